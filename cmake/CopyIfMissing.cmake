@@ -1,0 +1,4 @@
+# cmake -DSRC=... -DDST=... -P CopyIfMissing.cmake: copies SRC to DST unless DST exists.
+if(NOT EXISTS "${DST}")
+  configure_file("${SRC}" "${DST}" COPYONLY)
+endif()

@@ -1,0 +1,32 @@
+# Sourced by the scripts: installs the Debian packages the project needs when any is missing.
+# Usage: mal_install_deps [extra packages...]
+
+MAL_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-translations-l10n libqt6svg6
+  libgtest-dev libgmock-dev libbenchmark-dev clang
+  xvfb xauth xdotool x11-xkb-utils imagemagick
+  poppler-utils fonts-liberation2 cups printer-driver-cups-pdf
+)
+
+mal_install_deps() {
+  local wanted=("${MAL_PACKAGES[@]}" "$@") missing=() p
+  for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures (once) and builds a tree: mal_build DIR [cmake options...]
+mal_build() {
+  local dir=$1; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$MAL_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+  cmake --build "$dir" --parallel "$(nproc)"
+}

@@ -1,0 +1,196 @@
+#include "document/EntryList.h"
+
+#include "document/Cp1252.h"
+
+EntryList::EntryList(QStringList columnTitles, QObject *parent)
+    : QAbstractTableModel(parent), m_columnTitles(std::move(columnTitles))
+{
+}
+
+void EntryList::append(ListEntry entry)
+{
+    const int row = count();
+    beginInsertRows({}, row, row);
+    m_entries.push_back(std::move(entry));
+    endInsertRows();
+}
+
+void EntryList::appendEntries(std::vector<ListEntry> entries)
+{
+    if (entries.empty())
+        return;
+    const int first = count();
+    beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
+    if (m_entries.empty()) {
+        m_entries = std::move(entries);
+    } else {
+        m_entries.reserve(m_entries.size() + entries.size());
+        std::move(entries.begin(), entries.end(), std::back_inserter(m_entries));
+    }
+    endInsertRows();
+}
+
+void EntryList::insert(int index, ListEntry entry)
+{
+    index = std::clamp(index, 0, count());
+    beginInsertRows({}, index, index);
+    m_entries.insert(m_entries.begin() + index, std::move(entry));
+    endInsertRows();
+}
+
+void EntryList::removeAt(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    beginRemoveRows({}, index, index);
+    m_entries.erase(m_entries.begin() + index);
+    endRemoveRows();
+}
+
+void EntryList::clear()
+{
+    if (m_entries.empty())
+        return;
+    beginResetModel();
+    std::vector<ListEntry>().swap(m_entries);
+    endResetModel();
+}
+
+void EntryList::assign(std::vector<ListEntry> entries)
+{
+    beginResetModel();
+    m_entries = std::move(entries);
+    endResetModel();
+}
+
+void EntryList::setCaption(int index, std::string caption)
+{
+    m_entries[static_cast<size_t>(index)].caption = std::move(caption);
+    emitRowChanged(index);
+}
+
+std::optional<std::string_view> EntryList::subItem(int index, int i) const
+{
+    const auto &items = at(index).subItems;
+    if (i < 0 || static_cast<size_t>(i) >= items.size())
+        return std::nullopt;
+    return std::string_view(items[static_cast<size_t>(i)]);
+}
+
+void EntryList::appendSubItem(int index, std::string text)
+{
+    m_entries[static_cast<size_t>(index)].subItems.push_back(std::move(text));
+    emitRowChanged(index);
+}
+
+void EntryList::assignEntry(int index, const ListEntry &source)
+{
+    m_entries[static_cast<size_t>(index)] = source;
+    emitRowChanged(index);
+}
+
+void EntryList::move(int from, int before)
+{
+    if (from < 0 || from >= count() || before < 0 || before > count() || before == from || before == from + 1)
+        return;
+    beginMoveRows({}, from, from, {}, before);
+    ListEntry moved = std::move(m_entries[static_cast<size_t>(from)]);
+    m_entries.erase(m_entries.begin() + from);
+    const int target = before > from ? before - 1 : before;
+    m_entries.insert(m_entries.begin() + target, std::move(moved));
+    endMoveRows();
+}
+
+void EntryList::endUpdate()
+{
+    if (m_updateDepth == 0)
+        return;
+    if (--m_updateDepth > 0 || !m_sortRule || m_entries.size() < 2)
+        return;
+    applyOrder(m_sortRule(m_entries));
+}
+
+void EntryList::applyOrder(const std::vector<int> &order)
+{
+    const size_t n = m_entries.size();
+    if (order.size() != n)
+        return;
+    bool identity = true;
+    for (size_t k = 0; k < n && identity; ++k)
+        identity = order[k] == static_cast<int>(k);
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    if (!identity) {
+        std::vector<ListEntry> sorted;
+        sorted.reserve(n);
+        for (int old : order)
+            sorted.push_back(std::move(m_entries[static_cast<size_t>(old)]));
+        m_entries = std::move(sorted);
+
+        // Keep selections and the current row on the entries they were on.
+        const QModelIndexList persistent = persistentIndexList();
+        if (!persistent.isEmpty()) {
+            std::vector<int> newRowOf(n);
+            for (size_t k = 0; k < n; ++k)
+                newRowOf[static_cast<size_t>(order[k])] = static_cast<int>(k);
+            QModelIndexList to;
+            to.reserve(persistent.size());
+            for (const QModelIndex &idx : persistent)
+                to.append(index(newRowOf[static_cast<size_t>(idx.row())], idx.column()));
+            changePersistentIndexList(persistent, to);
+        }
+    }
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void EntryList::emitRowChanged(int row)
+{
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+int EntryList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+int EntryList::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columnTitles.size());
+}
+
+QVariant EntryList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    const ListEntry &e = at(index.row());
+    if (index.column() == 0)
+        return cp1252::toUnicode(e.caption);
+    const size_t sub = static_cast<size_t>(index.column() - 1);
+    return sub < e.subItems.size() ? cp1252::toUnicode(e.subItems[sub]) : QString();
+}
+
+bool EntryList::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.column() != 0 || role != Qt::EditRole || index.row() >= count())
+        return false;
+    setCaption(index.row(), cp1252::fromUnicode(value.toString()));
+    return true;
+}
+
+QVariant EntryList::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_columnTitles.size())
+        return m_columnTitles[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags EntryList::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled
+                      | Qt::ItemNeverHasChildren;
+    if (index.column() == 0)
+        f |= Qt::ItemIsEditable;
+    return f;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "document/ListEntry.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// One ordered list of entries, shown by a list view as a table of caption and sub-item 0.
+//
+// Every change goes through the methods below, which emit the model's signals, so that the views
+// stay virtual. A list also carries an update bracket: closing the outermost bracket re-orders the
+// entries once with the list's sort rule (when it has one) and emits one layout change.
+class EntryList : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    // A sort rule returns the new order as indexes into the current entries: position k of the
+    // sorted list takes the entry that stood at order[k].
+    using SortRule = std::function<std::vector<int>(const std::vector<ListEntry> &)>;
+
+    explicit EntryList(QStringList columnTitles, QObject *parent = nullptr);
+
+    int count() const { return static_cast<int>(m_entries.size()); }
+    const ListEntry &at(int index) const { return m_entries[static_cast<size_t>(index)]; }
+    const std::vector<ListEntry> &entries() const { return m_entries; }
+
+    void append(ListEntry entry);
+    void appendEntries(std::vector<ListEntry> entries);
+    void insert(int index, ListEntry entry);
+    void removeAt(int index);
+    void clear();
+    // Replaces all entries at once (used to copy a whole list).
+    void assign(std::vector<ListEntry> entries);
+
+    const std::string &caption(int index) const { return at(index).caption; }
+    void setCaption(int index, std::string caption);
+    // Sub-item i of an entry, or nothing when the entry has fewer than i + 1 sub-items.
+    std::optional<std::string_view> subItem(int index, int i) const;
+    void appendSubItem(int index, std::string text);
+    // Copies caption and all sub-items of source onto the entry at index.
+    void assignEntry(int index, const ListEntry &source);
+    // Moves the entry at from so that it stands before the entry that is at `before` now
+    // (before == count() appends it at the end).
+    void move(int from, int before);
+
+    void setSortRule(SortRule rule) { m_sortRule = std::move(rule); }
+    bool hasSortRule() const { return static_cast<bool>(m_sortRule); }
+    void beginUpdate() { ++m_updateDepth; }
+    // Closing the outermost bracket sorts the list once with its sort rule.
+    void endUpdate();
+    bool isUpdating() const { return m_updateDepth > 0; }
+
+    // QAbstractItemModel
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    void emitRowChanged(int row);
+    void applyOrder(const std::vector<int> &order);
+
+    QStringList m_columnTitles;
+    std::vector<ListEntry> m_entries;
+    SortRule m_sortRule;
+    int m_updateDepth = 0;
+};

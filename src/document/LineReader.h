@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Reads text lines from a buffer by the rules shared by the list file and CSV readers.
+//
+// A line ends at CR; one LF right after that CR belongs to the line end, an LF anywhere else is a
+// character of the line. A 0x1A byte ends the input; after the end every read yields an empty line.
+//   "a\r\nb\nc\rd"  => "a", "b\nc", "d", then "" for ever
+//   "a\x1a\r\nb"    => "a", then ""
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes);
+
+    // The next line; past the end an empty line.
+    std::string_view next();
+    bool atEnd() const { return m_pos >= m_end; }
+    // How many reads were made after the input had ended.
+    std::size_t readsPastEnd() const { return m_pastEnd; }
+
+private:
+    const char *m_data;
+    std::size_t m_pos = 0;
+    std::size_t m_end;
+    std::size_t m_pastEnd = 0;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Every modal interaction of the program goes through this interface: the real implementation
+// shows message boxes and standard dialogs, tests install a scripted one.
+class Prompts {
+public:
+    enum class Icon { None, Information, Warning, Error, Question };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    // The user's answer; Closed means the box was closed without pressing a button.
+    enum class Answer { Ok, Yes, No, Cancel, Closed };
+
+    struct Message {
+        QString caption; // empty: the platform's default caption for a message box
+        QString text;
+        Icon icon = Icon::Error;
+        Buttons buttons = Buttons::Ok;
+        Answer defaultButton = Answer::Ok;
+    };
+
+    // A file dialog: its filter in Qt's form ("Mängellisten (*.mal)"), the default suffix without
+    // dot, and whether choosing an existing file asks before overwriting it.
+    struct FileDialog {
+        QString filter;
+        QString defaultSuffix;
+        QString startPath;
+        bool confirmOverwrite = false;
+    };
+
+    virtual ~Prompts() = default;
+
+    virtual Answer message(const Message &message) = 0;
+    // The chosen path, or nothing when the dialog was cancelled.
+    virtual std::optional<QString> openFileName(const FileDialog &dialog) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialog &dialog) = 0;
+
+    // Shorthand for the frequent error box with one OK button.
+    void error(const QString &caption, const QString &text)
+    {
+        message({caption, text, Icon::Error, Buttons::Ok, Answer::Ok});
+    }
+};

@@ -1,0 +1,83 @@
+#include "ui/MessageBoxPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon toIcon(Prompts::Icon icon)
+{
+    switch (icon) {
+    case Prompts::Icon::Information: return QMessageBox::Information;
+    case Prompts::Icon::Warning: return QMessageBox::Warning;
+    case Prompts::Icon::Error: return QMessageBox::Critical;
+    case Prompts::Icon::Question: return QMessageBox::Question;
+    case Prompts::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton toButton(Prompts::Answer a)
+{
+    switch (a) {
+    case Prompts::Answer::Yes: return QMessageBox::Yes;
+    case Prompts::Answer::No: return QMessageBox::No;
+    case Prompts::Answer::Cancel: return QMessageBox::Cancel;
+    case Prompts::Answer::Ok: return QMessageBox::Ok;
+    case Prompts::Answer::Closed: break;
+    }
+    return QMessageBox::NoButton;
+}
+
+} // namespace
+
+Prompts::Answer MessageBoxPrompts::message(const Message &m)
+{
+    QMessageBox box(m_parent);
+    box.setIcon(toIcon(m.icon));
+    // Without a caption of its own a box carries the platform's default one.
+    box.setWindowTitle(m.caption.isEmpty() ? QStringLiteral("Fehler") : m.caption);
+    box.setText(m.text);
+    switch (m.buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    }
+    box.setDefaultButton(toButton(m.defaultButton));
+    box.exec();
+    QAbstractButton *clicked = box.clickedButton();
+    switch (clicked ? box.standardButton(clicked) : QMessageBox::NoButton) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Closed;
+    }
+}
+
+std::optional<QString> MessageBoxPrompts::runFileDialog(const FileDialog &d, bool save)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(d.filter);
+    dialog.setDefaultSuffix(d.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !d.confirmOverwrite);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (!d.startPath.isEmpty())
+        dialog.selectFile(d.startPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QString> MessageBoxPrompts::openFileName(const FileDialog &dialog)
+{
+    return runFileDialog(dialog, false);
+}
+
+std::optional<QString> MessageBoxPrompts::saveFileName(const FileDialog &dialog)
+{
+    return runFileDialog(dialog, true);
+}

@@ -1,0 +1,96 @@
+#include "document/EntryList.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <numeric>
+
+namespace {
+
+struct EntryListTest : ::testing::Test {
+    EntryList list{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
+    QAbstractItemModelTester tester{&list, QAbstractItemModelTester::FailureReportingMode::Fatal};
+
+    std::vector<std::string> captions() const
+    {
+        std::vector<std::string> out;
+        for (const auto &e : list.entries())
+            out.push_back(e.caption);
+        return out;
+    }
+};
+
+ListEntry defect(std::string caption, std::string assembly)
+{
+    return {std::move(caption), {std::move(assembly)}};
+}
+
+} // namespace
+
+TEST_F(EntryListTest, operationsKeepOrderAndShowDecodedTexts)
+{
+    list.append(defect("Riss", "Fassade"));
+    list.append(defect("\xd6lfleck", "Dach"));
+    list.insert(1, defect("Loch", "Dach"));
+    EXPECT_EQ(captions(), (std::vector<std::string>{"Riss", "Loch", "\xd6lfleck"}));
+    EXPECT_EQ(list.data(list.index(2, 0)).toString(), QStringLiteral("Ölfleck"));
+    EXPECT_EQ(list.data(list.index(2, 1)).toString(), QStringLiteral("Dach"));
+
+    list.removeAt(0);
+    list.move(1, 0);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"\xd6lfleck", "Loch"}));
+    list.move(0, 2);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"Loch", "\xd6lfleck"}));
+
+    list.assignEntry(0, defect("Kopie", "X"));
+    EXPECT_EQ(list.at(0), defect("Kopie", "X"));
+    list.clear();
+    EXPECT_EQ(list.count(), 0);
+}
+
+TEST_F(EntryListTest, subItemYieldsNothingPastTheLastOne)
+{
+    list.append({"Riss", {}});
+    EXPECT_FALSE(list.subItem(0, 0));
+    list.appendSubItem(0, "Fassade");
+    EXPECT_EQ(list.subItem(0, 0), std::optional<std::string_view>("Fassade"));
+    EXPECT_FALSE(list.subItem(0, 2));
+}
+
+TEST_F(EntryListTest, captionChangesAreReportedAndEditsEncodeToWindows1252)
+{
+    list.append(defect("Riss", "A"));
+    QSignalSpy changed(&list, &QAbstractItemModel::dataChanged);
+    EXPECT_TRUE(list.setData(list.index(0, 0), QStringLiteral("Öl – ☃")));
+    EXPECT_EQ(list.caption(0), "\xd6l \x96 ?");
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_FALSE(list.setData(list.index(0, 1), QStringLiteral("B"))) << "only the caption is editable";
+}
+
+TEST_F(EntryListTest, closingTheOutermostBracketSortsOnceAndKeepsSelectionOnItsEntry)
+{
+    for (const char *c : {"c", "a", "b"})
+        list.append(defect(c, ""));
+    int sorts = 0;
+    list.setSortRule([&sorts](const std::vector<ListEntry> &entries) {
+        ++sorts;
+        std::vector<int> order(entries.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int l, int r) { return entries[size_t(l)].caption < entries[size_t(r)].caption; });
+        return order;
+    });
+    const QPersistentModelIndex onC(list.index(0, 0));
+    list.beginUpdate();
+    list.beginUpdate();
+    list.append(defect("0", ""));
+    list.endUpdate();
+    EXPECT_EQ(sorts, 0);
+    EXPECT_EQ(captions().back(), "0") << "a new entry stays at the end until the list is sorted";
+    list.endUpdate();
+    EXPECT_EQ(sorts, 1);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"0", "a", "b", "c"}));
+    EXPECT_EQ(onC.row(), 3);
+}

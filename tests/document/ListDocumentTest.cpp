@@ -1,0 +1,169 @@
+#include "ScriptedPrompts.h"
+#include "TestSupport.h"
+#include "document/ListDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using testsupport::crlf;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+namespace {
+
+const QString kOpenFailed = QStringLiteral("Konnte die Datei nicht öffnen.");
+const QString kBadFormat = QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?).");
+const QString kCannotCreate = QStringLiteral("Konnte die Datei nicht erstellen.");
+
+struct ListDocumentTest : ::testing::Test {
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    ListDocument doc{prompts};
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        doc.ProgramDirectory = dir.path() + u'/';
+        doc.setTitle(doc.BaseTitle);
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    void loadExample()
+    {
+        writeFile(path(QStringLiteral("a.mal")), crlf({"2", "Dach", "Fassade", "1", "Riss", "Fassade", "1", "Loch", "Dach"}));
+        doc.OpenLists(path(QStringLiteral("a.mal")));
+        prompts.clear();
+    }
+};
+
+} // namespace
+
+TEST_F(ListDocumentTest, openNamesTheDocumentAndRefreshesTheStatusLine)
+{
+    QSignalSpy status(&doc, &ListDocument::statusTextChanged);
+    loadExample();
+    EXPECT_EQ(doc.AssemblyList.count(), 2);
+    EXPECT_EQ(doc.DefectCatalog.count(), 1);
+    EXPECT_EQ(doc.DefectList.count(), 1);
+    EXPECT_EQ(doc.CurrentFileName, path(QStringLiteral("a.mal")));
+    EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - a.mal"));
+    EXPECT_EQ(doc.statusText(), QStringLiteral("1 Mängel auf der Mängelliste; Gesamtpreis: 0,00 EUR"));
+    EXPECT_EQ(status.count(), 1);
+}
+
+TEST_F(ListDocumentTest, aFileThatCannotBeOpenedLeavesTheDocumentAsItWas)
+{
+    loadExample();
+    for (const QString &bad : {path(QStringLiteral("fehlt.mal")), dir.path(), QString()}) {
+        doc.OpenLists(bad);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, kOpenFailed);
+        EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Öffnen"));
+        EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+        EXPECT_EQ(doc.AssemblyList.count(), 2) << "the open document is kept";
+        EXPECT_EQ(doc.DefectList.count(), 1);
+        EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - a.mal"));
+        EXPECT_EQ(doc.CurrentFileName, path(QStringLiteral("a.mal")));
+        prompts.clear();
+    }
+}
+
+TEST_F(ListDocumentTest, invalidContentKeepsWhatWasReadAndNamesTheFile)
+{
+    loadExample();
+    writeFile(path(QStringLiteral("kurz.mal")), crlf({"3", "A"}));
+    doc.OpenLists(path(QStringLiteral("kurz.mal")));
+    EXPECT_EQ(prompts.texts(), QStringList{kBadFormat});
+    EXPECT_EQ(doc.AssemblyList.count(), 3);
+    EXPECT_EQ(doc.DefectCatalog.count(), 0);
+    EXPECT_EQ(doc.DefectList.count(), 0);
+    EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - kurz.mal"));
+    EXPECT_EQ(doc.statusText(), QStringLiteral("0 Mängel auf der Mängelliste; Gesamtpreis: 0,00"));
+
+    writeFile(path(QStringLiteral("leer.mal")), {});
+    prompts.clear();
+    doc.OpenLists(path(QStringLiteral("leer.mal")));
+    EXPECT_EQ(prompts.texts(), QStringList{kBadFormat});
+    EXPECT_EQ(doc.AssemblyList.count(), 0);
+}
+
+TEST_F(ListDocumentTest, saveWritesTheFileAndNamesTheDocument)
+{
+    loadExample();
+    const QString target = path(QStringLiteral("neu.mal"));
+    EXPECT_TRUE(doc.SaveLists(target));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(readFile(target), crlf({"2", "Dach", "Fassade", "1", "Riss", "Fassade", "1", "Loch", "Dach"}));
+    EXPECT_EQ(doc.CurrentFileName, target);
+    EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - neu.mal"));
+}
+
+TEST_F(ListDocumentTest, aFailedSaveKeepsTheOldFileNameAndTitle)
+{
+    loadExample();
+    const QString before = doc.title();
+    for (const QString &bad : {path(QStringLiteral("fehlt/neu.mal")), dir.path()}) {
+        EXPECT_FALSE(doc.SaveLists(bad));
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, kCannotCreate);
+        EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Speichern"));
+        EXPECT_EQ(doc.title(), before);
+        EXPECT_EQ(doc.CurrentFileName, path(QStringLiteral("a.mal")));
+        prompts.clear();
+    }
+}
+
+TEST_F(ListDocumentTest, aFullDiskLeavesThePreviousFileUntouched)
+{
+    loadExample();
+    for (int i = 0; i < 5000; ++i)
+        doc.DefectList.append({"Ein recht langer Mangel Nummer " + std::to_string(i), {"Baugruppe"}});
+    const QString target = path(QStringLiteral("a.mal"));
+    const QByteArray previous = readFile(target);
+
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit low = old;
+    low.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+    const bool saved = doc.SaveLists(target);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(prompts.texts(), QStringList{kCannotCreate});
+    EXPECT_EQ(readFile(target), previous);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.mal")}) << "no temporary file left";
+}
+
+TEST_F(ListDocumentTest, loadAndSaveRefreshTheDefaultFileStamp)
+{
+    const QString def = doc.defaultListFile();
+    EXPECT_TRUE(def.endsWith(QStringLiteral("/mängel.mal")));
+    doc.OpenLists(path(QStringLiteral("fehlt.mal")));
+    EXPECT_EQ(doc.DefaultFileAge, FileStamp::missing());
+
+    loadExample();
+    EXPECT_TRUE(doc.SaveLists(def));
+    EXPECT_TRUE(doc.DefaultFileAge.exists);
+    EXPECT_EQ(doc.DefaultFileAge, FileStamp::of(def)) << "the program's own save is no change";
+}
+
+TEST_F(ListDocumentTest, statusLineFollowsTheLocale)
+{
+    loadExample();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    doc.UpdateStatusLine(statusline::CountPhrase::Open);
+    EXPECT_EQ(doc.statusText(), QStringLiteral("1 Mängel auf der Mängelliste ; Gesamtpreis: 0.00 EUR"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    doc.UpdateStatusLine(statusline::CountPhrase::Closed);
+    EXPECT_EQ(doc.statusText(), QStringLiteral("1 Mängel auf der Mängelliste; Gesamtpreis: 0,00 EUR"));
+    EXPECT_EQ(doc.TotalPriceText, QStringLiteral("0,00 EUR"));
+}
