@@ -1,1 +1,81 @@
 #include "BenchSupport.h"
+
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace benchsupport {
+namespace {
+
+struct Ratio {
+    std::string operation, ours, limit;
+    double target;
+};
+
+std::vector<Ratio> &ratios()
+{
+    static std::vector<Ratio> r;
+    return r;
+}
+
+// Collects the real time per iteration of every run while passing everything on to the console.
+class CollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times[run.benchmark_name()] = run.GetAdjustedRealTime() * unitToSeconds(run.time_unit);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+
+private:
+    static double unitToSeconds(benchmark::TimeUnit u)
+    {
+        switch (u) {
+        case benchmark::kNanosecond: return 1e-9;
+        case benchmark::kMicrosecond: return 1e-6;
+        case benchmark::kMillisecond: return 1e-3;
+        case benchmark::kSecond: return 1.0;
+        }
+        return 1.0;
+    }
+};
+
+} // namespace
+
+void addRatio(const std::string &operation, const std::string &ours, const std::string &limit, double target)
+{
+    ratios().push_back({operation, ours, limit, target});
+}
+
+int runAndReport(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n%-52s %12s %12s %8s %8s %s\n", "operation", "ours", "limit", "ratio", "target", "");
+    for (const Ratio &r : ratios()) {
+        const auto o = reporter.times.find(r.ours), l = reporter.times.find(r.limit);
+        if (o == reporter.times.end() || l == reporter.times.end())
+            continue;
+        const double ratio = o->second / l->second;
+        std::printf("%-52s %10.1fms %10.1fms %8.2f %8.2f %s\n", r.operation.c_str(), o->second * 1e3,
+                    l->second * 1e3, ratio, r.target, ratio <= r.target ? "ok" : "OVER");
+    }
+    benchmark::Shutdown();
+    return 0;
+}
+
+QString scratchDir()
+{
+    static std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
+    return dir->path();
+}
+
+} // namespace benchsupport

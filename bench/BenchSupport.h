@@ -1,3 +1,28 @@
 #pragma once
+
+#include <benchmark/benchmark.h>
+
 #include <QByteArray>
+#include <QString>
+
 #include <string>
+
+// Benchmarks are measured as ratios: each operation is timed next to a limit, a simpler piece of
+// work on the same data measured in the same run. A binary registers its pairs and ends with
+// MAL_BENCHMARK_MAIN(), which runs the benchmarks and prints one table of the ratios.
+namespace benchsupport {
+
+// Declares that benchmark `ours` is compared against benchmark `limit`, and must stay within
+// `target` times it. Names are the registered benchmark names (as printed by Google Benchmark).
+void addRatio(const std::string &operation, const std::string &ours, const std::string &limit, double target);
+
+// Runs all benchmarks, then prints "operation | ours | limit | ratio | target". Returns 0.
+int runAndReport(int argc, char **argv);
+
+// A scratch folder for generated files, removed at exit.
+QString scratchDir();
+
+} // namespace benchsupport
+
+#define MAL_BENCHMARK_MAIN()                                                                                          \
+    int main(int argc, char **argv) { return benchsupport::runAndReport(argc, argv); }
