@@ -1,0 +1,60 @@
+#include "editing/FilteredView.h"
+
+#include <gtest/gtest.h>
+
+using editing::filterCatalog;
+
+namespace {
+
+ListEntry defect(std::string caption, std::string assembly) { return {std::move(caption), {std::move(assembly)}}; }
+
+std::vector<std::string> captionsOf(const std::vector<ListEntry> &entries)
+{
+    std::vector<std::string> out;
+    for (const ListEntry &e : entries)
+        out.push_back(e.caption);
+    return out;
+}
+
+const std::vector<ListEntry> kCatalog = {
+    defect("Riss", "Dach"),     defect("Loch", "dach"),  defect("Moos", "Dach "), defect("Leck", ""),
+    defect("Bruch", "Wand"),    defect("Ziegel", "Dach"), {"ohne Baugruppe", {}},
+};
+
+} // namespace
+
+TEST(FilteredViewTest, filterCatalog_keepsExactByteMatchesInCatalogueOrder)
+{
+    const struct {
+        std::string selected;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"Dach", {"Riss", "Ziegel"}}, // neither "dach" nor "Dach " match
+        {"dach", {"Loch"}},
+        {"", {"Leck", "ohne Baugruppe"}},
+        {"Keller", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.selected);
+        EXPECT_EQ(captionsOf(filterCatalog(kCatalog, &c.selected)), c.expected);
+    }
+}
+
+TEST(FilteredViewTest, filterCatalog_withNoAssemblySelectedCopiesTheWholeCatalogue)
+{
+    EXPECT_EQ(filterCatalog(kCatalog, nullptr), kCatalog);
+}
+
+TEST(FilteredViewTest, filterCatalog_ofAnEmptyCatalogueIsEmpty)
+{
+    const std::string dach = "Dach";
+    EXPECT_TRUE(filterCatalog({}, &dach).empty());
+    EXPECT_TRUE(filterCatalog({}, nullptr).empty());
+}
+
+TEST(FilteredViewTest, filterCatalog_copiesWholeEntries)
+{
+    const std::vector<ListEntry> catalog = {{"Riss", {"Dach", "12,50"}}};
+    const std::string dach = "Dach";
+    EXPECT_EQ(filterCatalog(catalog, &dach), catalog);
+}
