@@ -1,0 +1,53 @@
+#pragma once
+
+#include "print/PrintCanvas.h"
+
+#include <QFont>
+#include <QPainter>
+
+#include <optional>
+
+class QPrinter;
+class QFontMetrics;
+
+// The print canvas of a real printer: paints through QPainter on a QPrinter (a system printer, or a
+// PDF file when the printer is set up for one).
+//
+// Fonts are carried in points and measured on the printer itself, so printed characters have their
+// point size at any printer resolution. Failures of the printer layer throw std::runtime_error with
+// a German text (UTF-8) starting "Drucken fehlgeschlagen: ". A job that is not ended by endDocument(),
+// because the run stopped on an error, is aborted when the canvas is destroyed.
+class QPrinterCanvas : public PrintCanvas {
+public:
+    // The printer must outlive the canvas; its settings (printer, paper, copies) are used as they are.
+    explicit QPrinterCanvas(QPrinter &printer);
+    ~QPrinterCanvas() override;
+
+    QPrinterCanvas(const QPrinterCanvas &) = delete;
+    QPrinterCanvas &operator=(const QPrinterCanvas &) = delete;
+
+    void beginDocument(const QString &documentName) override;
+    void endDocument() override;
+    void newPage() override;
+
+    int dpiX() const override;
+    int dpiY() const override;
+    int pageWidth() const override;
+    int pageHeight() const override;
+
+    void setFont(const PrintFont &font) override;
+    void setFontStyle(const FontStyle &style) override;
+
+    int textWidth(const QString &text) override;
+    int textHeight(const QString &text) override;
+    void drawText(int x, int y, const QString &text) override;
+
+private:
+    void applyFont(const QFont &font);
+    const QFontMetrics &metrics() const;
+
+    QPrinter &m_printer;
+    QPainter m_painter;
+    QFont m_font;
+    std::optional<QFontMetrics> m_metrics;
+};
