@@ -1,0 +1,37 @@
+#include "exchange/CsvExchange.h"
+
+#include "document/SafeFile.h"
+#include "exchange/CsvFile.h"
+
+Prompts::FileDialog csvFileDialog(const QString &startPath)
+{
+    Prompts::FileDialog dialog;
+    dialog.filter = QStringLiteral("CSV Dateien (*.csv)");
+    dialog.defaultSuffix = QStringLiteral("csv");
+    dialog.startPath = startPath;
+    dialog.confirmOverwrite = false;
+    return dialog;
+}
+
+bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts)
+{
+    if (safefile::writeAll(path, csv::encode(defects.entries())))
+        return true;
+    prompts.error(QString(), QStringLiteral("Konnte die Datei nicht erstellen."));
+    return false;
+}
+
+bool importCsv(EntryList &defects, const QString &path, Prompts &prompts)
+{
+    const std::optional<QByteArray> bytes = safefile::readAll(path);
+    if (!bytes) {
+        prompts.error(QString(), QStringLiteral("Konnte Datei nicht öffnen."));
+        return false;
+    }
+    defects.appendEntries(csv::parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size()))));
+    for (int i = 0; i < defects.count(); ++i) {
+        if (defects.at(i).subItems.empty())
+            defects.appendSubItem(i, std::string());
+    }
+    return true;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "document/EntryList.h"
+#include "document/Prompts.h"
+
+#include <QString>
+
+// The CSV export and import of the defect list, as run by the main window's menu commands once the
+// user has chosen a file.
+
+// The file dialog of both commands: CSV files, suffix "csv" added to a name without one, no
+// question before an existing file is replaced. startPath is the name chosen last time, if any.
+Prompts::FileDialog csvFileDialog(const QString &startPath);
+
+// Writes the entries of defects to path (see csv::encode), replacing an existing file without
+// asking. When the file cannot be written completely, shows "Konnte die Datei nicht erstellen."
+// (default caption, error icon, OK), leaves an existing file as it was and returns false.
+bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts);
+
+// Reads the whole file at path and appends its entries (see csv::parse) at the end of defects in one
+// step; then every entry of defects without a sub-item gets an empty sub-item 0. When the file
+// cannot be opened or read completely, shows "Konnte Datei nicht öffnen." (default caption, error
+// icon, OK), appends nothing and returns false. Nothing is sorted, selected or cleared.
+bool importCsv(EntryList &defects, const QString &path, Prompts &prompts);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Field escaping of the CSV exchange files. Texts are Windows-1252 bytes and are handled byte by byte.
+
+// The written form of a text, without the surrounding quotes: CR becomes backslash and "r", LF
+// becomes backslash and "n", a double quote is doubled; every other byte, backslash and semicolon
+// included, stays as it is.
+//   Riss im "Deckel"  => Riss im ""Deckel""
+//   a CR LF b         => a\r\nb
+//   C:\temp;x         => C:\temp;x
+std::string CsvEscapeField(std::string_view text);
+
+// Decodes the raw text of one field: one leading and then one trailing double quote are dropped,
+// every run of adjacent double quotes shrinks to one, and a backslash followed by "r" or "n" becomes
+// CR or LF. A backslash before any other byte stays, a backslash right after another is dropped.
+//   "Motor"                 => Motor
+//   "Riss im ""Deckel"""    => Riss im "Deckel"
+//   ""                      => (empty)
+//   "a\r\nb"                => a CR LF b
+//   C:\temp                 => C:\temp
+//   C:\new                  => C: LF ew
+//   a\\b                    => a\b
+//   x\                      => x\          (a trailing backslash stays)
+// The result is never longer than the field.
+std::string CsvUnescapeField(std::string_view field);
+
+namespace csv {
+
+// The length of CsvEscapeField(text).
+std::size_t escapedSize(std::string_view text);
+
+// Writes CsvEscapeField(text) to out, which must have room for escapedSize(text) bytes; returns the
+// position after the last byte written.
+char *writeEscaped(char *out, std::string_view text);
+
+} // namespace csv
