@@ -58,9 +58,11 @@ function(mal_add_fuzzer name)
 endfunction()
 
 # Adds the subdirectories of the given areas that exist, so that each area keeps its own CMakeLists.txt.
+# Areas named in the cache list MAL_SKIP_AREAS are left out (handy while an area is being rebuilt).
+set(MAL_SKIP_AREAS "" CACHE STRING "Areas to leave out of the build")
 macro(mal_add_areas)
   foreach(area ${ARGN})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/CMakeLists.txt)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/CMakeLists.txt AND NOT area IN_LIST MAL_SKIP_AREAS)
       add_subdirectory(${area})
     endif()
   endforeach()

@@ -1,28 +1,139 @@
 #pragma once
 
+#include "document/EntryList.h"
 #include "document/ListDocument.h"
-#include "ui/MessageBoxPrompts.h"
+#include "editing/SortState.h"
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QTimer>
 
-class QTreeView;
+#include <memory>
 
-// The main window: the three lists of the document side by side and the status line.
+namespace Ui {
+class TMainForm;
+}
+class ListView;
+class QLabel;
+class QSpinBox;
+class QToolButton;
+class TAboutBox;
+class WindowPrompts;
+
+// The main window: the assembly list, the defect catalogue, the filtered catalogue and the defect
+// list side by side, the print settings page, menu, toolbar and status line. It owns the document
+// for the whole run; every command and list event is handled by one of its methods below, named
+// after the control and the event.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TMainForm(Prompts *prompts = nullptr, QWidget *parent = nullptr);
+    // Creating the window runs FormCreate: it loads the default list file from programDirectory
+    // (the executable's folder when empty) and starts the watch.
+    explicit TMainForm(WindowPrompts &prompts, const QString &programDirectory = {}, QWidget *parent = nullptr);
+    ~TMainForm() override;
 
     ListDocument &document() { return m_document; }
+    EntryList &FilteredDefects() { return m_filtered; }
+    Ui::TMainForm &ui() { return *m_ui; }
+    QTimer &Timer1() { return m_timer; }
+    QLabel *StatusBar1Text() const { return m_statusText; }
+    QToolButton *toolButton(int number) const;
+    void setAboutBox(TAboutBox *about) { m_aboutBox = about; }
 
-    void FormCreate();
+    ListView *ListView1() const;
+    ListView *ListView2() const;
+    ListView *ListView3() const;
+    ListView *ListView4() const;
+
+    SortState AssemblySort;
+    SortState CatalogSort;
+    SortState DefectListSort;
+
+    // Start-up, file commands and the watch.
+    void FormCreate(const QString &programDirectory);
+    void Neu1Click();
+    void ffnen1Click();
+    void Speichern1Click();
+    void Speichernunter1Click();
+    void Beenden1Click();
+    bool FormCloseQuery();
+    // Asks whether to save first; true: go on, false: stop.
+    bool SaveFirstPrompt(const QString &caption);
+    void Timer1Timer();
+
+    // Exchange, printing and help.
+    void CSVExport1Click();
+    void CSVImport1Click();
+    void Druckereinrichten1Click();
+    void Drucken1Click();
+    void FontBtnClick();
+    void berdasProgramm1Click();
+
+    // Entry operations.
+    void PlusLaedenBtnClick();
+    void MinusLaedenBtnClick();
+    void DelList1Click();
+    void PlusProdukteBtnClick();
+    void MinusProdukteBtnClick();
+    void DelList2Click();
+    void PropEdClick();
+    void PlusEinkaufBtnClick();
+    void Hinzu2BtnClick();
+    void MinusEinkaufBtnClick();
+    void DelList3Click();
+    void UpdateFilterBtnClick();
+    void UpdateFilteredView();
+
+    // List events.
+    void ListView1Change();
+    void ListView3Change();
+    bool ListView2Changing();
+    void ListView1ColumnClick(int column);
+    void ListView2ColumnClick(int column);
+    void ListView3ColumnClick(int column);
+    int ListView1Compare(const ListEntry &item1, const ListEntry &item2) const;
+    int ListView2Compare(const ListEntry &item1, const ListEntry &item2) const;
+    int ListView3Compare(const ListEntry &item1, const ListEntry &item2) const;
+    void ListView1DblClick();
+    void ListView2DblClick();
+    void ListView3DblClick();
+    void ListView1KeyDown(int key);
+    void ListView2KeyDown(int key);
+    void ListView3KeyDown(int key);
+    bool ListView1DragOver(QObject *source) const;
+    bool ListView2DragOver(QObject *sender, QObject *source) const;
+    bool ListView3DragOver(QObject *source) const;
+    // Moves the dragged entry within its own view to the drop point; drops from another view and
+    // drops on the filtered view change nothing.
+    void ListView2DragDrop(ListView *target, QPoint pos, QObject *source);
+
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+signals:
+    // The close query allowed the window to close (the settings are saved then).
+    void closeAllowed();
 
 private:
-    MessageBoxPrompts m_ownPrompts;
-    Prompts &m_prompts;
+    enum class Removal { NoSelection, Declined, Removed };
+
+    void setUpWidgets();
+    void setUpIcons();
+    void wire();
+    Removal removeSelected(ListView *view, EntryList &list);
+    bool confirmClear(EntryList &list);
+    void copyDefect(ListView *source, const EntryList &list);
+    EntryList *listOf(ListView *view);
+    std::optional<QString> chooseListFile(bool save);
+
+    std::unique_ptr<Ui::TMainForm> m_ui;
+    WindowPrompts &m_prompts;
     ListDocument m_document;
-    QTreeView *ListView1;
-    QTreeView *ListView2;
-    QTreeView *ListView3;
+    EntryList m_filtered;
+    QTimer m_timer;
+    QLabel *m_statusText = nullptr;
+    TAboutBox *m_aboutBox = nullptr;
+    QList<QToolButton *> m_toolButtons;
 };

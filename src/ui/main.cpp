@@ -1,12 +1,24 @@
+#include "ui/AboutBoxUnit.h"
+#include "ui/Application.h"
+#include "ui/ArtikelFUnit.h"
+#include "ui/DialogPrompts.h"
 #include "ui/MainUnit.h"
-
-#include <QApplication>
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    TMainForm form;
-    form.FormCreate();
+    Application app(argc, argv);
+    app.installGermanTranslations();
+
+    // The three windows live until the program ends: the main window (which loads the default
+    // list file as it is created), the about dialog and the edit dialog.
+    DialogPrompts prompts;
+    TMainForm form(prompts);
+    prompts.setParent(&form);
+    TAboutBox about(&form);
+    TArtikelForm artikel(&form);
+    prompts.setArtikelForm(&artikel);
+    form.setAboutBox(&about);
+
     form.show();
     return app.exec();
 }

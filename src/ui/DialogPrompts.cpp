@@ -1,7 +1,12 @@
-#include "ui/MessageBoxPrompts.h"
+#include "ui/DialogPrompts.h"
+
+#include "ui/ArtikelFUnit.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 namespace {
@@ -32,7 +37,7 @@ QMessageBox::StandardButton toButton(Prompts::Answer a)
 
 } // namespace
 
-Prompts::Answer MessageBoxPrompts::message(const Message &m)
+Prompts::Answer DialogPrompts::message(const Message &m)
 {
     QMessageBox box(m_parent);
     box.setIcon(toIcon(m.icon));
@@ -56,7 +61,7 @@ Prompts::Answer MessageBoxPrompts::message(const Message &m)
     }
 }
 
-std::optional<QString> MessageBoxPrompts::runFileDialog(const FileDialog &d, bool save)
+std::optional<QString> DialogPrompts::runFileDialog(const FileDialog &d, bool save)
 {
     QFileDialog dialog(m_parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -72,12 +77,42 @@ std::optional<QString> MessageBoxPrompts::runFileDialog(const FileDialog &d, boo
     return dialog.selectedFiles().front();
 }
 
-std::optional<QString> MessageBoxPrompts::openFileName(const FileDialog &dialog)
+std::optional<QString> DialogPrompts::openFileName(const FileDialog &dialog)
 {
     return runFileDialog(dialog, false);
 }
 
-std::optional<QString> MessageBoxPrompts::saveFileName(const FileDialog &dialog)
+std::optional<QString> DialogPrompts::saveFileName(const FileDialog &dialog)
 {
     return runFileDialog(dialog, true);
+}
+
+std::optional<QString> DialogPrompts::editDefectName(const QString &name)
+{
+    if (!m_artikelForm)
+        return std::nullopt;
+    m_artikelForm->Edit1()->setText(name);
+    if (m_artikelForm->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return m_artikelForm->Edit1()->text();
+}
+
+bool DialogPrompts::chooseFont(PrintFont &)
+{
+    return false;
+}
+
+bool DialogPrompts::printDialog(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool DialogPrompts::printerSetupDialog(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QIcon>
+#include <QPoint>
+#include <QTimer>
+#include <QTreeView>
+
+#include <functional>
+
+// A report-style list view over an EntryList: whole-row single selection that stays visible
+// without focus, grid lines, one icon for every row, hover selection after the hover time, a hand
+// pointer and an underlined row under the pointer, in-place caption editing on request only, and
+// a drag started by press-and-move. Keys, double-clicks, header clicks and drops are handed to the
+// window through signals; the view decides nothing itself.
+class ListView : public QTreeView {
+    Q_OBJECT
+
+public:
+    explicit ListView(QWidget *parent = nullptr);
+
+    void setRowIcon(const QIcon &icon) { m_rowIcon = icon; }
+    const QIcon &rowIcon() const { return m_rowIcon; }
+    int hoverRow() const { return m_hoverRow; }
+
+    // The selected row, or -1.
+    int selectedRow() const;
+    void selectRow(int row);
+    // Takes the focus, selects the row and opens the caption editor on it.
+    void openEditor(int row);
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+    // Whether the view accepts a drag over it (decided by the window).
+    void setDropAcceptor(std::function<bool(QObject *source)> acceptor) { m_acceptDrop = std::move(acceptor); }
+    // Asked before the caption editor opens; false keeps the entry as it is.
+    void setChangeApprover(std::function<bool()> approver) { m_approveChange = std::move(approver); }
+    // Ends an open caption edit and stores its text.
+    void finishEditing();
+
+    static constexpr int kHoverTimeMs = 400;
+
+signals:
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void dblClick();
+    void columnClick(int column);
+    void dropped(QPoint pos, QObject *source);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    bool viewportEvent(QEvent *event) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+
+private:
+    void hoverSelect();
+    void setHoverRow(int row);
+
+    QIcon m_rowIcon;
+    QTimer m_hoverTimer;
+    int m_hoverRow = -1;
+    int m_hoverCandidate = -1;
+    std::function<bool(QObject *)> m_acceptDrop;
+    std::function<bool()> m_approveChange;
+    QPersistentModelIndex m_editIndex;
+};
