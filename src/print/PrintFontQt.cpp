@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -61,10 +62,9 @@ PrintFont fromQFont(const QFont &chosen, const PrintFont &previous)
 {
     PrintFont result = previous;
     result.name = chosen.family();
-    int size = chosen.pointSizeF() > 0 ? static_cast<int>(std::lround(chosen.pointSizeF()))
-                                       : static_cast<int>(std::lround(chosen.pixelSize() * 1.0 * kPointsPerInch /
-                                                                      kScreenDpi));
-    result.size = size > 0 ? size : 1;
+    const double points =
+        chosen.pointSizeF() > 0 ? chosen.pointSizeF() : chosen.pixelSize() * double(kPointsPerInch) / kScreenDpi;
+    result.size = std::max(1, static_cast<int>(std::lround(points)));
     result.height = heightForSize(result.size);
     result.style = FontStyle{chosen.bold(), chosen.italic(), chosen.underline(), chosen.strikeOut()};
     if (QFontInfo(chosen).fixedPitch())

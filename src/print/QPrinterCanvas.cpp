@@ -24,7 +24,9 @@ QString targetOf(const QPrinter &printer)
 
 } // namespace
 
-QPrinterCanvas::QPrinterCanvas(QPrinter &printer) : m_printer(printer) {}
+QPrinterCanvas::QPrinterCanvas(QPrinter &printer) : m_printer(printer)
+{
+}
 
 QPrinterCanvas::~QPrinterCanvas()
 {

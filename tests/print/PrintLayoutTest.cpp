@@ -75,13 +75,11 @@ TEST_P(PrintMarginsTest, titleRowsAndAssemblyColumnSitAtTheConvertedMargins)
     EXPECT_EQ(std::tie(d[8].x, d[8].y), std::make_tuple(c.left, c.top + 5 * h)) << "closing blank";
 }
 
-INSTANTIATE_TEST_SUITE_P(ByResolution, PrintMarginsTest,
-                         ::testing::Values(MarginCase{600, uniform(15), 354, 354, 118},
-                                           MarginCase{300, uniform(15), 177, 177, 59},
-                                           MarginCase{600, {50, 7, 0, 50}, 1181, 165, 118},
-                                           MarginCase{300, {7, 50, 50, 0}, 82, 590, 59},
-                                           MarginCase{600, uniform(0), 0, 0, 118},
-                                           MarginCase{300, uniform(0), 0, 0, 59}));
+INSTANTIATE_TEST_SUITE_P(
+    ByResolution, PrintMarginsTest,
+    ::testing::Values(MarginCase{600, uniform(15), 354, 354, 118}, MarginCase{300, uniform(15), 177, 177, 59},
+                      MarginCase{600, {50, 7, 0, 50}, 1181, 165, 118}, MarginCase{300, {7, 50, 50, 0}, 82, 590, 59},
+                      MarginCase{600, uniform(0), 0, 0, 118}, MarginCase{300, uniform(0), 0, 0, 59}));
 
 struct BreakCase {
     int dpi;
@@ -118,8 +116,8 @@ TEST_P(PrintBreakTest, aLineEndingExactlyOnTheLimitStaysTheNextOneBreaks)
 }
 
 INSTANTIATE_TEST_SUITE_P(ByResolution, PrintBreakTest,
-                         ::testing::Values(BreakCase{600, 3019, 20}, BreakCase{600, 3018, 19},
-                                           BreakCase{300, 1499, 20}, BreakCase{300, 1498, 19}));
+                         ::testing::Values(BreakCase{600, 3019, 20}, BreakCase{600, 3018, 19}, BreakCase{300, 1499, 20},
+                                           BreakCase{300, 1498, 19}));
 
 TEST(PrintLayout, closingBlankLineStartsAPageOfItsOwnWhenTheRowsEndOnTheLimit)
 {
@@ -192,8 +190,9 @@ TEST(PrintLayout, rowsFollowTheGivenOrderWithCaptionAndFirstSubItem)
     const std::vector<ListEntry> rows{{"Z\xe4hler defekt", {"Keller", "2", "5,00 EUR"}},
                                       {"Abfluss", {"Bad"}},
                                       {"Ohne Baugruppe", {}},
-                                      {"\x80-Zeichen", {"M\xfc"
-                                                        "ll"}}};
+                                      {"\x80-Zeichen",
+                                       {"M\xfc"
+                                        "ll"}}};
     RecordingCanvas canvas(600, 4800, 6600);
     printDefectList(canvas, rows, uniform(15), PrintFont{});
 

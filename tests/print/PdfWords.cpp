@@ -1,0 +1,34 @@
+#include "PdfWords.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+
+std::vector<PdfWord> pdfWords(const QString &pdfPath)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0)
+        return {};
+    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+
+    // <page width=".." height=".."> ... <word xMin="56.7" yMin="60.1" xMax="110.2" yMax="72.4">Wort</word>
+    static const QRegularExpression tag(QStringLiteral(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<PdfWord> words;
+    int page = -1;
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0) == QStringLiteral("<page ")) {
+            ++page;
+            continue;
+        }
+        words.push_back({page, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                         m.captured(4).toDouble(), m.captured(5)});
+    }
+    for (PdfWord &w : words) // undo the HTML escapes of &, <, >, "
+        w.text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+            .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+            .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+            .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return words;
+}

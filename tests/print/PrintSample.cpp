@@ -1,0 +1,70 @@
+// Prints a sample defect list through the real canvas, to a named printer or into a PDF file.
+//   print_sample --printer NAME [--rows N]
+//   print_sample --pdf FILE [--rows N]
+//   print_sample --list [--rows N]      (writes "name<TAB>assembly" per row, UTF-8, instead of printing)
+// Exits with 0 after the job was handed over, 1 with the error text on stderr otherwise.
+
+#include "SampleDefects.h"
+
+#include "document/Cp1252.h"
+#include "print/PrintLayout.h"
+#include "print/QPrinterCanvas.h"
+
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QStringList>
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const QStringList args = QGuiApplication::arguments();
+    QString printerName;
+    QString pdfFile;
+    int rows = 60;
+    bool list = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == QStringLiteral("--list"))
+            list = true;
+        else if (args[i] == QStringLiteral("--printer") && hasValue)
+            printerName = args[++i];
+        else if (args[i] == QStringLiteral("--pdf") && hasValue)
+            pdfFile = args[++i];
+        else if (args[i] == QStringLiteral("--rows") && hasValue)
+            rows = args[++i].toInt();
+    }
+    if (list) {
+        for (const ListEntry &row : sampleDefects(rows))
+            std::printf("%s\t%s\n", cp1252::toUnicode(row.caption).toUtf8().constData(),
+                        cp1252::toUnicode(row.subItems.front()).toUtf8().constData());
+        return 0;
+    }
+    if (printerName.isEmpty() == pdfFile.isEmpty()) {
+        std::fputs("usage: print_sample --printer NAME | --pdf FILE | --list [--rows N]\n", stderr);
+        return 2;
+    }
+
+    QPrinter printer(QPrinter::HighResolution);
+    if (!pdfFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFile);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    } else {
+        printer.setPrinterName(printerName);
+        if (printer.printerName() != printerName) {
+            std::fprintf(stderr, "printer %s not found\n", qPrintable(printerName));
+            return 1;
+        }
+    }
+    try {
+        QPrinterCanvas canvas(printer);
+        printDefectList(canvas, sampleDefects(rows), PrintMargins{}, PrintFont{});
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Prints a defect list through a real CUPS queue and checks the PDF that arrives.
+#
+# Starts a private cupsd (own configuration, spool and socket under a temporary folder), adds a
+# cups-pdf queue, lets print_sample print to it by name, waits for the job and reads the PDF back.
+#   cups_print_test.sh PRINT_SAMPLE
+# Exit codes: 0 passed, 1 failed, 77 skipped (no cupsd, cups-pdf or root rights to configure them).
+set -uo pipefail
+
+SAMPLE=${1:?usage: cups_print_test.sh PRINT_SAMPLE}
+ROWS=25
+QUEUE="mal_test_$$"
+PDF_CONF="/etc/cups/cups-pdf-$QUEUE.conf"
+PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() {
+  echo "FAILED: $*"
+  if [ -n "${WORK:-}" ]; then
+    for log in "$WORK"/log/*; do [ -s "$log" ] && { echo "--- $log"; tail -n 30 "$log"; }; done
+  fi
+  exit 1
+}
+
+command -v /usr/sbin/cupsd >/dev/null || skip "cupsd is not installed (apt-get install cups printer-driver-cups-pdf)"
+[ -x /usr/lib/cups/backend/cups-pdf ] && [ -f "$PPD" ] || skip "cups-pdf is not installed (apt-get install printer-driver-cups-pdf)"
+command -v pdftotext >/dev/null || skip "pdftotext is not installed (apt-get install poppler-utils)"
+[ "$(id -u)" -eq 0 ] || skip "needs root to run cupsd and write $PDF_CONF"
+
+WORK=$(mktemp -d /tmp/mal-cups.XXXXXX) || fail "no temporary folder"
+CUPSD_PID=""
+cleanup() {
+  if [ -n "$CUPSD_PID" ] && kill -0 "$CUPSD_PID" 2>/dev/null; then
+    kill "$CUPSD_PID" 2>/dev/null
+    for _ in $(seq 50); do kill -0 "$CUPSD_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$CUPSD_PID" 2>/dev/null
+  fi
+  rm -f "$PDF_CONF"
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+chmod 755 "$WORK"
+mkdir -p "$WORK/root" "$WORK/spool/tmp" "$WORK/cache" "$WORK/state" "$WORK/log" "$WORK/out" "$WORK/pdfspool"
+chmod 1777 "$WORK/out" "$WORK/pdfspool"
+export CUPS_SERVER="$WORK/cups.sock"
+
+cat >"$WORK/cups-files.conf" <<CONF
+SystemGroup root
+ServerRoot $WORK/root
+RequestRoot $WORK/spool
+TempDir $WORK/spool/tmp
+CacheDir $WORK/cache
+StateDir $WORK/state
+ErrorLog $WORK/log/error_log
+AccessLog $WORK/log/access_log
+PageLog $WORK/log/page_log
+CONF
+cat >"$WORK/cupsd.conf" <<CONF
+Listen $CUPS_SERVER
+LogLevel warn
+Browsing No
+WebInterface No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+cat >"$PDF_CONF" <<CONF
+Out $WORK/out
+Spool $WORK/pdfspool
+AnonDirName $WORK/out
+Log $WORK/log
+LogType 3
+CONF
+
+/usr/sbin/cupsd -f -c "$WORK/cupsd.conf" -s "$WORK/cups-files.conf" >"$WORK/log/cupsd.out" 2>&1 &
+CUPSD_PID=$!
+for _ in $(seq 100); do
+  timeout 5 lpstat -r 2>/dev/null | grep -q "is running" && break
+  kill -0 "$CUPSD_PID" 2>/dev/null || break
+  sleep 0.1
+done
+if ! timeout 5 lpstat -r 2>/dev/null | grep -q "is running"; then
+  cat "$WORK/log/cupsd.out" "$WORK/log/error_log" 2>/dev/null | tail -n 20
+  skip "cupsd could not be started"
+fi
+
+timeout 30 lpadmin -p "$QUEUE" -v "cups-pdf:/$QUEUE" -P "$PPD" \
+  -o pdftops-renderer-default=pdftocairo -o printer-is-shared=false -E || fail "lpadmin could not add the queue"
+
+timeout 60 "$SAMPLE" --printer "$QUEUE" --rows "$ROWS" || fail "print_sample could not print to $QUEUE"
+
+# Wait until the queue is empty and the PDF has been written.
+PDF=""
+for _ in $(seq 120); do
+  if [ -z "$(timeout 5 lpstat -o "$QUEUE" 2>/dev/null)" ]; then
+    PDF=$(find "$WORK/out" -name '*.pdf' -size +0 | head -n 1)
+    [ -n "$PDF" ] && break
+  fi
+  sleep 0.5
+done
+[ -n "$PDF" ] || fail "no PDF arrived in $WORK/out"
+timeout 10 lpstat -W completed -o "$QUEUE" | grep -q "$QUEUE" || fail "the job is not listed as completed"
+sleep 0.5 # cups-pdf renames the finished file into place; let it settle
+
+TEXT=$(timeout 30 pdftotext -layout "$PDF" -) || fail "pdftotext could not read $PDF"
+missing=0
+grep -q "^ *Mängelliste *$" <<<"$TEXT" || { echo "missing in the printout: the title"; missing=1; }
+# Each row: the name, blanks, the assembly on one line of the layout text.
+escape() { sed 's/[][\\.*^$/+?(){}|]/\\&/g' <<<"$1"; }
+while IFS=$'\t' read -r name assembly; do
+  grep -qE -- "(^| )$(escape "$name") +$(escape "$assembly")( |$)" <<<"$TEXT" || { echo "missing in the printout: $name | $assembly"; missing=1; }
+done < <(QT_QPA_PLATFORM=offscreen "$SAMPLE" --list --rows "$ROWS")
+[ "$missing" -eq 0 ] || { echo "--- printout:"; echo "$TEXT"; fail "the printout lacks rows"; }
+echo "PASSED: $(basename "$PDF") holds the title and all $ROWS rows"
