@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// The per-user settings of one program: a tree of text values, kept in the INI file
+// <folder>/<program>.ini with one section per window (e.g. ~/.config/maengelliste.ini, section [TMainForm]).
+//
+// The file plays the part of the program key: open() creates it, empty, when it is missing. Writes are
+// collected and go to the disk together at flush(), which replaces the file in one step (all values or
+// none); a failure names the first value that was not written. A file that cannot be read or parsed
+// reads as empty, and is not overwritten while it cannot be read.
+//
+//   SettingsStore store = SettingsStore::forThisProgram();
+//   store.open();
+//   std::optional<QString> v = store.read("TMainForm", "NormPos");   // none when missing
+//   store.write("TMainForm", "FormVersion", "0");
+//   store.flush();                                                   // throws SettingsError
+//   store.close();
+class SettingsStore {
+public:
+    SettingsStore(QString folder, QString programName);
+    SettingsStore(SettingsStore &&) noexcept;
+    SettingsStore &operator=(SettingsStore &&) noexcept;
+    ~SettingsStore();
+
+    // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
+    static QString defaultFolder();
+    // The executable's file name without its directory and its last extension.
+    //   "/opt/mal/maengelliste" => "maengelliste",  "C:/x/defects.exe" => "defects",  "a.b.exe" => "a.b"
+    static QString programNameOf(const QString &executablePath);
+    // The store of the running program in the default folder.
+    static SettingsStore forThisProgram();
+
+    const QString &folder() const { return m_folder; }
+    const QString &programName() const { return m_programName; }
+    QString filePath() const;
+
+    // Opens the store, creating its folder and an empty file when missing.
+    // Throws SettingsError ("Erzeugung von Schlüssel <file> misslungen") when that fails.
+    void open();
+    // Closes the store. Values whose flush() failed may still be written by a later attempt of QSettings.
+    void close();
+    bool isOpen() const { return m_settings != nullptr; }
+
+    // The text stored under `name` in `section`, or none when there is no such value. Opens the store
+    // when it is closed. Throws SettingsError ("Ungültiger Datentyp für '<name>'") for a value that is
+    // not a text.
+    std::optional<QString> read(const QString &section, const QString &name);
+    // Stores `value` under `name` in `section`, to be written by flush(). Opens the store when it is closed.
+    void write(const QString &section, const QString &name, const QString &value);
+    // Writes the file. Throws SettingsError ("Konnte Daten für '<name>' nicht setzen", naming the first
+    // value written since the last flush) when the file cannot be written.
+    void flush();
+
+private:
+    QString m_folder;
+    QString m_programName;
+    std::unique_ptr<QSettings> m_settings;
+    QString m_firstPending; // first value name written since the last flush
+};
