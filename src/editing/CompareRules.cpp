@@ -23,10 +23,12 @@ std::optional<double> captionNumber(std::string_view caption)
 
 namespace {
 
-int directed(int ascending, const SortState &state) { return state.Descending ? -ascending : ascending; }
+int directed(int ascending, const SortState &state)
+{
+    return state.Descending ? -ascending : ascending;
+}
 
-int compareTwoKeys(std::string_view primary1, std::string_view primary2, std::string_view tie1,
-                   std::string_view tie2)
+int compareTwoKeys(std::string_view primary1, std::string_view primary2, std::string_view tie1, std::string_view tie2)
 {
     const int r = CompareSortKeys(primary1, primary2);
     return r != 0 ? r : CompareSortKeys(tie1, tie2);

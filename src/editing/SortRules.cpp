@@ -1,13 +1,12 @@
 #include "editing/SortRules.h"
 
 #include "editing/CompareRules.h"
-#include "editing/SortKeys.h"
-
-#include <QCollatorSortKey>
+#include "editing/SortCollation.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <numeric>
 #include <string_view>
@@ -55,26 +54,97 @@ DistinctTexts distinctTexts(const std::vector<std::string_view> &texts)
     return out;
 }
 
+// The sort keys of a set of texts, packed one after another.
+struct SortKeys {
+    std::vector<uint8_t> bytes;
+    std::vector<uint32_t> start;  // per text, where its key begins
+    std::vector<uint32_t> length; // per text, the terminating zero included
+
+    const uint8_t *key(uint32_t i) const { return bytes.data() + start[i]; }
+
+    // Eight key bytes from `offset` on as one number that orders like the bytes; zero past the end.
+    uint64_t chunk(uint32_t i, uint32_t offset) const
+    {
+        uint64_t v = 0;
+        const uint8_t *p = key(i);
+        const uint32_t end = length[i];
+        for (uint32_t k = 0; k < 8; ++k)
+            v = (v << 8) | (offset + k < end ? p[offset + k] : 0u);
+        return v;
+    }
+
+    bool equal(uint32_t a, uint32_t b) const
+    {
+        return length[a] == length[b] && std::memcmp(key(a), key(b), length[a]) == 0;
+    }
+};
+
+SortKeys sortKeys(const std::vector<std::string_view> &texts)
+{
+    SortCollation &collation = SortCollation::forDefaultLocale();
+    SortKeys keys;
+    size_t total = 0;
+    for (std::string_view text : texts)
+        total += 2 * text.size() + 8;
+    keys.bytes.reserve(total);
+    keys.start.reserve(texts.size());
+    keys.length.reserve(texts.size());
+    for (std::string_view text : texts) {
+        keys.start.push_back(static_cast<uint32_t>(keys.bytes.size()));
+        keys.length.push_back(static_cast<uint32_t>(collation.appendSortKey(text, keys.bytes)));
+    }
+    return keys;
+}
+
+struct Chunked {
+    uint64_t chunk;
+    uint32_t id;
+};
+
+// Sorts the ids by their keys, eight bytes at a time: a sort by the first chunk, then each run of
+// equal chunks by the following eight bytes, as long as the keys go on.
+void sortByKeys(const SortKeys &keys, std::vector<Chunked> &items)
+{
+    struct Range {
+        size_t first, last;
+        uint32_t offset;
+    };
+    std::vector<Range> pending{{0, items.size(), 0}};
+    while (!pending.empty()) {
+        const Range r = pending.back();
+        pending.pop_back();
+        Chunked *first = items.data() + r.first, *last = items.data() + r.last;
+        for (Chunked *c = first; c != last; ++c)
+            c->chunk = keys.chunk(c->id, r.offset);
+        std::sort(first, last, [](const Chunked &a, const Chunked &b) { return a.chunk < b.chunk; });
+        for (Chunked *run = first; run != last;) {
+            Chunked *end = run + 1;
+            while (end != last && end->chunk == run->chunk)
+                ++end;
+            // Keys have no zero byte before their end, so keys with equal chunks end in the same chunk.
+            if (end - run > 1 && r.offset + 8 < keys.length[run->id])
+                pending.push_back({size_t(run - items.data()), size_t(end - items.data()), r.offset + 8});
+            run = end;
+        }
+    }
+}
+
 // Rank of every text in collation order (CompareSortKeys): texts that collate equal share a rank,
 // ranks of consecutive classes differ by one, the first class has rank 0.
 std::vector<uint32_t> collationRanks(const std::vector<std::string_view> &texts)
 {
-    const QCollator &collator = sortCollator();
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(texts.size());
-    for (std::string_view text : texts)
-        keys.push_back(collator.sortKey(sortText(text)));
-
-    std::vector<uint32_t> byKey(texts.size());
-    std::iota(byKey.begin(), byKey.end(), 0u);
-    std::sort(byKey.begin(), byKey.end(), [&](uint32_t a, uint32_t b) { return keys[a].compare(keys[b]) < 0; });
+    const SortKeys keys = sortKeys(texts);
+    std::vector<Chunked> sorted(texts.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        sorted[i].id = static_cast<uint32_t>(i);
+    sortByKeys(keys, sorted);
 
     std::vector<uint32_t> rank(texts.size());
     uint32_t current = 0;
-    for (size_t k = 0; k < byKey.size(); ++k) {
-        if (k > 0 && keys[byKey[k - 1]].compare(keys[byKey[k]]) != 0)
+    for (size_t k = 0; k < sorted.size(); ++k) {
+        if (k > 0 && !keys.equal(sorted[k - 1].id, sorted[k].id))
             ++current;
-        rank[byKey[k]] = current;
+        rank[sorted[k].id] = current;
     }
     return rank;
 }
@@ -132,7 +202,10 @@ std::vector<int> orderByKeys(const std::vector<uint64_t> &keys, bool reversed)
     return order;
 }
 
-uint64_t pack(uint32_t primary, uint32_t tie) { return (uint64_t(primary) << 32) | tie; }
+uint64_t pack(uint32_t primary, uint32_t tie)
+{
+    return (uint64_t(primary) << 32) | tie;
+}
 
 // Primary and tie-break ranks by two columns of texts.
 std::vector<int> orderByTwoColumns(const std::vector<std::string_view> &primaryTexts,

@@ -6,7 +6,10 @@ using editing::filterCatalog;
 
 namespace {
 
-ListEntry defect(std::string caption, std::string assembly) { return {std::move(caption), {std::move(assembly)}}; }
+ListEntry defect(std::string caption, std::string assembly)
+{
+    return {std::move(caption), {std::move(assembly)}};
+}
 
 std::vector<std::string> captionsOf(const std::vector<ListEntry> &entries)
 {
@@ -17,8 +20,8 @@ std::vector<std::string> captionsOf(const std::vector<ListEntry> &entries)
 }
 
 const std::vector<ListEntry> kCatalog = {
-    defect("Riss", "Dach"),     defect("Loch", "dach"),  defect("Moos", "Dach "), defect("Leck", ""),
-    defect("Bruch", "Wand"),    defect("Ziegel", "Dach"), {"ohne Baugruppe", {}},
+    defect("Riss", "Dach"),  defect("Loch", "dach"),   defect("Moos", "Dach "), defect("Leck", ""),
+    defect("Bruch", "Wand"), defect("Ziegel", "Dach"), {"ohne Baugruppe", {}},
 };
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "editing/CompareRules.h"
 #include "editing/SortRules.h"
+#include "editing/CompareRules.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -10,7 +10,10 @@ using namespace editing;
 
 namespace {
 
-ListEntry defect(std::string caption, std::string assembly) { return {std::move(caption), {std::move(assembly)}}; }
+ListEntry defect(std::string caption, std::string assembly)
+{
+    return {std::move(caption), {std::move(assembly)}};
+}
 
 using Compare = int (*)(const ListEntry &, const ListEntry &, const SortState &);
 using Order = std::vector<int> (*)(const std::vector<ListEntry> &, const SortState &);
@@ -19,9 +22,8 @@ std::vector<int> stableSortWith(Compare compare, const std::vector<ListEntry> &e
 {
     std::vector<int> order(entries.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return compare(entries[size_t(a)], entries[size_t(b)], state) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return compare(entries[size_t(a)], entries[size_t(b)], state) < 0; });
     return order;
 }
 
@@ -29,10 +31,12 @@ std::vector<int> stableSortWith(Compare compare, const std::vector<ListEntry> &e
 // both cases, blanks, a C1 control, Windows-1252 letters, numbers in several notations.
 std::string randomText(std::mt19937 &rng)
 {
+    // clang-format off
     static const char *const kPieces[] = {
-        "",   "a",     "A",    "\xe4",  "\xc4",  "\xdf", "ss", "o",    "\xf6", "\xd6", "Rahmen", "RAHMEN", " ",
-        "-",  "\x8a",  "\x81", "z",     "Z",     "u",    "\xfc", "2,5", "12",   "0",    "-3",     "1E3",    "2.5",
+        "", "a", "A", "\xe4", "\xc4", "\xdf", "ss", "o", "\xf6", "\xd6", "Rahmen", "RAHMEN", " ", "-", "\x8a",
+        "\x81", "Bremsleitung hinten links ", "z", "Z", "u", "\xfc", "2,5", "12", "0", "-3", "1E3", "2.5",
     };
+    // clang-format on
     std::uniform_int_distribution<int> count(0, 3), piece(0, std::size(kPieces) - 1);
     std::string text;
     for (int n = count(rng); n > 0; --n)
@@ -73,8 +77,8 @@ TEST(SortRulesTest, everyRuleOrdersLikeAStableSortWithItsCompare)
     for (unsigned seed : {1u, 2u, 3u}) {
         const std::vector<ListEntry> entries = randomEntries(1500, seed);
         for (const auto &rule : rules) {
-            for (const SortState state : {SortState{0, false}, SortState{0, true}, SortState{1, false},
-                                          SortState{1, true}}) {
+            for (const SortState state :
+                 {SortState{0, false}, SortState{0, true}, SortState{1, false}, SortState{1, true}}) {
                 SCOPED_TRACE(std::string(rule.name) + " column " + std::to_string(state.SortColumn) +
                              (state.Descending ? " descending" : " ascending") + " seed " + std::to_string(seed));
                 EXPECT_EQ(rule.order(entries, state), stableSortWith(rule.compare, entries, state));
@@ -85,18 +89,17 @@ TEST(SortRulesTest, everyRuleOrdersLikeAStableSortWithItsCompare)
 
 TEST(SortRulesTest, entriesThatCompareEqualKeepTheirOrderInBothDirections)
 {
-    const std::vector<ListEntry> entries = {defect("RAHMEN", "Dach"), defect("Bolzen", "Rad"),
-                                            defect("Rahmen", "DACH"), defect("rahmen", "dach")};
+    const std::vector<ListEntry> entries = {defect("RAHMEN", "Dach"), defect("Bolzen", "Rad"), defect("Rahmen", "DACH"),
+                                            defect("rahmen", "dach")};
     EXPECT_EQ(catalogOrder(entries, {0, false}), (std::vector<int>{1, 0, 2, 3}));
     EXPECT_EQ(catalogOrder(entries, {0, true}), (std::vector<int>{0, 2, 3, 1}));
 }
 
 TEST(SortRulesTest, defectListNameOrder_numbersFirstLargestFirstThenTexts)
 {
-    const std::vector<ListEntry> entries = {defect("Achse", "Rad"), defect("2,5", "A"),     defect("Bolzen", "A"),
+    const std::vector<ListEntry> entries = {defect("Achse", "Rad"), defect("2,5", "A"),        defect("Bolzen", "A"),
                                             defect("12", "B"),      defect("ACHSE", "Bremse"), defect("-1", "C")};
-    const std::vector<std::string> ascending = {"12/B",          "2,5/A",     "-1/C",
-                                                "ACHSE/Bremse", "Achse/Rad", "Bolzen/A"};
+    const std::vector<std::string> ascending = {"12/B", "2,5/A", "-1/C", "ACHSE/Bremse", "Achse/Rad", "Bolzen/A"};
     EXPECT_EQ(captionsInOrder(entries, defectListOrder(entries, {0, false})), ascending);
     std::vector<std::string> descending(ascending.rbegin(), ascending.rend());
     EXPECT_EQ(captionsInOrder(entries, defectListOrder(entries, {0, true})), descending);

@@ -1,0 +1,311 @@
+#include "BenchSupport.h"
+
+#include "editing/FilteredView.h"
+#include "editing/SortRules.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+constexpr size_t kEntries = 1'000'000;
+
+// Windows-1252 bytes: \xe4 ä, \xf6 ö, \xfc ü, \xc4 Ä, \xd6 Ö, \xdc Ü, \xdf ß.
+const char *const kParts[] = {
+    "Bremsleitung",
+    "Bremsschlauch",
+    "Bremsscheibe",
+    "Bremstrommel",
+    "Sto\xdf"
+    "d\xe4mpfer",
+    "Querlenker",
+    "Spurstange",
+    "Spurstangenkopf",
+    "Auspuffanlage",
+    "Endschalld\xe4mpfer",
+    "\xd6lwanne",
+    "K\xfc"
+    "hler",
+    "Scheinwerfer",
+    "R\xfc"
+    "ckleuchte",
+    "Blinker",
+    "Kennzeichenleuchte",
+    "Reifen",
+    "Felge",
+    "Radlager",
+    "Achsmanschette",
+    "Lenkgetriebe",
+    "Kraftstoffleitung",
+    "T\xfcr",
+    "Motorhaube",
+    "Heckklappe",
+    "Windschutzscheibe",
+    "Wischerblatt",
+    "Sicherheitsgurt",
+    "Au\xdf"
+    "enspiegel",
+    "Feststellbremse",
+    "Schweller",
+    "L\xe4ngstr\xe4ger",
+    "Unterboden",
+    "Radhaus",
+    "Tragegelenk",
+    "Stabilisator",
+    "Koppelstange",
+    "Federbein",
+    "Schraubenfeder",
+    "Blattfeder",
+    "Anh\xe4ngerkupplung",
+    "Hupe",
+    "Warnblinkanlage",
+    "Nebelschlussleuchte",
+    "Bremsleuchte",
+    "Lenkrad",
+    "Sitzverstellung",
+    "Fahrgestellnummer",
+    "Tank",
+    "Tankdeckel",
+    "Keilriemen",
+    "Z\xfcndkabel",
+    "Batterie",
+    "Lichtmaschine",
+    "Anlasser",
+    "Gelenkwelle",
+    "Kardanwelle",
+    "Getriebe",
+    "Motorlager",
+    "Zylinderkopfdichtung",
+    "\xd6lk\xfc"
+    "hler",
+    "\xdc"
+    "berrollb\xfcgel",
+    "Armaturenbrett",
+};
+const char *const kDefects[] = {
+    "undicht",
+    "por\xf6s",
+    "korrodiert",
+    "gerissen",
+    "lose",
+    "verschlissen",
+    "ohne Funktion",
+    "besch\xe4"
+    "digt",
+    "fehlt",
+    "durchgerostet",
+    "\xfc"
+    "berm\xe4\xdfig Spiel",
+    "\xd6lverlust",
+    "falsch eingestellt",
+    "verbogen",
+    "unzul\xe4ssig ver\xe4ndert",
+    "nicht befestigt",
+    "scheuert",
+    "eingerissen",
+    "blind",
+    "verschmutzt",
+};
+const char *const kPlaces[] = {"",       " vorn links", " vorn rechts", " hinten links", " hinten rechts",
+                               " Mitte", " oben",       " unten"};
+const char *const kGroups[] = {"Bremsanlage",
+                               "Fahrwerk",
+                               "Lenkung",
+                               "Beleuchtung",
+                               "Karosserie",
+                               "Motor",
+                               "Abgasanlage",
+                               "Elektrik",
+                               "Innenraum",
+                               "Antrieb",
+                               "R\xe4"
+                               "der",
+                               "Aufbau"};
+
+// A defect catalogue as a large inspection body might keep it: component, finding, place and, for half
+// of them, a position number; assemblies are a dozen groups in up to 25 variants, some in capitals.
+std::vector<ListEntry> makeCatalogue(size_t n, unsigned seed)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::mt19937 rng(seed);
+    const auto pick = [&rng](const auto &array) {
+        return array[std::uniform_int_distribution<size_t>(0, std::size(array) - 1)(rng)];
+    };
+    std::uniform_int_distribution<int> number(1, 99999), variant(1, 25), coin(0, 1), rare(0, 19);
+    std::vector<ListEntry> entries;
+    entries.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+        std::string caption = std::string(pick(kParts)) + " " + pick(kDefects) + pick(kPlaces);
+        if (coin(rng))
+            caption += " Pos. " + std::to_string(number(rng));
+        if (rare(rng) == 0)
+            std::transform(caption.begin(), caption.end(), caption.begin(),
+                           [](char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; });
+        std::string group = std::string(pick(kGroups)) + " " + std::to_string(variant(rng));
+        entries.push_back({std::move(caption), {std::move(group)}});
+    }
+    return entries;
+}
+
+const std::vector<ListEntry> &catalogue()
+{
+    static const std::vector<ListEntry> entries = makeCatalogue(kEntries, 42);
+    return entries;
+}
+
+// Every caption different: the worst case for the collation keys.
+const std::vector<ListEntry> &distinctCatalogue()
+{
+    static const std::vector<ListEntry> entries = [] {
+        std::vector<ListEntry> e = makeCatalogue(kEntries, 7);
+        for (size_t i = 0; i < e.size(); ++i)
+            e[i].caption += " " + std::to_string(i * 7919 % kEntries);
+        return e;
+    }();
+    return entries;
+}
+
+std::vector<std::string> captionsOf(const std::vector<ListEntry> &entries)
+{
+    std::vector<std::string> out;
+    out.reserve(entries.size());
+    for (const ListEntry &e : entries)
+        out.push_back(e.caption);
+    return out;
+}
+
+void byteSort(benchmark::State &state, const std::vector<ListEntry> &entries)
+{
+    const std::vector<std::string> texts = captionsOf(entries);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::string> copy = texts;
+        state.ResumeTiming();
+        std::sort(copy.begin(), copy.end());
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+
+void BM_ByteSort(benchmark::State &state)
+{
+    byteSort(state, catalogue());
+}
+BENCHMARK(BM_ByteSort)->Unit(benchmark::kMillisecond);
+
+void BM_CatalogSortRule(benchmark::State &state)
+{
+    const std::vector<ListEntry> &entries = catalogue();
+    SortState sort;
+    const EntryList::SortRule rule = editing::catalogSortRule(sort);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rule(entries).data());
+}
+BENCHMARK(BM_CatalogSortRule)->Unit(benchmark::kMillisecond);
+
+void BM_ByteSortDistinct(benchmark::State &state)
+{
+    byteSort(state, distinctCatalogue());
+}
+BENCHMARK(BM_ByteSortDistinct)->Unit(benchmark::kMillisecond);
+
+void BM_CatalogSortRuleDistinct(benchmark::State &state)
+{
+    const std::vector<ListEntry> &entries = distinctCatalogue();
+    SortState sort;
+    const EntryList::SortRule rule = editing::catalogSortRule(sort);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rule(entries).data());
+}
+BENCHMARK(BM_CatalogSortRuleDistinct)->Unit(benchmark::kMillisecond);
+
+void BM_DefectListNameSortRule(benchmark::State &state)
+{
+    const std::vector<ListEntry> &entries = catalogue();
+    SortState sort;
+    const EntryList::SortRule rule = editing::defectListSortRule(sort);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rule(entries).data());
+}
+BENCHMARK(BM_DefectListNameSortRule)->Unit(benchmark::kMillisecond);
+
+// A header click on the catalogue list: the state changes and the list sorts and reorders itself.
+void BM_HeaderClick(benchmark::State &state)
+{
+    SortState sort;
+    EntryList list{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
+    list.setSortRule(editing::catalogSortRule(sort));
+    list.assign(catalogue());
+    int column = 0;
+    for (auto _ : state) {
+        column = 1 - column; // alternate the columns so that every click reorders the whole list
+        editing::applyHeaderClick(sort, column);
+        list.beginUpdate();
+        list.endUpdate();
+    }
+}
+BENCHMARK(BM_HeaderClick)->Unit(benchmark::kMillisecond);
+
+const std::string kSelected = "Fahrwerk 7";
+
+void BM_BareFilterScan(benchmark::State &state)
+{
+    const std::vector<ListEntry> &entries = catalogue();
+    for (auto _ : state) {
+        std::vector<ListEntry> out;
+        for (const ListEntry &e : entries) {
+            if (!e.subItems.empty() && e.subItems[0] == kSelected)
+                out.push_back(e);
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_BareFilterScan)->Unit(benchmark::kMillisecond);
+
+// The rebuild of the filtered view with an assembly selected: filter, replace the list's entries and
+// sort them by the catalogue's state when the bracket closes.
+void BM_FilterRebuild(benchmark::State &state)
+{
+    const std::vector<ListEntry> &entries = catalogue();
+    SortState sort;
+    EntryList filtered{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
+    filtered.setSortRule(editing::catalogSortRule(sort));
+    for (auto _ : state) {
+        filtered.beginUpdate();
+        filtered.assign(editing::filterCatalog(entries, &kSelected));
+        filtered.endUpdate();
+    }
+    state.counters["rows"] = filtered.count();
+}
+BENCHMARK(BM_FilterRebuild)->Unit(benchmark::kMillisecond);
+
+// With no assembly selected the rebuild copies and sorts the whole catalogue.
+void BM_FilterRebuildNoneSelected(benchmark::State &state)
+{
+    const std::vector<ListEntry> &entries = catalogue();
+    SortState sort;
+    EntryList filtered{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
+    filtered.setSortRule(editing::catalogSortRule(sort));
+    for (auto _ : state) {
+        filtered.beginUpdate();
+        filtered.assign(editing::filterCatalog(entries, nullptr));
+        filtered.endUpdate();
+    }
+}
+BENCHMARK(BM_FilterRebuildNoneSelected)->Unit(benchmark::kMillisecond);
+
+const bool kRatios = [] {
+    benchsupport::addRatio("sort 1,000,000 catalogue entries", "BM_CatalogSortRule", "BM_ByteSort", 2.5);
+    benchsupport::addRatio("sort, every caption distinct", "BM_CatalogSortRuleDistinct", "BM_ByteSortDistinct", 2.5);
+    benchsupport::addRatio("sort by the defect list's Name rule", "BM_DefectListNameSortRule", "BM_ByteSort", 2.5);
+    benchsupport::addRatio("header click on 1,000,000 entries", "BM_HeaderClick", "BM_ByteSort", 2.5);
+    benchsupport::addRatio("rebuild filtered view (assembly selected)", "BM_FilterRebuild", "BM_BareFilterScan", 2.0);
+    benchsupport::addRatio("rebuild filtered view (none selected, incl. sort)", "BM_FilterRebuildNoneSelected",
+                           "BM_ByteSort", 2.5);
+    return true;
+}();
+
+} // namespace
+
+MAL_BENCHMARK_MAIN()
