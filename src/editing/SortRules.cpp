@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <numeric>
 #include <string_view>
 
 namespace editing {
@@ -33,9 +32,15 @@ DistinctTexts distinctTexts(const std::vector<std::string_view> &texts)
     };
     std::vector<Slot> table(capacity);
     const std::hash<std::string_view> hasher;
+    std::vector<uint64_t> hashes(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        hashes[i] = hasher(texts[i]);
+    constexpr size_t kLookAhead = 16; // slots are fetched ahead of their look-up
     for (size_t i = 0; i < texts.size(); ++i) {
+        if (i + kLookAhead < texts.size())
+            __builtin_prefetch(&table[hashes[i + kLookAhead] & mask]);
         const std::string_view text = texts[i];
-        const size_t h = hasher(text);
+        const uint64_t h = hashes[i];
         const auto tag = static_cast<uint32_t>(h >> 32);
         for (size_t pos = h & mask;; pos = (pos + 1) & mask) {
             Slot &slot = table[pos];
@@ -153,6 +158,7 @@ std::vector<uint32_t> collationRanks(const std::vector<std::string_view> &texts)
 struct RankedColumn {
     DistinctTexts distinct;
     std::vector<uint32_t> rankOfDistinct;
+    uint32_t classes = 0; // ranks run from 0 to classes - 1
 
     uint32_t rankAt(size_t i) const { return rankOfDistinct[distinct.idOf[i]]; }
 };
@@ -161,6 +167,8 @@ RankedColumn rankColumn(const std::vector<std::string_view> &texts)
 {
     RankedColumn column{distinctTexts(texts), {}};
     column.rankOfDistinct = collationRanks(column.distinct.texts);
+    for (uint32_t r : column.rankOfDistinct)
+        column.classes = std::max(column.classes, r + 1);
     return column;
 }
 
@@ -183,28 +191,43 @@ std::vector<std::string_view> assemblies(const std::vector<ListEntry> &entries)
 }
 
 // Sorts the indexes by their keys (ascending, or descending when reversed) and keeps the input order
-// among equal keys.
+// among equal keys: a least-significant-digit radix sort, which is stable by itself.
 std::vector<int> orderByKeys(const std::vector<uint64_t> &keys, bool reversed)
 {
     struct Item {
         uint64_t key;
         uint32_t index;
     };
-    std::vector<Item> items(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        items[i] = {reversed ? ~keys[i] : keys[i], static_cast<uint32_t>(i)};
-    // Keys paired with their index are unique, so an unstable sort leaves a stable order.
-    std::sort(items.begin(), items.end(),
-              [](const Item &a, const Item &b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
-    std::vector<int> order(keys.size());
-    for (size_t k = 0; k < items.size(); ++k)
+    const size_t n = keys.size();
+    const uint64_t max = n ? *std::max_element(keys.begin(), keys.end()) : 0;
+    std::vector<Item> items(n), next(n);
+    for (size_t i = 0; i < n; ++i)
+        items[i] = {reversed ? max - keys[i] : keys[i], static_cast<uint32_t>(i)};
+
+    constexpr int kDigitBits = 11;
+    constexpr uint64_t kDigitMask = (uint64_t(1) << kDigitBits) - 1;
+    const int width = static_cast<int>(std::bit_width(max));
+    for (int shift = 0; shift < width; shift += kDigitBits) {
+        std::vector<uint32_t> start(size_t(kDigitMask) + 2, 0);
+        for (const Item &item : items)
+            ++start[((item.key >> shift) & kDigitMask) + 1];
+        for (size_t d = 1; d < start.size(); ++d)
+            start[d] += start[d - 1];
+        for (const Item &item : items)
+            next[start[(item.key >> shift) & kDigitMask]++] = item;
+        items.swap(next);
+    }
+
+    std::vector<int> order(n);
+    for (size_t k = 0; k < n; ++k)
         order[k] = static_cast<int>(items[k].index);
     return order;
 }
 
-uint64_t pack(uint32_t primary, uint32_t tie)
+// One key from a primary and a tie-break rank, ordered by the primary rank first.
+uint64_t pack(uint32_t primary, uint32_t tie, uint32_t tieClasses)
 {
-    return (uint64_t(primary) << 32) | tie;
+    return uint64_t(primary) * std::max<uint32_t>(tieClasses, 1) + tie;
 }
 
 // Primary and tie-break ranks by two columns of texts.
@@ -215,7 +238,7 @@ std::vector<int> orderByTwoColumns(const std::vector<std::string_view> &primaryT
     const RankedColumn tie = rankColumn(tieTexts);
     std::vector<uint64_t> keys(primaryTexts.size());
     for (size_t i = 0; i < keys.size(); ++i)
-        keys[i] = pack(primary.rankAt(i), tie.rankAt(i));
+        keys[i] = pack(primary.rankAt(i), tie.rankAt(i), tie.classes);
     return orderByKeys(keys, descending);
 }
 
@@ -264,7 +287,8 @@ std::vector<int> defectListOrder(const std::vector<ListEntry> &entries, const So
     std::vector<uint64_t> keys(entries.size());
     for (size_t i = 0; i < keys.size(); ++i) {
         const std::optional<double> &n = numberOfDistinct[caption.distinct.idOf[i]];
-        keys[i] = n ? pack(numberRank(*n), 0) : pack(numberCount + caption.rankAt(i), assembly.rankAt(i));
+        keys[i] = n ? pack(numberRank(*n), 0, assembly.classes)
+                    : pack(numberCount + caption.rankAt(i), assembly.rankAt(i), assembly.classes);
     }
     return orderByKeys(keys, state.Descending);
 }
