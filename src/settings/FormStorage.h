@@ -12,7 +12,7 @@
 //
 // The window hands over and applies plain values; the store never touches a widget. Use it like this:
 //
-//   SettingsStore m_store = SettingsStore::forThisProgram();
+//   SettingsStore m_store = SettingsStore::forThisProgram();   // must outlive FormStorage1
 //   FormStorage FormStorage1{m_store};
 //
 //   // at the first showing of the window, before it appears:

@@ -43,16 +43,6 @@ TEST(SettingsText, marginsWriteAFullStopAndNoNeedlessDecimals)
         EXPECT_EQ(formatMargin(c.value), QLatin1String(c.text)) << c.value;
 }
 
-TEST(SettingsText, marginsReadInTheRegionalNotation)
-{
-    EXPECT_EQ(parseMargin(u"12.5", u','), 12.5);
-    EXPECT_EQ(parseMargin(u"12,5", u','), 12.5) << "a hand-written comma is the German mark";
-    EXPECT_EQ(parseMargin(u"12.5", u'.'), 12.5);
-    EXPECT_EQ(parseMargin(u"12,5", u'.'), std::nullopt);
-    EXPECT_EQ(parseMargin(u"abc", u','), std::nullopt);
-    EXPECT_EQ(parseMargin(u"", u','), std::nullopt);
-}
-
 TEST(SettingsText, spinEditRoundsHalvesToEvenAndLimitsToFifty)
 {
     const struct {
@@ -61,15 +51,6 @@ TEST(SettingsText, spinEditRoundsHalvesToEvenAndLimitsToFifty)
                  {50.5, 50}, {80, 50},   {-3, 0},    {-0.5, 0},  {1e300, 50}};
     for (const auto &c : cases)
         EXPECT_EQ(spinEditValue(c.in), c.out) << c.in;
-}
-
-TEST(SettingsText, pitchNamesMatchInAnyCase)
-{
-    EXPECT_EQ(formatPitch(FontPitch::Variable), QStringLiteral("fpVariable"));
-    EXPECT_EQ(parsePitch(u"FPFIXED"), FontPitch::Fixed);
-    EXPECT_EQ(parsePitch(u"fpdefault"), FontPitch::Default);
-    EXPECT_EQ(parsePitch(u"fpWide"), std::nullopt);
-    EXPECT_EQ(parsePitch(u""), std::nullopt);
 }
 
 TEST(SettingsText, styleSetsWriteInFixedOrderAndReadLeniently)
@@ -106,12 +87,6 @@ TEST(SettingsText, placementWordsSplitAtRunsOfCommasAndBlanks)
     EXPECT_EQ(words(u"223,115, 1222 ,,704"), (QStringList{"223", "115", "1222", "704"}));
     EXPECT_EQ(words(u" ,, "), QStringList{});
     EXPECT_EQ(words(u"-1,-1"), (QStringList{"-1", "-1"}));
-}
-
-TEST(SettingsText, trimmingDropsBlanksAndControlCharactersAtTheEnds)
-{
-    EXPECT_EQ(trimmed(u" \tTimes New Roman\r\n\x01"), QStringLiteral("Times New Roman"));
-    EXPECT_EQ(trimmed(u"\x1f\x20"), QString());
 }
 
 TEST(PrintFont, sizeAndHeightFollowEachOtherAtTheScreenResolution)
