@@ -70,11 +70,16 @@ struct SortKeys {
     // Eight key bytes from `offset` on as one number that orders like the bytes; zero past the end.
     uint64_t chunk(uint32_t i, uint32_t offset) const
     {
-        uint64_t v = 0;
-        const uint8_t *p = key(i);
+        const uint8_t *p = key(i) + offset;
         const uint32_t end = length[i];
+        if (offset + 8 <= end) {
+            uint64_t v;
+            std::memcpy(&v, p, 8);
+            return std::endian::native == std::endian::little ? __builtin_bswap64(v) : v;
+        }
+        uint64_t v = 0;
         for (uint32_t k = 0; k < 8; ++k)
-            v = (v << 8) | (offset + k < end ? p[offset + k] : 0u);
+            v = (v << 8) | (offset + k < end ? p[k] : 0u);
         return v;
     }
 
