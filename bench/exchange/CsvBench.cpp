@@ -2,6 +2,7 @@
 // it at CR into strings, and one buffered write of the same bytes with the flush to disk.
 #include "BenchSupport.h"
 #include "exchange/CsvExchange.h"
+#include "document/SafeFile.h"
 #include "exchange/CsvFile.h"
 
 #include <QFile>
@@ -111,6 +112,24 @@ void BM_CsvExport(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * fileBytes().size());
 }
 
+// The two halves of the export, for reading the figures: building the bytes, and the checked write.
+void BM_CsvEncode(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(csv::encode(entries()).size());
+    state.SetBytesProcessed(state.iterations() * fileBytes().size());
+}
+
+void BM_SafeFileWrite(benchmark::State &state)
+{
+    const QString path = benchsupport::scratchDir() + QStringLiteral("/safe.csv");
+    for (auto _ : state) {
+        if (!safefile::writeAll(path, fileBytes()))
+            state.SkipWithError("cannot write");
+    }
+    state.SetBytesProcessed(state.iterations() * fileBytes().size());
+}
+
 void BM_BufferedWriteAndFlush(benchmark::State &state)
 {
     const QByteArray &bytes = fileBytes();
@@ -132,6 +151,8 @@ void BM_BufferedWriteAndFlush(benchmark::State &state)
 BENCHMARK(BM_CsvImport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ReadAndSplitAtCr)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_CsvExport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CsvEncode)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SafeFileWrite)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BufferedWriteAndFlush)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 const bool registered = [] {

@@ -1,12 +1,22 @@
 #include "exchange/CsvField.h"
 
+#include "exchange/ByteScan.h"
+
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
-bool needsEscape(char c)
+using bytescan::equal;
+
+std::uint64_t specialBytes(std::uint64_t word)
 {
-    return c == '"' || c == '\r' || c == '\n';
+    return equal(word, '"') | equal(word, '\r') | equal(word, '\n');
+}
+
+std::uint64_t quotesAndBackslashes(std::uint64_t word)
+{
+    return equal(word, '"') | equal(word, '\\');
 }
 
 } // namespace
@@ -15,26 +25,25 @@ namespace csv {
 
 std::size_t escapedSize(std::string_view text)
 {
-    std::size_t extra = 0;
+    std::size_t size = text.size();
     for (const char c : text)
-        extra += needsEscape(c) ? 1 : 0;
-    return text.size() + extra;
+        size += c == '"' || c == '\r' || c == '\n' ? 1 : 0;
+    return size;
+}
+
+bool needsEscaping(std::string_view text)
+{
+    return bytescan::any(text, [](std::uint64_t w) { return specialBytes(w); });
 }
 
 char *writeEscaped(char *out, std::string_view text)
 {
-    const char *p = text.data();
-    const char *const end = p + text.size();
-    while (p < end) {
-        // Copy the plain stretch up to the next byte that needs escaping in one piece.
-        const char *q = p;
-        while (q < end && !needsEscape(*q))
-            ++q;
-        std::memcpy(out, p, static_cast<std::size_t>(q - p));
-        out += q - p;
-        if (q == end)
-            break;
-        switch (*q) {
+    if (!needsEscaping(text)) {
+        std::memcpy(out, text.data(), text.size());
+        return out + text.size();
+    }
+    for (const char c : text) {
+        switch (c) {
         case '\r':
             *out++ = '\\';
             *out++ = 'r';
@@ -43,40 +52,35 @@ char *writeEscaped(char *out, std::string_view text)
             *out++ = '\\';
             *out++ = 'n';
             break;
-        default:
+        case '"':
             *out++ = '"';
             *out++ = '"';
             break;
+        default:
+            *out++ = c;
+            break;
         }
-        p = q + 1;
     }
     return out;
 }
 
-} // namespace csv
-
-std::string CsvEscapeField(std::string_view text)
-{
-    std::string out(csv::escapedSize(text), '\0');
-    csv::writeEscaped(out.data(), text);
-    return out;
-}
-
-std::string CsvUnescapeField(std::string_view field)
+void unescapeInto(std::string &out, std::string_view field)
 {
     if (!field.empty() && field.front() == '"')
         field.remove_prefix(1);
     if (!field.empty() && field.back() == '"')
         field.remove_suffix(1);
 
+    if (!bytescan::any(field, [](std::uint64_t w) { return quotesAndBackslashes(w); })) {
+        out.assign(field);
+        return;
+    }
     std::size_t i = 0;
-    while (i < field.size() && field[i] != '"' && field[i] != '\\')
+    while (field[i] != '"' && field[i] != '\\')
         ++i;
-    if (i == field.size())
-        return std::string(field);
-
-    std::string out(field.size(), '\0');
-    char *p = out.data();
+    out.resize(field.size()); // the result is never longer
+    char *const begin = out.data();
+    char *p = begin;
     std::memcpy(p, field.data(), i);
     p += i;
     bool pending = false; // a backslash was read and not yet written
@@ -104,6 +108,21 @@ std::string CsvUnescapeField(std::string_view field)
     }
     if (pending)
         *p++ = '\\';
-    out.resize(static_cast<std::size_t>(p - out.data()));
+    out.resize(static_cast<std::size_t>(p - begin));
+}
+
+} // namespace csv
+
+std::string CsvEscapeField(std::string_view text)
+{
+    std::string out(csv::escapedSize(text), '\0');
+    csv::writeEscaped(out.data(), text);
+    return out;
+}
+
+std::string CsvUnescapeField(std::string_view field)
+{
+    std::string out;
+    csv::unescapeInto(out, field);
     return out;
 }

@@ -33,8 +33,14 @@ namespace csv {
 // The length of CsvEscapeField(text).
 std::size_t escapedSize(std::string_view text);
 
+// Whether the text holds a byte that CsvEscapeField changes (CR, LF or a double quote).
+bool needsEscaping(std::string_view text);
+
 // Writes CsvEscapeField(text) to out, which must have room for escapedSize(text) bytes; returns the
 // position after the last byte written.
 char *writeEscaped(char *out, std::string_view text);
+
+// Replaces out by CsvUnescapeField(field), reusing its storage.
+void unescapeInto(std::string &out, std::string_view field);
 
 } // namespace csv

@@ -1,23 +1,43 @@
 #include "exchange/CsvFile.h"
 
 #include "document/LineReader.h"
+#include "exchange/ByteScan.h"
 #include "exchange/CsvField.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace csv {
 
+namespace {
+
+// Room enough for an entry's line even if every byte of its texts needs escaping.
+std::size_t worstLineSize(const ListEntry &e)
+{
+    std::size_t size = 2 * e.caption.size() + 4; // the quotes around the line and CR LF
+    for (const std::string &s : e.subItems)
+        size += 2 * s.size() + 3;
+    return size;
+}
+
+} // namespace
+
 QByteArray encode(const std::vector<ListEntry> &entries)
 {
-    std::size_t size = 0;
+    // One pass over the entries: the buffer grows on demand (a large buffer's pages are only touched
+    // where lines are written) and is cut to the written size at the end.
+    QByteArray out;
+    char *p = nullptr;
+    char *end = nullptr;
     for (const ListEntry &e : entries) {
-        size += csv::escapedSize(e.caption) + 4; // the quotes around the line and CR LF
-        for (const std::string &s : e.subItems)
-            size += csv::escapedSize(s) + 3;
-    }
-    QByteArray out(static_cast<qsizetype>(size), Qt::Uninitialized);
-    char *p = out.data();
-    for (const ListEntry &e : entries) {
+        const std::size_t worst = worstLineSize(e);
+        if (static_cast<std::size_t>(end - p) < worst) {
+            const qsizetype used = p ? p - out.data() : 0;
+            const auto wanted = std::max<qsizetype>(2 * out.size(), static_cast<qsizetype>(entries.size()) * 64);
+            out.resize(std::max(wanted, used + static_cast<qsizetype>(worst)));
+            p = out.data() + used;
+            end = out.data() + out.size();
+        }
         *p++ = '"';
         p = writeEscaped(p, e.caption);
         for (const std::string &s : e.subItems) {
@@ -27,6 +47,8 @@ QByteArray encode(const std::vector<ListEntry> &entries)
         std::memcpy(p, "\"\r\n", 3);
         p += 3;
     }
+    if (p)
+        out.truncate(p - out.data());
     return out;
 }
 
@@ -37,14 +59,13 @@ void addLine(std::vector<ListEntry> &entries, std::string_view line)
     if (line.empty())
         return;
     ListEntry &entry = entries.emplace_back();
-    const std::size_t first = line.find(';');
-    entry.caption = CsvUnescapeField(line.substr(0, first));
-    if (first == std::string_view::npos) {
-        entry.subItems.emplace_back();
-        return;
+    entry.subItems.resize(1);
+    const std::size_t first = bytescan::find(line, ';');
+    unescapeInto(entry.caption, line.substr(0, first));
+    if (first != std::string_view::npos) {
+        const std::string_view rest = line.substr(first + 1);
+        unescapeInto(entry.subItems[0], rest.substr(0, bytescan::find(rest, ';')));
     }
-    const std::string_view rest = line.substr(first + 1);
-    entry.subItems.push_back(CsvUnescapeField(rest.substr(0, rest.find(';'))));
 }
 
 } // namespace
