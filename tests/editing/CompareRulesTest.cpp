@@ -97,8 +97,3 @@ TEST(CompareRulesTest, defectListAssembly_comparesLikeTheCatalogue)
     EXPECT_EQ(ListView3Compare(a, b, kAssemblyUp), 1);
 }
 
-TEST(CompareRulesTest, missingAssemblyReadsAsEmpty)
-{
-    EXPECT_EQ(ListView2Compare({"Riss", {}}, defect("Riss", ""), kAssemblyUp), 0);
-    EXPECT_EQ(ListView2Compare({"Riss", {}}, defect("Riss", "A"), kNameUp), -1);
-}

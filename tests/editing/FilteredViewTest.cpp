@@ -54,10 +54,3 @@ TEST(FilteredViewTest, filterCatalog_ofAnEmptyCatalogueIsEmpty)
     EXPECT_TRUE(filterCatalog({}, &dach).empty());
     EXPECT_TRUE(filterCatalog({}, nullptr).empty());
 }
-
-TEST(FilteredViewTest, filterCatalog_copiesWholeEntries)
-{
-    const std::vector<ListEntry> catalog = {{"Riss", {"Dach", "12,50"}}};
-    const std::string dach = "Dach";
-    EXPECT_EQ(filterCatalog(catalog, &dach), catalog);
-}

@@ -53,14 +53,6 @@ std::vector<ListEntry> randomEntries(size_t n, unsigned seed)
     return entries;
 }
 
-std::vector<std::string> captionsInOrder(const std::vector<ListEntry> &entries, const std::vector<int> &order)
-{
-    std::vector<std::string> out;
-    for (int i : order)
-        out.push_back(entries[size_t(i)].caption + "/" + assemblyOf(entries[size_t(i)]).data());
-    return out;
-}
-
 } // namespace
 
 TEST(SortRulesTest, everyRuleOrdersLikeAStableSortWithItsCompare)
@@ -93,16 +85,6 @@ TEST(SortRulesTest, entriesThatCompareEqualKeepTheirOrderInBothDirections)
                                             defect("rahmen", "dach")};
     EXPECT_EQ(catalogOrder(entries, {0, false}), (std::vector<int>{1, 0, 2, 3}));
     EXPECT_EQ(catalogOrder(entries, {0, true}), (std::vector<int>{0, 2, 3, 1}));
-}
-
-TEST(SortRulesTest, defectListNameOrder_numbersFirstLargestFirstThenTexts)
-{
-    const std::vector<ListEntry> entries = {defect("Achse", "Rad"), defect("2,5", "A"),        defect("Bolzen", "A"),
-                                            defect("12", "B"),      defect("ACHSE", "Bremse"), defect("-1", "C")};
-    const std::vector<std::string> ascending = {"12/B", "2,5/A", "-1/C", "ACHSE/Bremse", "Achse/Rad", "Bolzen/A"};
-    EXPECT_EQ(captionsInOrder(entries, defectListOrder(entries, {0, false})), ascending);
-    std::vector<std::string> descending(ascending.rbegin(), ascending.rend());
-    EXPECT_EQ(captionsInOrder(entries, defectListOrder(entries, {0, true})), descending);
 }
 
 TEST(SortRulesTest, installedRuleReadsTheStateWhenTheListIsSorted)
