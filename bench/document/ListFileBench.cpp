@@ -1,0 +1,223 @@
+// Loading and saving a list file of 1,000,000 entries, each next to the plain file work it needs.
+#include "BenchSupport.h"
+
+#include "document/ListDocument.h"
+#include "document/Prompts.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kAssemblies = 1'000;
+constexpr int kCatalog = 499'000;
+constexpr int kDefects = 500'000;
+
+// Prompts for a run in which nothing may go wrong: any message ends the benchmark.
+class NoPrompts : public Prompts {
+public:
+    Answer message(const Message &m) override
+    {
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(m.text));
+        std::abort();
+    }
+    std::optional<QString> openFileName(const FileDialog &) override { std::abort(); }
+    std::optional<QString> saveFileName(const FileDialog &) override { std::abort(); }
+};
+
+// Short German texts in Windows-1252 ("\xe4" is ä, "\xfc" ü, "\xf6" ö, "\xdf" ß).
+const char *const kAssemblyNames[] = {"Dach",
+                                      "Fassade",
+                                      "Keller",
+                                      "T\xfcr",
+                                      "Fenster",
+                                      "Treppe",
+                                      "Balkon",
+                                      "Gaube",
+                                      "Au\xdf"
+                                      "enwand",
+                                      "Estrich",
+                                      "Decke",
+                                      "Flur"};
+const char *const kDefectNames[] = {"Riss",
+                                    "Fleck",
+                                    "Loch",
+                                    "Kratzer",
+                                    "Delle",
+                                    "Abplatzung",
+                                    "Schimmel",
+                                    "Fuge offen",
+                                    "Putzriss",
+                                    "Farbe bl\xe4ttert",
+                                    "nass",
+                                    "Spalt",
+                                    "l\xf6se",
+                                    "Dichtung",
+                                    "verbogen",
+                                    "Glas gesprungen",
+                                    "Schraube fehlt",
+                                    "undicht",
+                                    "Kante besch\xe4"
+                                    "digt",
+                                    "schief"};
+
+void appendLine(std::string &out, const std::string &text)
+{
+    out += text;
+    out += "\r\n";
+}
+
+// The list file as the program writes it, made without the program's writer.
+std::string generateListFile()
+{
+    std::mt19937 random(42);
+    auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    std::vector<std::string> assemblies;
+    for (int i = 0; i < kAssemblies; ++i)
+        assemblies.push_back(std::string(kAssemblyNames[i % std::size(kAssemblyNames)]) + ' ' + std::to_string(i));
+    auto defectName = [&] {
+        std::string s = kDefectNames[pick(static_cast<int>(std::size(kDefectNames)))];
+        if (pick(3) == 0)
+            s += ' ' + std::to_string(pick(100));
+        return s;
+    };
+
+    std::string out;
+    out.reserve(26'000'000);
+    appendLine(out, std::to_string(kAssemblies));
+    for (const std::string &a : assemblies)
+        appendLine(out, a);
+    for (int count : {kCatalog, kDefects}) {
+        appendLine(out, std::to_string(count));
+        for (int i = 0; i < count; ++i) {
+            appendLine(out, defectName());
+            appendLine(out, assemblies[static_cast<size_t>(pick(kAssemblies))]);
+        }
+    }
+    return out;
+}
+
+const QString &listFilePath()
+{
+    static const QString path = [] {
+        const QString p = benchsupport::scratchDir() + QStringLiteral("/gross.mal");
+        const std::string bytes = generateListFile();
+        QFile f(p);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
+            std::abort();
+        std::fprintf(stderr, "list file: %zu bytes, %d entries\n", bytes.size(), kAssemblies + kCatalog + kDefects);
+        return p;
+    }();
+    return path;
+}
+
+std::string readWhole(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        std::abort();
+    std::string bytes;
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    ::lseek(fd, 0, SEEK_SET);
+    bytes.resize(static_cast<size_t>(size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got <= 0)
+            std::abort();
+        done += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void BM_Load(benchmark::State &state)
+{
+    const QString &path = listFilePath();
+    NoPrompts prompts;
+    for (auto _ : state) {
+        ListDocument doc(prompts);
+        doc.OpenLists(path);
+        benchmark::DoNotOptimize(doc.DefectList.count());
+        if (doc.AssemblyList.count() + doc.DefectCatalog.count() + doc.DefectList.count() !=
+            kAssemblies + kCatalog + kDefects)
+            state.SkipWithError("wrong entry count");
+    }
+}
+
+// The limit: read the file and split it at CR into strings (the LF after each CR skipped).
+void BM_ReadAndSplit(benchmark::State &state)
+{
+    const QString &path = listFilePath();
+    for (auto _ : state) {
+        const std::string bytes = readWhole(path);
+        std::vector<std::string> lines;
+        const char *p = bytes.data(), *end = p + bytes.size();
+        while (p < end) {
+            const char *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
+            if (!cr)
+                cr = end;
+            lines.emplace_back(p, cr);
+            p = cr + 1;
+            if (p < end && *p == '\n')
+                ++p;
+        }
+        benchmark::DoNotOptimize(lines.data());
+        if (lines.size() != 3 + kAssemblies + 2 * (kCatalog + kDefects))
+            state.SkipWithError("wrong line count");
+    }
+}
+
+void BM_Save(benchmark::State &state)
+{
+    NoPrompts prompts;
+    ListDocument doc(prompts);
+    doc.OpenLists(listFilePath());
+    const QString target = benchsupport::scratchDir() + QStringLiteral("/gespeichert.mal");
+    for (auto _ : state) {
+        if (!doc.SaveLists(target))
+            state.SkipWithError("save failed");
+    }
+    if (readWhole(target) != readWhole(listFilePath()))
+        state.SkipWithError("saved file differs from the loaded one");
+}
+
+// The limit: one buffered write of the same bytes to a temporary file beside the target, flushed to
+// disk and renamed over the target, as a safe save does.
+void BM_BufferedWrite(benchmark::State &state)
+{
+    const std::string bytes = readWhole(listFilePath());
+    const QByteArray target = QFile::encodeName(benchsupport::scratchDir() + QStringLiteral("/geschrieben.mal"));
+    const QByteArray temp = target + ".tmp";
+    for (auto _ : state) {
+        std::FILE *f = std::fopen(temp.constData(), "wb");
+        if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fflush(f) != 0 ||
+            ::fsync(fileno(f)) != 0 || std::fclose(f) != 0 || std::rename(temp.constData(), target.constData()) != 0)
+            state.SkipWithError("write failed");
+    }
+}
+
+const int kRegistered = [] {
+    for (auto *b : {benchmark::RegisterBenchmark("load/OpenLists", BM_Load),
+                    benchmark::RegisterBenchmark("load/limit_read_and_split", BM_ReadAndSplit),
+                    benchmark::RegisterBenchmark("save/SaveLists", BM_Save),
+                    benchmark::RegisterBenchmark("save/limit_buffered_write", BM_BufferedWrite)})
+        b->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+    benchsupport::addRatio("load a list file of 1,000,000 entries", "load/OpenLists/iterations:5/real_time",
+                           "load/limit_read_and_split/iterations:5/real_time", 1.5);
+    benchsupport::addRatio("save a list file of 1,000,000 entries", "save/SaveLists/iterations:5/real_time",
+                           "save/limit_buffered_write/iterations:5/real_time", 1.5);
+    return 0;
+}();
+
+} // namespace
+
+MAL_BENCHMARK_MAIN()
