@@ -137,12 +137,3 @@ TEST_F(CsvExchangeTest, importOfAFileThatCannotBeReadAppendsNothing)
         EXPECT_EQ(defects.entries(), (std::vector<ListEntry>{{"Vorher", {"X"}}}));
     }
 }
-
-TEST_F(CsvExchangeTest, dialogOffersCsvFilesWithoutAnOverwriteQuestion)
-{
-    const Prompts::FileDialog d = csvFileDialog(path(QStringLiteral("zuletzt.csv")));
-    EXPECT_EQ(d.filter, QStringLiteral("CSV Dateien (*.csv)"));
-    EXPECT_EQ(d.defaultSuffix, QStringLiteral("csv"));
-    EXPECT_EQ(d.startPath, path(QStringLiteral("zuletzt.csv")));
-    EXPECT_FALSE(d.confirmOverwrite);
-}
