@@ -127,8 +127,10 @@ Content parse(std::string_view bytes)
             }
             ListEntry &entry = list.emplace_back();
             entry.caption.assign(reader.next());
-            if (section != Assemblies)
+            if (section != Assemblies) {
+                entry.subItems.reserve(1);
                 entry.subItems.emplace_back(reader.next());
+            }
         }
         linesRead += list.size() * linesPerEntry;
     }

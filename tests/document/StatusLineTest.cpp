@@ -55,3 +55,19 @@ TEST(StatusLine, bothFormsOfTheCountPhrase)
     EXPECT_EQ(statusline::text(1, CountPhrase::Closed, QStringLiteral("0,00 EUR")),
               QStringLiteral("1 Mängel auf der Mängelliste; Gesamtpreis: 0,00 EUR"));
 }
+
+TEST(StatusLine, quantityFormsThatReadAsNumbers)
+{
+    // quantity texts against the total for a price of 2,00
+    const std::pair<const char *, const char *> cases[] = {
+        {"3", "6,00 EUR"},      {" -3 ", "-6,00 EUR"}, {"+,5", "1,00 EUR"},  {",5", "1,00 EUR"},
+        {"1,5E1", "30,00 EUR"}, {"Riss", "2,00 EUR"},  {"- 3", "2,00 EUR"},  {"", "2,00 EUR"},
+        {"  ", "2,00 EUR"},     {".5", "2,00 EUR"},    {"\xe4", "2,00 EUR"},
+    };
+    for (const auto &[quantity, total] : cases) {
+        const std::vector<ListEntry> one{{quantity, {"A", "", "2,00 EUR"}}};
+        EXPECT_EQ(statusline::totalPrice(one, kComma), QString::fromLatin1(total)) << '"' << quantity << '"';
+    }
+    const std::vector<ListEntry> point{{".5", {"A", "", "2.00 EUR"}}};
+    EXPECT_EQ(statusline::totalPrice(point, kPoint), QStringLiteral("1.00 EUR"));
+}
