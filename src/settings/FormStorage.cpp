@@ -5,6 +5,7 @@
 #include "settings/SettingsText.h"
 
 #include <functional>
+#include <limits>
 
 using namespace settingstext;
 
@@ -27,7 +28,7 @@ QString screenSuffix(QSize screen)
     return QStringLiteral("(%1x%2)").arg(screen.width()).arg(screen.height());
 }
 
-QString fourNumbers(int a, int b, int c, int d)
+QString fourNumbers(qint64 a, qint64 b, qint64 c, qint64 d)
 {
     return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
 }
@@ -128,13 +129,14 @@ void FormStorage::restorePlacement(const WindowState &current, RestoreResult &re
     }
 
     const QRect now = current.placement.normalRect;
-    int left = now.left(), top = now.top();
-    int right = now.left() + now.width(), bottom = now.top() + now.height();
+    qint64 left = now.left(), top = now.top();
+    qint64 right = left + now.width(), bottom = top + now.height();
     const std::optional<QString> normal = readEither(QStringLiteral("NormPos"));
     if (normal) {
         const QStringList w = words(*normal);
-        const auto word = [&](int i, int fallback) {
-            return i < w.size() ? parseInt(w[i]).value_or(fallback) : fallback;
+        const auto word = [&](int i, qint64 fallback) -> qint64 {
+            const std::optional<int> value = i < w.size() ? parseInt(w[i]) : std::nullopt;
+            return value ? *value : fallback;
         };
         left = word(0, left);
         top = word(1, top);
@@ -149,9 +151,13 @@ void FormStorage::restorePlacement(const WindowState &current, RestoreResult &re
         right = left + now.width();
         bottom = top + now.height();
     }
-    // A rectangle without width or height is no place for the window.
-    if (right > left && bottom > top) {
-        record.normalRect = QRect(left, top, right - left, bottom - top);
+    // A rectangle without width or height is no place for the window, nor one past the coordinate range.
+    const auto fits = [](qint64 v) {
+        return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
+    };
+    if (right > left && bottom > top && fits(left) && fits(top) && fits(right) && fits(bottom) && fits(right - left) &&
+        fits(bottom - top)) {
+        record.normalRect = QRect(int(left), int(top), int(right - left), int(bottom - top));
         result.placement = record;
     }
 }
@@ -222,7 +228,7 @@ void FormStorage::SaveSettings(const WindowState &current, const StoredProps &pr
     write(QStringLiteral("MinMaxPos") + suffix, minMax);
     write(QStringLiteral("MinMaxPos"), minMax);
     const QRect &r = record.normalRect;
-    const QString normal = fourNumbers(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+    const QString normal = fourNumbers(r.left(), r.top(), qint64(r.left()) + r.width(), qint64(r.top()) + r.height());
     write(QStringLiteral("NormPos") + suffix, normal);
     write(QStringLiteral("NormPos"), normal);
     write(QStringLiteral("Visible"), destroying ? QStringLiteral("1") : QStringLiteral("0"));

@@ -326,6 +326,7 @@ TEST_F(FormStorageTest, placementWordsDefaultWordByWord)
         {"MinMaxPos=1,2,3,4,5\nFlags=zwei", QRect(223, 115, 999, 589), {1, 2}, {3, 4}, 0},
         {"PixelsPerInch=96\nFlags=2", std::nullopt, {-1, -1}, {-1, -1}, 0},
         {"NormPos=1,2,101,102\nPixelsPerInch=viele", QRect(1, 2, 100, 100), {-1, -1}, {-1, -1}, 0},
+        {"NormPos=-2147483648,0,2147483647,10", std::nullopt, {-1, -1}, {-1, -1}, 0},
     };
     int i = 0;
     for (const auto &row : rows) {
