@@ -85,11 +85,17 @@ size_t SortCollation::appendSortKey(std::string_view text, std::vector<uint8_t> 
         out.resize(start + room);
         const int32_t length =
             ucol_getSortKey(m_collator, m_left.data(), int32_t(m_left.size()), out.data() + start, int32_t(room));
-        if (length > 0 && size_t(length) <= room) {
+        if (length <= 0) {
+            // The collator failed (out of memory); the text then sorts before every other.
+            out.resize(start);
+            out.push_back(0);
+            return 1;
+        }
+        if (size_t(length) <= room) {
             out.resize(start + size_t(length));
             return size_t(length);
         }
-        room = length > 0 ? size_t(length) : room * 2;
+        room = size_t(length);
     }
 }
 

@@ -62,7 +62,7 @@ DistinctTexts distinctTexts(const std::vector<std::string_view> &texts)
 // The sort keys of a set of texts, packed one after another.
 struct SortKeys {
     std::vector<uint8_t> bytes;
-    std::vector<uint32_t> start;  // per text, where its key begins
+    std::vector<size_t> start;    // per text, where its key begins
     std::vector<uint32_t> length; // per text, the terminating zero included
 
     const uint8_t *key(uint32_t i) const { return bytes.data() + start[i]; }
@@ -100,7 +100,7 @@ SortKeys sortKeys(const std::vector<std::string_view> &texts)
     keys.start.reserve(texts.size());
     keys.length.reserve(texts.size());
     for (std::string_view text : texts) {
-        keys.start.push_back(static_cast<uint32_t>(keys.bytes.size()));
+        keys.start.push_back(keys.bytes.size());
         keys.length.push_back(static_cast<uint32_t>(collation.appendSortKey(text, keys.bytes)));
     }
     return keys;
