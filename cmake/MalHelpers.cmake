@@ -17,21 +17,25 @@ function(mal_add_layer name)
 endfunction()
 
 # Registers one GoogleTest executable as a CTest test:
-#   mal_add_test(name LABEL core|gui|e2e SOURCES ... LIBS ...)
-# Each test runs on the offscreen platform with MAL_TEST_DATA pointing at tests/data.
+#   mal_add_test(name LABEL core|gui|e2e [OWN_MAIN] SOURCES ... LIBS ...)
+# Each test runs on the offscreen platform with MAL_TEST_DATA pointing at tests/data. Core tests get a
+# QCoreApplication main, the others a QApplication main, unless the sources bring their own.
 function(mal_add_test name)
-  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_LABEL)
     set(ARG_LABEL core)
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  if(ARG_LABEL STREQUAL "core")
+  if(ARG_OWN_MAIN)
+    set(test_main "")
+  elseif(ARG_LABEL STREQUAL "core")
     set(test_main mal_testmain_core)
   else()
     set(test_main mal_testmain_gui)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} mal_testsupport ${test_main} GTest::gtest GTest::gmock)
   mal_target_defaults(${name})
+  set_target_properties(${name} PROPERTIES AUTOUIC OFF)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     LABELS ${ARG_LABEL}

@@ -1,9 +1,11 @@
 #include "ui/DialogPrompts.h"
 
+#include "print/PrintFontQt.h"
 #include "ui/ArtikelFUnit.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -97,9 +99,14 @@ std::optional<QString> DialogPrompts::editDefectName(const QString &name)
     return m_artikelForm->Edit1()->text();
 }
 
-bool DialogPrompts::chooseFont(PrintFont &)
+bool DialogPrompts::chooseFont(PrintFont &font)
 {
-    return false;
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, printfontqt::toQFont(font), m_parent, QStringLiteral("Schriftart"));
+    if (!ok)
+        return false;
+    font = printfontqt::fromQFont(chosen, font);
+    return true;
 }
 
 bool DialogPrompts::printDialog(QPrinter &printer)

@@ -253,3 +253,15 @@ void ListView::finishEditing()
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
 }
+
+void ListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    // Removing the selected entry leaves the view without a selection; it neither selects a
+    // neighbour nor reports a change.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() >= start && current.row() <= end) {
+        const QSignalBlocker quiet(selectionModel());
+        selectionModel()->clear();
+    }
+    QTreeView::rowsAboutToBeRemoved(parent, start, end);
+}

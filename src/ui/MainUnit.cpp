@@ -5,6 +5,8 @@
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
 #include "editing/SortRules.h"
+#include "print/PrintLayout.h"
+#include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/ListView.h"
 #include "ui/WindowPrompts.h"
@@ -14,6 +16,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -416,11 +419,36 @@ void TMainForm::CSVExport1Click() {}
 
 void TMainForm::CSVImport1Click() {}
 
-void TMainForm::Druckereinrichten1Click() {}
+QPrinter &TMainForm::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
 
-void TMainForm::Drucken1Click() {}
+PrintMargins TMainForm::printMargins() const
+{
+    return {m_ui->leftREd->value(), m_ui->TopREd->value(), m_ui->RightREd->value(), m_ui->BottomREd->value()};
+}
 
-void TMainForm::FontBtnClick() {}
+void TMainForm::Druckereinrichten1Click()
+{
+    m_prompts.printerSetupDialog(printer());
+}
+
+void TMainForm::FontBtnClick()
+{
+    m_prompts.chooseFont(m_printFont);
+}
+
+void TMainForm::Drucken1Click()
+{
+    if (!m_prompts.printDialog(printer()))
+        return;
+    // Errors of the printer layer end the command in the general error display.
+    QPrinterCanvas canvas(printer());
+    printDefectList(canvas, m_document.DefectList.entries(), printMargins(), m_printFont);
+}
 
 void TMainForm::berdasProgramm1Click()
 {

@@ -3,6 +3,8 @@
 #include "document/EntryList.h"
 #include "document/ListDocument.h"
 #include "editing/SortState.h"
+#include "print/PrintFont.h"
+#include "print/PrintMargins.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -15,6 +17,7 @@ class TMainForm;
 }
 class ListView;
 class QLabel;
+class QPrinter;
 class QSpinBox;
 class QToolButton;
 class TAboutBox;
@@ -45,6 +48,12 @@ public:
     ListView *ListView2() const;
     ListView *ListView3() const;
     ListView *ListView4() const;
+
+    // The print settings: the font of the font dialog and the margins of the settings page.
+    PrintFont &printFont() { return m_printFont; }
+    PrintMargins printMargins() const;
+    // The printer of this run: the system's default until a print or setup dialog chooses another.
+    QPrinter &printer();
 
     SortState AssemblySort;
     SortState CatalogSort;
@@ -136,4 +145,6 @@ private:
     QLabel *m_statusText = nullptr;
     TAboutBox *m_aboutBox = nullptr;
     QList<QToolButton *> m_toolButtons;
+    PrintFont m_printFont;
+    std::unique_ptr<QPrinter> m_printer;
 };

@@ -9,8 +9,13 @@
 
 // Prompts for tests: records every message and dialog and answers from queues. A message without a
 // queued answer gets its default button; a file dialog without a queued name is cancelled.
-class ScriptedPrompts : public Prompts {
+template <class Base = Prompts>
+class ScriptedPromptsT : public Base {
 public:
+    using Answer = Prompts::Answer;
+    using Message = Prompts::Message;
+    using FileDialog = Prompts::FileDialog;
+
     Answer message(const Message &m) override
     {
         messages.push_back(m);
@@ -22,6 +27,14 @@ public:
     }
 
     std::optional<QString> openFileName(const FileDialog &d) override { return nextFile(d); }
+    // Captions of the messages shown, in order.
+    QStringList captions() const
+    {
+        QStringList out;
+        for (const Message &m : messages)
+            out << m.caption;
+        return out;
+    }
     std::optional<QString> saveFileName(const FileDialog &d) override { return nextFile(d); }
 
     QStringList texts() const
@@ -42,10 +55,13 @@ private:
     std::optional<QString> nextFile(const FileDialog &d)
     {
         dialogs.push_back(d);
-        if (files.empty())
-            return std::nullopt;
-        auto f = files.front();
-        files.pop_front();
+        std::optional<QString> f;
+        if (!files.empty()) {
+            f.swap(files.front());
+            files.pop_front();
+        }
         return f;
     }
 };
+
+using ScriptedPrompts = ScriptedPromptsT<Prompts>;

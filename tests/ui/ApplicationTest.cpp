@@ -1,0 +1,47 @@
+#include "ScriptedPrompts.h"
+#include "ui/Application.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+TEST(GeneralErrorDisplay, appendsAFullStopOnlyAfterCharactersPastIt)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"Kein Drucker", "Kein Drucker."}, {"Fehler 42", "Fehler 42."}, {"Wirklich?", "Wirklich?."},
+        {"Fertig.", "Fertig."},            {"Halt!", "Halt!"},          {"(intern)", "(intern)"},
+        {"", ""},
+    };
+    for (const auto &[in, out] : cases)
+        EXPECT_EQ(Application::errorText(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+}
+
+TEST(GeneralErrorDisplay, anExceptionFromAHandlerIsShownAndTheProgramGoesOn)
+{
+    ScriptedPrompts prompts;
+    Application::setErrorPrompts(&prompts);
+    QPushButton button;
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] {
+        ++clicks;
+        throw std::runtime_error("Der Drucker antwortet nicht");
+    });
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 2);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Tessarol 1.2"));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Der Drucker antwortet nicht."));
+    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+    EXPECT_EQ(prompts.messages[0].buttons, Prompts::Buttons::Ok);
+    Application::setErrorPrompts(nullptr);
+}
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

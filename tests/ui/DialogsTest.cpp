@@ -1,0 +1,102 @@
+#include "ui/AboutBoxUnit.h"
+#include "ui/ArtikelFUnit.h"
+#include "ui/DialogPrompts.h"
+#include "ui_AboutBoxUnit.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SeenBox {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+// Answers the next modal message box with `press` and records what it showed.
+void answerNextBox(SeenBox &seen, QMessageBox::StandardButton press)
+{
+    QTimer::singleShot(0, [&seen, press] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.buttons = box->standardButtons();
+        seen.defaultButton = box->standardButton(box->defaultButton());
+        box->button(press)->click();
+    });
+}
+
+} // namespace
+
+TEST(RealMessageBoxes, showCaptionTextIconButtonsAndDefault)
+{
+    DialogPrompts prompts;
+    SeenBox seen;
+    answerNextBox(seen, QMessageBox::No);
+    const auto answer = prompts.message({QStringLiteral("Datei: Neu..."),
+                                         QStringLiteral("Wollen Sie die nicht gesicherten Daten speichern?"),
+                                         Prompts::Icon::Question, Prompts::Buttons::YesNoCancel, Prompts::Answer::Yes});
+    EXPECT_EQ(answer, Prompts::Answer::No);
+    EXPECT_EQ(seen.title, QStringLiteral("Datei: Neu..."));
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(seen.defaultButton, QMessageBox::Yes);
+
+    answerNextBox(seen, QMessageBox::Ok);
+    prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+    EXPECT_EQ(seen.text, QStringLiteral("Konnte die Datei nicht öffnen."));
+
+    answerNextBox(seen, QMessageBox::Yes);
+    EXPECT_EQ(prompts.message({QStringLiteral("Neu laden"), QStringLiteral("?"), Prompts::Icon::None,
+                               Prompts::Buttons::YesNoCancel, Prompts::Answer::Yes}),
+              Prompts::Answer::Yes);
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+}
+
+TEST(EditDialog, isLaidOutAndReturnsTheEditedName)
+{
+    TArtikelForm form;
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Mangel bearbeiten"));
+    EXPECT_EQ(form.size(), QSize(275, 168));
+    DialogPrompts prompts;
+    prompts.setArtikelForm(&form);
+
+    QTimer::singleShot(0, [&form] {
+        EXPECT_TRUE(form.Edit1()->hasSelectedText()) << "typing replaces the whole name";
+        EXPECT_EQ(form.Edit1()->selectedText(), QStringLiteral("Riss"));
+        form.Edit1()->setText(QString());
+        QTest::keyClick(&form, Qt::Key_Return); // OK is the default button
+    });
+    EXPECT_EQ(prompts.editDefectName(QStringLiteral("Riss")), std::optional<QString>(QString()));
+
+    QTimer::singleShot(0, [&form] { QTest::keyClick(&form, Qt::Key_Escape); });
+    EXPECT_EQ(prompts.editDefectName(QStringLiteral("Riss")), std::nullopt);
+}
+
+TEST(AboutDialog, putsTheYearInPlaceOfThePlaceholderAndOpensTheWebAddress)
+{
+    TAboutBox about(nullptr, QDate(2031, 12, 31));
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("Info"));
+    EXPECT_EQ(about.size(), QSize(664, 453));
+    const QString notice = about.ui().Copyright->text();
+    EXPECT_FALSE(notice.contains(QStringLiteral("XXXX")));
+    EXPECT_TRUE(notice.contains(QStringLiteral("2031")));
+    EXPECT_FALSE(about.ui().ProgramIcon->pixmap().isNull()) << "the JPEG picture decodes";
+
+    QUrl opened;
+    about.setUrlOpener([&opened](const QUrl &url) { opened = url; });
+    about.ui().BitBtnXP1->click();
+    EXPECT_EQ(opened, TAboutBox::webAddress());
+}

@@ -1,0 +1,269 @@
+#include "WindowFixture.h"
+#include "ui_MainUnit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using Answer = Prompts::Answer;
+
+namespace {
+
+const QString kNoEntry = QStringLiteral("Sie haben keinen Eintrag ausgewählt.");
+const QString kNoDefect = QStringLiteral("Sie haben keinen Mangel ausgewählt.");
+const QString kRemove = QStringLiteral("Wollen Sie den Eintrag löschen?");
+const QString kClear = QStringLiteral("Wollen Sie die komplette Liste löschen?");
+const QString kOpen = QStringLiteral(" Mängel auf der Mängelliste ; Gesamtpreis: ");
+const QString kClosed = QStringLiteral(" Mängel auf der Mängelliste; Gesamtpreis: ");
+
+struct Editing : WindowFixture {
+    void SetUp() override
+    {
+        createWithStarter();
+        form->show();
+        QCoreApplication::processEvents();
+    }
+    std::vector<std::string> filtered() { return captions(form->FilteredDefects()); }
+    QPoint rowCenter(ListView *view, int row)
+    {
+        return view->visualRect(view->model()->index(row, 0)).center();
+    }
+};
+
+} // namespace
+
+TEST_F(Editing, addingAnAssemblySelectsItForTypingAndRebuildsTheFilter)
+{
+    form->ListView1()->selectRow(0); // Dach: Loch, Ziegel
+    EXPECT_EQ(filtered(), (std::vector<std::string>{"Loch", "Ziegel"}));
+    form->PlusLaedenBtnClick();
+    EXPECT_EQ(captions(doc().AssemblyList).back(), "Baugruppe");
+    EXPECT_EQ(form->ListView1()->selectedRow(), 2);
+    EXPECT_TRUE(form->ListView1()->isEditing());
+    EXPECT_TRUE(filtered().empty());
+
+    // A defect added while the name is still being typed is filed under the caption of that moment.
+    auto *editor = qobject_cast<QLineEdit *>(form->ListView1()->indexWidget(doc().AssemblyList.index(2, 0)));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Keller"));
+    form->PlusProdukteBtnClick();
+    EXPECT_EQ(doc().DefectCatalog.at(3), (ListEntry{"Mangel", {"Baugruppe"}}));
+    EXPECT_EQ(doc().AssemblyList.caption(2), "Keller") << "the typed name is stored";
+    EXPECT_TRUE(form->ListView2()->isEditing());
+    EXPECT_EQ(form->ListView2()->selectedRow(), 3);
+}
+
+TEST_F(Editing, addingADefectNeedsASelectedAssembly)
+{
+    form->PlusProdukteBtnClick();
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Sie haben keine Baugruppe ausgewählt.")});
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Kein Laden ausgewählt"));
+    EXPECT_EQ(doc().DefectCatalog.count(), 3);
+
+    form->ListView1()->selectRow(1); // Fassade
+    form->PlusProdukteBtnClick();
+    EXPECT_EQ(doc().DefectCatalog.at(3), (ListEntry{"Mangel", {"Fassade"}}));
+    EXPECT_EQ(filtered(), (std::vector<std::string>{"Mangel", "Riss"})) << "rebuilt and sorted";
+}
+
+TEST_F(Editing, removingAsksAndRefreshesAsEachListWants)
+{
+    // Assemblies: the filtered view stays as it was.
+    form->ListView1()->selectRow(0);
+    prompts.answers = {Answer::Yes};
+    form->MinusLaedenBtnClick();
+    EXPECT_EQ(prompts.texts(), QStringList{kRemove});
+    EXPECT_EQ(prompts.messages[0].defaultButton, Answer::Yes);
+    EXPECT_EQ(captions(doc().AssemblyList), std::vector<std::string>{"Fassade"});
+    EXPECT_EQ(filtered(), (std::vector<std::string>{"Loch", "Ziegel"})) << "removals raise no change report";
+    form->UpdateFilterBtnClick();
+    EXPECT_EQ(filtered().size(), 3u) << "no assembly selected: the whole catalogue";
+
+    // Catalogue: No still rebuilds the filter.
+    prompts.clear();
+    form->ListView2()->selectRow(0);
+    form->ListView4()->selectRow(0);
+    prompts.answers = {Answer::No};
+    form->MinusProdukteBtnClick();
+    EXPECT_EQ(doc().DefectCatalog.count(), 3);
+    EXPECT_EQ(form->ListView4()->selectedRow(), -1) << "rebuilt";
+
+    // Defect list: the status line is refreshed also after the error.
+    prompts.clear();
+    form->ListView3()->clearSelection();
+    form->StatusBar1Text()->clear();
+    form->MinusEinkaufBtnClick();
+    EXPECT_EQ(prompts.texts(), QStringList{kNoEntry});
+    EXPECT_EQ(status(), QStringLiteral("1") + kClosed + QStringLiteral("0,00 EUR"));
+    form->ListView3()->selectRow(0);
+    prompts.answers = {Answer::Yes};
+    form->MinusEinkaufBtnClick();
+    EXPECT_EQ(status(), QStringLiteral("0") + kClosed + QStringLiteral("0,00"));
+}
+
+TEST_F(Editing, clearingAsksEvenForAnEmptyList)
+{
+    prompts.answers = {Answer::Yes, Answer::Yes, Answer::No};
+    form->DelList3Click();
+    form->DelList3Click();
+    EXPECT_EQ(prompts.texts(), (QStringList{kClear, kClear}));
+    EXPECT_EQ(status(), QStringLiteral("0") + kClosed + QStringLiteral("0,00"));
+    form->ListView1()->selectRow(0);
+    form->DelList2Click(); // No
+    EXPECT_EQ(doc().DefectCatalog.count(), 3);
+    EXPECT_EQ(filtered().size(), 2u);
+}
+
+TEST_F(Editing, theEditDialogRenamesTheSelectedDefect)
+{
+    form->PropEdClick();
+    EXPECT_TRUE(prompts.editedNames.empty()) << "nothing selected: no dialog, no message";
+    EXPECT_TRUE(prompts.messages.empty());
+
+    form->ListView2()->selectRow(0);
+    prompts.names = {std::nullopt, QStringLiteral("Haarriss ☃")};
+    form->PropEdClick();
+    EXPECT_EQ(doc().DefectCatalog.caption(0), "Riss");
+    form->PropEdClick();
+    EXPECT_EQ(prompts.editedNames, (std::vector<QString>{QStringLiteral("Riss"), QStringLiteral("Riss")}));
+    EXPECT_EQ(doc().DefectCatalog.at(0), (ListEntry{"Haarriss ?", {"Fassade"}}));
+    EXPECT_EQ(filtered().size(), 3u) << "rebuilt after OK";
+}
+
+TEST_F(Editing, keysBelongToAnOpenEditorAndTheFilteredViewActsOnTheCatalogue)
+{
+    form->ListView1()->selectRow(0);
+    form->ListView1()->setFocus();
+    QTest::keyClick(form->ListView1(), Qt::Key_Return);
+    EXPECT_TRUE(form->ListView1()->isEditing());
+    form->ListView1KeyDown(Qt::Key_Delete);
+    EXPECT_TRUE(prompts.messages.empty()) << "Delete belongs to the editor";
+    form->ListView1()->finishEditing();
+
+    prompts.answers = {Answer::No};
+    QTest::keyClick(form->ListView1(), Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(prompts.texts(), QStringList{kRemove});
+
+    // Delete in the filtered view asks about the catalogue's selected entry.
+    prompts.clear();
+    form->ListView2()->clearSelection();
+    form->ListView4()->selectRow(0);
+    QTest::keyClick(form->ListView4(), Qt::Key_Delete);
+    EXPECT_EQ(prompts.texts(), QStringList{kNoEntry});
+
+    form->ListView2()->selectRow(2);
+    QTest::keyClick(form->ListView4(), Qt::Key_Return);
+    EXPECT_TRUE(form->ListView2()->isEditing()) << "the editor opens in the catalogue";
+    form->ListView2()->finishEditing();
+}
+
+TEST_F(Editing, copyingDefectsIntoTheDefectList)
+{
+    form->PlusEinkaufBtnClick();
+    EXPECT_EQ(prompts.texts(), QStringList{kNoDefect});
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Kein Mangel ausgewählt"));
+    EXPECT_EQ(status(), QStringLiteral("1") + kOpen + QStringLiteral("0,00 EUR")) << "refreshed after the message";
+
+    form->ListView2()->selectRow(1); // Loch, Dach
+    form->PlusEinkaufBtnClick();
+    form->ListView3()->finishEditing();
+    form->PlusEinkaufBtnClick();
+    EXPECT_EQ(doc().DefectList.at(1), (ListEntry{"Loch", {"Dach"}}));
+    EXPECT_EQ(doc().DefectList.at(2), (ListEntry{"Loch", {"Dach"}})) << "no check for doubles";
+    EXPECT_TRUE(form->ListView3()->isEditing());
+    EXPECT_EQ(status(), QStringLiteral("3") + kOpen + QStringLiteral("0,00 EUR"));
+    form->ListView3()->finishEditing();
+
+    // From the filtered view; a double-click there copies the catalogue's selection instead.
+    form->ListView1()->selectRow(1);
+    form->ListView4()->selectRow(0); // Riss
+    form->Hinzu2BtnClick();
+    EXPECT_EQ(doc().DefectList.at(3), (ListEntry{"Riss", {"Fassade"}}));
+    form->ListView3()->finishEditing();
+    form->ListView2()->selectRow(2);
+    QTest::mouseDClick(form->ListView4()->viewport(), Qt::LeftButton, {}, rowCenter(form->ListView4(), 0));
+    EXPECT_EQ(doc().DefectList.at(4), (ListEntry{"Ziegel", {"Dach"}}));
+    form->ListView3()->finishEditing();
+}
+
+TEST_F(Editing, restingOnAnAssemblySelectsItAndRebuildsTheFilter)
+{
+    ListView *view = form->ListView1();
+    QTest::mouseMove(view->viewport(), rowCenter(view, 1));
+    EXPECT_EQ(view->hoverRow(), 1);
+    EXPECT_EQ(view->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTRY_COMPARE_WITH_TIMEOUT(view->selectedRow(), 1, 2000);
+    EXPECT_EQ(filtered(), std::vector<std::string>{"Riss"});
+}
+
+TEST_F(Editing, headerClicksSortAndTheCatalogueStateIsShared)
+{
+    form->ListView1ColumnClick(0);
+    EXPECT_EQ(captions(doc().AssemblyList), (std::vector<std::string>{"Fassade", "Dach"})) << "first click: Z to A";
+    form->ListView1ColumnClick(0);
+    EXPECT_EQ(captions(doc().AssemblyList), (std::vector<std::string>{"Dach", "Fassade"}));
+
+    form->UpdateFilterBtnClick();
+    const auto before = filtered();
+    form->ListView2ColumnClick(1); // by assembly, ascending
+    EXPECT_EQ(captions(doc().DefectCatalog), (std::vector<std::string>{"Loch", "Ziegel", "Riss"}));
+    EXPECT_EQ(filtered(), before) << "the filtered view keeps its order until its rebuild";
+    form->UpdateFilterBtnClick();
+    EXPECT_EQ(filtered(), (std::vector<std::string>{"Loch", "Ziegel", "Riss"}));
+    form->ui().ListView4->header()->sectionClicked(1); // the same header on the other view inverts
+    EXPECT_EQ(captions(doc().DefectCatalog), (std::vector<std::string>{"Riss", "Ziegel", "Loch"}));
+    EXPECT_EQ(form->CatalogSort.SortColumn, 1);
+    EXPECT_TRUE(form->CatalogSort.Descending);
+}
+
+TEST_F(Editing, aNewEntryStaysAtTheEndUntilTheNextSort)
+{
+    form->ListView1ColumnClick(0); // Z to A
+    form->PlusLaedenBtnClick();
+    form->ListView1()->finishEditing();
+    EXPECT_EQ(captions(doc().AssemblyList).back(), "Baugruppe");
+    form->ListView1ColumnClick(0);
+    form->ListView1ColumnClick(0);
+    EXPECT_EQ(captions(doc().AssemblyList), (std::vector<std::string>{"Fassade", "Dach", "Baugruppe"}));
+}
+
+TEST_F(Editing, dropsMoveWithinTheirViewOnly)
+{
+    ListView *v2 = form->ListView2();
+    form->ListView2ColumnClick(1); // sorted by assembly: Loch, Ziegel (Dach), Riss (Fassade)
+
+    // From another view: nothing happens although the target accepted.
+    v2->selectRow(0);
+    EXPECT_TRUE(form->ListView3DragOver(v2));
+    form->ListView2DragDrop(form->ListView3(), rowCenter(form->ListView3(), 0), v2);
+    EXPECT_EQ(doc().DefectList.count(), 1);
+
+    // Below the last row: moved to the end, then the sort puts it back in place.
+    form->ListView2DragDrop(v2, QPoint(5, v2->viewport()->height() - 2), v2);
+    EXPECT_EQ(captions(doc().DefectCatalog), (std::vector<std::string>{"Loch", "Ziegel", "Riss"}));
+    EXPECT_EQ(v2->selectedRow(), -1) << "the moved entry is a new row, not selected";
+
+    // Onto itself.
+    v2->selectRow(1);
+    form->ListView2DragDrop(v2, rowCenter(v2, 1), v2);
+    EXPECT_EQ(captions(doc().DefectCatalog), (std::vector<std::string>{"Loch", "Ziegel", "Riss"}));
+
+    // Equal numbers compare equal, so the moved entry keeps its new place; the status line is refreshed.
+    doc().DefectList.assign({{"1", {"a"}}, {"1", {"b"}}});
+    ListView *v3 = form->ListView3();
+    form->ListView3ColumnClick(0); // name column, descending
+    form->ListView3ColumnClick(0); // back to ascending
+    v3->selectRow(1);
+    form->ListView2DragDrop(v3, rowCenter(v3, 0), v3);
+    EXPECT_EQ(doc().DefectList.at(0), (ListEntry{"1", {"b"}})) << "among equal entries the new place stands";
+    EXPECT_EQ(status(), QStringLiteral("2") + kClosed + QStringLiteral("0,00 EUR"));
+
+    // Nothing can be dropped on the filtered view.
+    EXPECT_FALSE(form->ListView2DragOver(form->ListView4(), form->ListView4()));
+    EXPECT_TRUE(form->ListView2DragOver(form->ListView2(), form->ListView4()));
+    form->UpdateFilterBtnClick();
+    form->ListView4()->selectRow(0);
+    const auto before = filtered();
+    form->ListView2DragDrop(form->ListView4(), QPoint(5, 200), form->ListView4());
+    EXPECT_EQ(filtered(), before);
+}
