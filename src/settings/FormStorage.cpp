@@ -187,7 +187,7 @@ void FormStorage::restoreProps(StoredProps &props, int pixelsPerInch)
     const auto integer = [&](const QString &name, const std::function<void(int)> &apply) {
         take(name, [&](const QString &text) { apply(parseInt(text).value_or(0)); });
     };
-    PrintFont &font = props.font;
+    StoredFont &font = props.font;
     const QString f = QStringLiteral("FontDialog1_Font");
 
     margin(QStringLiteral("RightREd_Value"), props.rightREd);
@@ -200,7 +200,7 @@ void FormStorage::restoreProps(StoredProps &props, int pixelsPerInch)
     integer(f + QStringLiteral("Height"), [&](int v) { font.setHeight(v, pixelsPerInch); });
     take(f + QStringLiteral("Name"), [&](const QString &text) { font.name = text; });
     take(f + QStringLiteral("Pitch"), [&](const QString &text) {
-        if (const std::optional<FontPitch> pitch = parsePitch(text))
+        if (const std::optional<StoredPitch> pitch = parsePitch(text))
             font.pitch = *pitch;
     });
     integer(f + QStringLiteral("Size"), [&](int v) { font.setSize(v, pixelsPerInch); });
@@ -234,7 +234,7 @@ void FormStorage::SaveSettings(const WindowState &current, const StoredProps &pr
     write(QStringLiteral("Visible"), destroying ? QStringLiteral("1") : QStringLiteral("0"));
 
     const auto prop = [this](const QString &name, const QString &text) { write(name, trimmed(text)); };
-    const PrintFont &font = props.font;
+    const StoredFont &font = props.font;
     const QString f = QStringLiteral("FontDialog1_Font");
     prop(QStringLiteral("RightREd_Value"), formatMargin(props.rightREd));
     prop(QStringLiteral("TopREd_Value"), formatMargin(props.topREd));

@@ -113,21 +113,21 @@ double spinEditValue(double value)
     return whole;
 }
 
-QString formatPitch(FontPitch pitch)
+QString formatPitch(StoredPitch pitch)
 {
     return QString::fromUtf16(kPitchNames[int(pitch)]);
 }
 
-std::optional<FontPitch> parsePitch(QStringView text)
+std::optional<StoredPitch> parsePitch(QStringView text)
 {
     for (int i = 0; i < 3; ++i) {
         if (text.compare(QStringView(kPitchNames[i]), Qt::CaseInsensitive) == 0)
-            return FontPitch(i);
+            return StoredPitch(i);
     }
     return std::nullopt;
 }
 
-QString formatStyle(const PrintFont &font)
+QString formatStyle(const StoredFont &font)
 {
     const bool set[] = {font.bold, font.italic, font.underline, font.strikeOut};
     QString text = QStringLiteral("[");
@@ -141,7 +141,7 @@ QString formatStyle(const PrintFont &font)
     return text + u']';
 }
 
-void parseStyle(QStringView text, PrintFont &font)
+void parseStyle(QStringView text, StoredFont &font)
 {
     bool set[4] = {false, false, false, false};
     qsizetype i = 0;

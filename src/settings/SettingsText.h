@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/PrintFont.h"
+#include "settings/StoredFont.h"
 
 #include <QChar>
 #include <QString>
@@ -36,17 +36,17 @@ std::optional<double> parseMargin(QStringView text, QChar decimalMark);
 double spinEditValue(double value);
 
 // "fpDefault", "fpVariable", "fpFixed".
-QString formatPitch(FontPitch pitch);
+QString formatPitch(StoredPitch pitch);
 // Matched without regard to case.  "FPFIXED" => Fixed,  "fpWide" => none
-std::optional<FontPitch> parsePitch(QStringView text);
+std::optional<StoredPitch> parsePitch(QStringView text);
 
 // "[" + the set styles in the order fsBold, fsItalic, fsUnderline, fsStrikeOut joined by "," + "]".
 //   bold and italic => "[fsBold,fsItalic]",  none => "[]"
-QString formatStyle(const PrintFont &font);
+QString formatStyle(const StoredFont &font);
 // Splits at blanks, commas, "[" and "]"; recognised names (any case) set their style, other words are
 // skipped, and the result replaces all four styles.
 //   "[fsBold, fsUnderline]" => bold underline,  "[fsFat]" => none,  "" => none
-void parseStyle(QStringView text, PrintFont &font);
+void parseStyle(QStringView text, StoredFont &font);
 
 // The words of a placement text, separated by runs of commas and blanks.
 //   "223,115, 1222 ,,704" => {"223", "115", "1222", "704"}

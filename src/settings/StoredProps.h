@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/PrintFont.h"
+#include "settings/StoredFont.h"
 
 // The properties of the main window that are kept between runs, with their start values.
 struct StoredProps {
@@ -10,7 +10,7 @@ struct StoredProps {
     double leftREd = 15;
     double bottomREd = 15;
     // The font of FontDialog1.
-    PrintFont font;
+    StoredFont font;
     // Widths of the two left-hand list panels in pixels.
     int panel1LaedenWidth = 145;
     int panel1ProdukteWidth = 269;

@@ -5,6 +5,9 @@
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
 #include "editing/SortRules.h"
+#include "exchange/CsvExchange.h"
+#include "settings/SettingsError.h"
+#include "ui/Application.h"
 #include "print/PrintLayout.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
@@ -16,6 +19,10 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
+#include <cmath>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -52,12 +59,15 @@ static void initResources()
     Q_INIT_RESOURCE(resources);
 }
 
-TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, QWidget *parent)
+TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, std::unique_ptr<SettingsStore> store,
+                     QWidget *parent)
     : QMainWindow(parent),
       m_ui(std::make_unique<Ui::TMainForm>()),
       m_prompts(prompts),
       m_document(prompts),
-      m_filtered(kDefectColumns)
+      m_filtered(kDefectColumns),
+      m_store(store ? std::move(store) : std::make_unique<SettingsStore>(SettingsStore::forThisProgram())),
+      m_formStorage(std::make_unique<FormStorage>(*m_store))
 {
     initResources();
     m_ui->setupUi(this);
@@ -67,7 +77,10 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, QW
     FormCreate(programDirectory);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    SaveSettings(true);
+}
 
 ListView *TMainForm::ListView1() const { return m_ui->ListView1; }
 ListView *TMainForm::ListView2() const { return m_ui->ListView2; }
@@ -392,7 +405,17 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     emit closeAllowed();
+    SaveSettings(false);
     event->accept();
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    if (!m_firstShowDone) {
+        m_firstShowDone = true;
+        RestoreSettings();
+    }
+    QMainWindow::showEvent(event);
 }
 
 void TMainForm::Timer1Timer()
@@ -413,11 +436,144 @@ void TMainForm::Timer1Timer()
         m_document.refreshDefaultFileAge();
 }
 
+// ---- Settings ----
+
+namespace {
+
+StoredFont toStored(const PrintFont &f)
+{
+    StoredFont s;
+    s.name = f.name;
+    s.height = f.height;
+    s.size = f.size;
+    s.bold = f.style.bold;
+    s.italic = f.style.italic;
+    s.underline = f.style.underline;
+    s.strikeOut = f.style.strikeOut;
+    s.charset = f.charset;
+    s.color = f.color;
+    s.pitch = static_cast<StoredPitch>(f.pitch);
+    return s;
+}
+
+PrintFont fromStored(const StoredFont &s, const PrintFont &previous)
+{
+    PrintFont f;
+    f.name = s.name.isEmpty() ? previous.name : s.name;
+    f.height = s.height;
+    // A size that cannot be printed (from a damaged file) follows the height, or stays as it was.
+    f.size = s.size > 0 ? s.size : (s.height < 0 ? std::max(1, int(std::lround(-s.height * 72.0 / 96.0))) : previous.size);
+    f.style = {s.bold, s.italic, s.underline, s.strikeOut};
+    f.charset = s.charset;
+    f.color = s.color;
+    f.pitch = static_cast<FontPitch>(s.pitch);
+    return f;
+}
+
+// A spin edit keeps its value within 0 to 50 and takes the nearest whole number, a half going to
+// the even neighbour.
+int spinValue(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    return static_cast<int>(std::clamp(std::nearbyint(v), 0.0, 50.0));
+}
+
+} // namespace
+
+WindowState TMainForm::currentWindowState() const
+{
+    WindowState state;
+    const bool minimized = isMinimized(), maximized = isMaximized();
+    state.placement.show = minimized ? WindowShow::Minimized : maximized ? WindowShow::Maximized : WindowShow::Normal;
+    state.placement.flags = minimized && maximized ? 2 : 0;
+    state.placement.normalRect = (minimized || maximized) && normalGeometry().isValid() ? normalGeometry() : geometry();
+    state.visible = isVisible();
+    state.applicationMinimized = minimized;
+    state.sizeable = true;
+    if (const QScreen *s = screen()) {
+        state.screenSize = s->size();
+        state.pixelsPerInch = static_cast<int>(std::lround(s->logicalDotsPerInch()));
+    }
+    return state;
+}
+
+StoredProps TMainForm::currentProps() const
+{
+    StoredProps props;
+    props.rightREd = m_ui->RightREd->value();
+    props.topREd = m_ui->TopREd->value();
+    props.leftREd = m_ui->leftREd->value();
+    props.bottomREd = m_ui->BottomREd->value();
+    props.font = toStored(m_printFont);
+    props.panel1LaedenWidth = m_ui->Panel1Laeden->width();
+    props.panel1ProdukteWidth = m_ui->Panel1Produkte->width();
+    return props;
+}
+
+void TMainForm::applyProps(const StoredProps &props)
+{
+    m_ui->RightREd->setValue(spinValue(props.rightREd));
+    m_ui->TopREd->setValue(spinValue(props.topREd));
+    m_ui->leftREd->setValue(spinValue(props.leftREd));
+    m_ui->BottomREd->setValue(spinValue(props.bottomREd));
+    m_printFont = fromStored(props.font, m_printFont);
+    m_ui->Panel1Laeden->setFixedWidth(std::clamp(props.panel1LaedenWidth, 0, QWIDGETSIZE_MAX));
+    m_ui->Panel1Produkte->setFixedWidth(std::clamp(props.panel1ProdukteWidth, 0, QWIDGETSIZE_MAX));
+}
+
+void TMainForm::RestoreSettings()
+{
+    StoredProps props = currentProps();
+    RestoreResult result;
+    try {
+        result = m_formStorage->RestoreSettings(currentWindowState(), props);
+    } catch (const SettingsError &e) {
+        result.errorText = e.text();
+    }
+    applyProps(props);
+    if (result.placement)
+        setGeometry(result.placement->normalRect);
+    if (result.show == WindowShow::Maximized) {
+        setWindowState(Qt::WindowMaximized);
+    } else if (result.show == WindowShow::Minimized) {
+        setWindowState(Qt::WindowNoState);
+        QTimer::singleShot(0, this, &QWidget::showMinimized);
+    } else if (result.show) {
+        setWindowState(Qt::WindowNoState);
+    }
+    if (!result.errorText.isEmpty())
+        Application::showError(result.errorText, &m_prompts);
+}
+
+void TMainForm::SaveSettings(bool destroying)
+{
+    try {
+        m_formStorage->SaveSettings(currentWindowState(), currentProps(), destroying);
+    } catch (const SettingsError &e) {
+        Application::showError(e.text(), &m_prompts);
+    }
+}
+
 // ---- Exchange, printing and help ----
 
-void TMainForm::CSVExport1Click() {}
+void TMainForm::CSVExport1Click()
+{
+    const std::optional<QString> name = m_prompts.saveFileName(csvFileDialog(m_csvExportName));
+    if (!name)
+        return;
+    m_csvExportName = *name;
+    exportCsv(m_document.DefectList, *name, m_prompts);
+}
 
-void TMainForm::CSVImport1Click() {}
+void TMainForm::CSVImport1Click()
+{
+    const std::optional<QString> name = m_prompts.openFileName(csvFileDialog(m_csvImportName));
+    if (!name)
+        return;
+    m_csvImportName = *name;
+    importCsv(m_document.DefectList, *name, m_prompts);
+}
 
 QPrinter &TMainForm::printer()
 {

@@ -5,6 +5,8 @@
 #include "editing/SortState.h"
 #include "print/PrintFont.h"
 #include "print/PrintMargins.h"
+#include "settings/FormStorage.h"
+#include "settings/SettingsStore.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -33,7 +35,10 @@ class TMainForm : public QMainWindow {
 public:
     // Creating the window runs FormCreate: it loads the default list file from programDirectory
     // (the executable's folder when empty) and starts the watch.
-    explicit TMainForm(WindowPrompts &prompts, const QString &programDirectory = {}, QWidget *parent = nullptr);
+    // The settings go to store (the program's own store in the user's configuration folder when
+    // null).
+    explicit TMainForm(WindowPrompts &prompts, const QString &programDirectory = {},
+                       std::unique_ptr<SettingsStore> store = nullptr, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     ListDocument &document() { return m_document; }
@@ -54,6 +59,15 @@ public:
     PrintMargins printMargins() const;
     // The printer of this run: the system's default until a print or setup dialog chooses another.
     QPrinter &printer();
+
+    // The settings store and what the window hands it.
+    FormStorage &FormStorage1() { return *m_formStorage; }
+    WindowState currentWindowState() const;
+    StoredProps currentProps() const;
+    void applyProps(const StoredProps &props);
+    void RestoreSettings();
+    // destroying: the save while the window is destroyed, which runs only when no save succeeded.
+    void SaveSettings(bool destroying);
 
     SortState AssemblySort;
     SortState CatalogSort;
@@ -120,6 +134,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 signals:
     // The close query allowed the window to close (the settings are saved then).
@@ -147,4 +162,9 @@ private:
     QList<QToolButton *> m_toolButtons;
     PrintFont m_printFont;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<FormStorage> m_formStorage;
+    bool m_firstShowDone = false;
+    QString m_csvExportName;
+    QString m_csvImportName;
 };

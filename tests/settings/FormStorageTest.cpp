@@ -142,7 +142,7 @@ TEST_F(FormStorageTest, everyStoredPropertyRoundTrips)
     props.font.bold = props.font.underline = props.font.strikeOut = true;
     props.font.charset = 238;
     props.font.color = 0x00336699;
-    props.font.pitch = FontPitch::Fixed;
+    props.font.pitch = StoredPitch::Fixed;
     props.panel1LaedenWidth = 0;
     props.panel1ProdukteWidth = 1234;
     m_storage.SaveSettings(shownWindow(QRect(223, 115, 999, 589)), props, false);
@@ -186,7 +186,7 @@ TEST_F(FormStorageTest, storedPropertiesReadBackByTheirRules)
         {"FontDialog1_FontName=\tCourier New ", [](StoredProps &p) { p.font.name = QStringLiteral("Courier New"); }},
         {"FontDialog1_FontName=Times, Roman", [](StoredProps &p) { p.font.name = QStringLiteral("Times, Roman"); }},
         {"FontDialog1_FontName=", [](StoredProps &p) { p.font.name.clear(); }},
-        {"FontDialog1_FontPitch=FPVARIABLE", [](StoredProps &p) { p.font.pitch = FontPitch::Variable; }},
+        {"FontDialog1_FontPitch=FPVARIABLE", [](StoredProps &p) { p.font.pitch = StoredPitch::Variable; }},
         {"FontDialog1_FontPitch=fpWide", [](StoredProps &) {}},
         {"FontDialog1_FontStyle=[fsBold, fsUnderline]", [](StoredProps &p) { p.font.bold = p.font.underline = true; }},
         {"FontDialog1_FontStyle=[fsFat]", [](StoredProps &) {}},

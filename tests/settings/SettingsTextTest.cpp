@@ -55,7 +55,7 @@ TEST(SettingsText, spinEditRoundsHalvesToEvenAndLimitsToFifty)
 
 TEST(SettingsText, styleSetsWriteInFixedOrderAndReadLeniently)
 {
-    PrintFont f;
+    StoredFont f;
     EXPECT_EQ(formatStyle(f), QStringLiteral("[]"));
     f.strikeOut = f.bold = f.italic = true;
     EXPECT_EQ(formatStyle(f), QStringLiteral("[fsBold,fsItalic,fsStrikeOut]"));
@@ -73,7 +73,7 @@ TEST(SettingsText, styleSetsWriteInFixedOrderAndReadLeniently)
         {u"[fsBoldfsItalic]", false, false, false, false},
     };
     for (const auto &c : cases) {
-        PrintFont font;
+        StoredFont font;
         font.bold = font.italic = font.underline = font.strikeOut = true;
         parseStyle(c.text, font);
         EXPECT_EQ((std::array{font.bold, font.italic, font.underline, font.strikeOut}),
@@ -89,9 +89,9 @@ TEST(SettingsText, placementWordsSplitAtRunsOfCommasAndBlanks)
     EXPECT_EQ(words(u"-1,-1"), (QStringList{"-1", "-1"}));
 }
 
-TEST(PrintFont, sizeAndHeightFollowEachOtherAtTheScreenResolution)
+TEST(StoredFont, sizeAndHeightFollowEachOtherAtTheScreenResolution)
 {
-    PrintFont f;
+    StoredFont f;
     f.setSize(11, 96);
     EXPECT_EQ(f.height, -15);
     f.setHeight(-20, 96);

@@ -228,7 +228,7 @@ TEST_F(Lifecycle, theReloadQuestionIsNeverAskedTwiceAtATime)
         }
     } ticking;
     writeDefault(starter());
-    TMainForm watched(ticking, dir.path());
+    TMainForm watched(ticking, dir.path(), makeStore());
     ticking.whileAsking = [&] {
         for (int i = 0; i < 20; ++i) {
             touch(defaultFile(), 1000000000 + 10 * i);

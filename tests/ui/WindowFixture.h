@@ -29,7 +29,7 @@ struct WindowFixture : ::testing::Test {
     }
     void create()
     {
-        form = std::make_unique<TMainForm>(prompts, dir.path());
+        form = std::make_unique<TMainForm>(prompts, dir.path(), makeStore());
     }
     void createWithStarter()
     {
@@ -38,6 +38,12 @@ struct WindowFixture : ::testing::Test {
         prompts.clear();
     }
 
+    // The settings of the window's tests live in the temporary folder.
+    std::unique_ptr<SettingsStore> makeStore() const
+    {
+        return std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")), QStringLiteral("maengelliste"));
+    }
+    QString settingsFile() const { return dir.filePath(QStringLiteral("config/maengelliste.ini")); }
     ListDocument &doc() { return form->document(); }
     static std::vector<std::string> captions(const EntryList &list)
     {

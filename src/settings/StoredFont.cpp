@@ -1,4 +1,4 @@
-#include "settings/PrintFont.h"
+#include "settings/StoredFont.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,13 +20,13 @@ int mulDiv(int a, int b, int c)
 
 } // namespace
 
-void PrintFont::setSize(int points, int pixelsPerInch)
+void StoredFont::setSize(int points, int pixelsPerInch)
 {
     size = points;
     height = -mulDiv(points, pixelsPerInch, 72);
 }
 
-void PrintFont::setHeight(int pixels, int pixelsPerInch)
+void StoredFont::setHeight(int pixels, int pixelsPerInch)
 {
     height = pixels;
     size = -mulDiv(pixels, 72, pixelsPerInch);

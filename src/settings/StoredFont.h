@@ -4,7 +4,7 @@
 #include <QtGlobal>
 
 // Pitch of a font as the font dialog keeps it.
-enum class FontPitch { Default, Variable, Fixed };
+enum class StoredPitch { Default, Variable, Fixed };
 
 // The print font as plain values: what the font dialog holds and the settings store keeps.
 //
@@ -13,7 +13,7 @@ enum class FontPitch { Default, Variable, Fixed };
 // in pixels, and a positive one the cell height, which gives a negative size.
 //   setSize(11, 96)   => height -15
 //   setHeight(-15, 96) => size 11;  setHeight(20, 96) => size -15
-struct PrintFont {
+struct StoredFont {
     // The window-text system colour (index 8 with the highest bit set), the start colour.
     static constexpr qint32 kWindowTextColor = qint32(0x80000008u);
 
@@ -27,10 +27,10 @@ struct PrintFont {
     int charset = 0; // 0 to 255
     // red + 256 * green + 65536 * blue, or a system colour index with the highest bit set
     qint32 color = kWindowTextColor;
-    FontPitch pitch = FontPitch::Default;
+    StoredPitch pitch = StoredPitch::Default;
 
     void setSize(int points, int pixelsPerInch);
     void setHeight(int pixels, int pixelsPerInch);
 
-    friend bool operator==(const PrintFont &, const PrintFont &) = default;
+    friend bool operator==(const StoredFont &, const StoredFont &) = default;
 };
