@@ -9,10 +9,11 @@ public:
     std::optional<QString> editDefectName(const QString &name) override
     {
         editedNames.push_back(name);
-        if (names.empty())
-            return std::nullopt;
-        auto n = names.front();
-        names.pop_front();
+        std::optional<QString> n;
+        if (!names.empty()) {
+            n.swap(names.front());
+            names.pop_front();
+        }
         return n;
     }
     bool chooseFont(PrintFont &font) override
