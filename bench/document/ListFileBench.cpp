@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -119,21 +121,28 @@ const QString &listFilePath()
     return path;
 }
 
-std::string readWhole(const QString &path)
+// The whole file in a buffer that is not cleared first (a cleared one would burden the limit).
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+FileBytes readWhole(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
     if (fd < 0)
         std::abort();
-    std::string bytes;
-    const off_t size = ::lseek(fd, 0, SEEK_END);
+    FileBytes bytes;
+    bytes.size = static_cast<std::size_t>(::lseek(fd, 0, SEEK_END));
     ::lseek(fd, 0, SEEK_SET);
-    bytes.resize(static_cast<size_t>(size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    bytes.data.reset(new char[bytes.size]);
+    std::size_t done = 0;
+    while (done < bytes.size) {
+        const ssize_t got = ::read(fd, bytes.data.get() + done, bytes.size - done);
         if (got <= 0)
             std::abort();
-        done += static_cast<size_t>(got);
+        done += static_cast<std::size_t>(got);
     }
     ::close(fd);
     return bytes;
@@ -158,9 +167,9 @@ void BM_ReadAndSplit(benchmark::State &state)
 {
     const QString &path = listFilePath();
     for (auto _ : state) {
-        const std::string bytes = readWhole(path);
+        const FileBytes bytes = readWhole(path);
         std::vector<std::string> lines;
-        const char *p = bytes.data(), *end = p + bytes.size();
+        const char *p = bytes.data.get(), *end = p + bytes.size;
         while (p < end) {
             const char *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
             if (!cr)
@@ -186,7 +195,7 @@ void BM_Save(benchmark::State &state)
         if (!doc.SaveLists(target))
             state.SkipWithError("save failed");
     }
-    if (readWhole(target) != readWhole(listFilePath()))
+    if (readWhole(target).view() != readWhole(listFilePath()).view())
         state.SkipWithError("saved file differs from the loaded one");
 }
 
@@ -194,12 +203,12 @@ void BM_Save(benchmark::State &state)
 // disk and renamed over the target, as a safe save does.
 void BM_BufferedWrite(benchmark::State &state)
 {
-    const std::string bytes = readWhole(listFilePath());
+    const FileBytes bytes = readWhole(listFilePath());
     const QByteArray target = QFile::encodeName(benchsupport::scratchDir() + QStringLiteral("/geschrieben.mal"));
     const QByteArray temp = target + ".tmp";
     for (auto _ : state) {
         std::FILE *f = std::fopen(temp.constData(), "wb");
-        if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fflush(f) != 0 ||
+        if (!f || std::fwrite(bytes.data.get(), 1, bytes.size, f) != bytes.size || std::fflush(f) != 0 ||
             ::fsync(fileno(f)) != 0 || std::fclose(f) != 0 || std::rename(temp.constData(), target.constData()) != 0)
             state.SkipWithError("write failed");
     }
