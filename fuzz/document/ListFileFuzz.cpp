@@ -54,6 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     if (total > size || entries > size + listfile::kMaxLinesPastEnd + 3)
         std::abort();
+    // Whatever a count line claims, no list holds room for more entries than the input has lines.
+    for (const auto &list : content.lists) {
+        if (list.capacity() > size + listfile::kMaxLinesPastEnd + 3)
+            std::abort();
+    }
     if (!allWritable) // the reader splits at CR and stops at 0x1A
         std::abort();
     g_sink = total + entries + (content.formatError ? 1 : 0);
