@@ -1,8 +1,8 @@
 // CSV import and export of 1,000,000 lines, each next to its limit: reading the same file and splitting
 // it at CR into strings, and one buffered write of the same bytes with the flush to disk.
 #include "BenchSupport.h"
-#include "exchange/CsvExchange.h"
 #include "document/SafeFile.h"
+#include "exchange/CsvExchange.h"
 #include "exchange/CsvFile.h"
 
 #include <QFile>
@@ -136,8 +136,8 @@ void BM_BufferedWriteAndFlush(benchmark::State &state)
     const std::string path = (benchsupport::scratchDir() + QStringLiteral("/plain.csv")).toStdString();
     for (auto _ : state) {
         std::FILE *f = std::fopen(path.c_str(), "wb");
-        if (!f || std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), f)
-                      != static_cast<std::size_t>(bytes.size())) {
+        if (!f || std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), f) !=
+                      static_cast<std::size_t>(bytes.size())) {
             state.SkipWithError("cannot write");
             break;
         }

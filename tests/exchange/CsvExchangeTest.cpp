@@ -1,6 +1,6 @@
+#include "exchange/CsvExchange.h"
 #include "ScriptedPrompts.h"
 #include "TestSupport.h"
-#include "exchange/CsvExchange.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -87,7 +87,8 @@ TEST_F(CsvExchangeTest, exportToAFullDiskLeavesTheExistingFileUntouched)
     EXPECT_FALSE(written);
     expectOnlyError(kCannotCreate);
     EXPECT_EQ(readFile(target), previous);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("liste.csv")}) << "no temporary file left";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("liste.csv")})
+        << "no temporary file left";
 }
 
 TEST_F(CsvExchangeTest, importAppendsAfterTheExistingEntriesInFileOrder)
@@ -117,7 +118,9 @@ TEST_F(CsvExchangeTest, importAppendsAfterTheExistingEntriesInFileOrder)
 TEST_F(CsvExchangeTest, exportThenImportDoublesTheList)
 {
     defects.append({"Riss im \"Deckel\"", {"Motor"}});
-    defects.append({"zwei\r\nZeilen", {"\xdc" "berall"}});
+    defects.append({"zwei\r\nZeilen",
+                    {"\xdc"
+                     "berall"}});
     const std::vector<ListEntry> before = defects.entries();
     const QString file = path(QStringLiteral("rund.csv"));
 

@@ -34,17 +34,17 @@ TEST(CsvField, unescapeDecodesRawFields)
         {"C:\\temp", "C:\\temp"},
         {"C:\\new", "C:\new"},
         {"a\\\\b", "a\\b"},
-        {"a\\\\\\\\n", "a\n"},            // a run of backslashes: only the last one counts
-        {"x\\", "x\\"},                   // a trailing backslash stays
+        {"a\\\\\\\\n", "a\n"}, // a run of backslashes: only the last one counts
+        {"x\\", "x\\"},        // a trailing backslash stays
         {"\\\\", "\\"},
-        {"\"", ""},                       // one quote: dropped as the opening one
-        {"\"\"\"", "\""},                 // both ends dropped, one left
-        {"\"offen", "offen"},             // only an opening quote
-        {"zu\"", "zu"},                   // only a closing quote
-        {"a\"\"\"\"b", "a\"b"},           // a run of quotes shrinks to one
-        {"\\\"\"n", "\\\"n"},             // quotes shrink before backslashes are read
-        {" \"a\" ", " \"a\" "},           // blanks are kept, so the quotes are not at the ends
-        {"\\R\\N", "\\R\\N"},             // only lower-case r and n are special
+        {"\"", ""},             // one quote: dropped as the opening one
+        {"\"\"\"", "\""},       // both ends dropped, one left
+        {"\"offen", "offen"},   // only an opening quote
+        {"zu\"", "zu"},         // only a closing quote
+        {"a\"\"\"\"b", "a\"b"}, // a run of quotes shrinks to one
+        {"\\\"\"n", "\\\"n"},   // quotes shrink before backslashes are read
+        {" \"a\" ", " \"a\" "}, // blanks are kept, so the quotes are not at the ends
+        {"\\R\\N", "\\R\\N"},   // only lower-case r and n are special
         {"\x80\xe4\xfc\x1f", "\x80\xe4\xfc\x1f"},
     };
     for (const FieldCase &c : cases)

@@ -58,7 +58,9 @@ TEST(CsvFile, readerTurnsEachNonEmptyLineIntoOneEntry)
         {"one character", "x", {{"x", {""}}}},
         {"only a semicolon", ";\r\n", {{"", {""}}}},
         {"extra fields ignored", "a;b;c;d\r\n", {{"a", {"b"}}}},
-        {"header line is an entry", "Mangel;Baugruppe\r\nRiss;Motor\r\n", {{"Mangel", {"Baugruppe"}}, {"Riss", {"Motor"}}}},
+        {"header line is an entry",
+         "Mangel;Baugruppe\r\nRiss;Motor\r\n",
+         {{"Mangel", {"Baugruppe"}}, {"Riss", {"Motor"}}}},
         {"quotes do not protect a semicolon", "\"a;b\";\"c\"\r\n", {{"a", {"b"}}}},
         {"blanks are kept", " a ; b \r\n", {{" a ", {" b "}}}},
         {"comma separated", "a,b,c\r\n", {{"a,b,c", {""}}}},
@@ -67,11 +69,16 @@ TEST(CsvFile, readerTurnsEachNonEmptyLineIntoOneEntry)
         {"last line without line end", "a;1\r\nb;2", {{"a", {"1"}}, {"b", {"2"}}}},
         {"bare CR ends a line", "a\rb\r\r\nc", {{"a", {""}}, {"b", {""}}, {"c", {""}}}},
         {"0x1A ends the input", "a\r\nb\x1a\r\nc\r\n", {{"a", {""}}, {"b", {""}}}},
-        {"0x1A first", "\x1a" "a\r\n", {}},
+        {"0x1A first",
+         "\x1a"
+         "a\r\n",
+         {}},
         {"escapes decoded", "\"a\\r\\nb\";\"C:\\temp\"\r\n", {{"a\r\nb", {"C:\\temp"}}}},
         {"NUL is a byte", std::string("a\0b;c\r\n", 7), {{std::string("a\0b", 3), {"c"}}}},
         // A file with CR LF rows keeps a bare LF inside a line, as spreadsheets write line breaks in cells.
-        {"bare LF in a CR LF file", "\"Zeile 1\nZeile 2\";\"A\"\r\nb;B\r\n", {{"Zeile 1\nZeile 2", {"A"}}, {"b", {"B"}}}},
+        {"bare LF in a CR LF file",
+         "\"Zeile 1\nZeile 2\";\"A\"\r\nb;B\r\n",
+         {{"Zeile 1\nZeile 2", {"A"}}, {"b", {"B"}}}},
         {"LF before a CR", "a\n\nb\r\n", {{"a\n\nb", {""}}}},
         // A file without any CR has its lines end at LF.
         {"LF only", "Riss;A\nLoch;B\n", {{"Riss", {"A"}}, {"Loch", {"B"}}}},
@@ -88,10 +95,10 @@ TEST(CsvFile, writtenEntriesReadBackWithTheKnownLosses)
         {"Riss im \"Deckel\"", {"Motor"}},
         {"", {""}},
         {"zwei\r\nZeilen", {"mit\nLF"}},
-        {"\"", {"\"\""}},          // a run of quotes comes back as one
-        {"C:\\new", {"a\\\\b"}},   // backslash r/n become line breaks, backslash runs shrink
+        {"\"", {"\"\""}},        // a run of quotes comes back as one
+        {"C:\\new", {"a\\\\b"}}, // backslash r/n become line breaks, backslash runs shrink
         {"C:\\temp", {"x"}},
-        {"a;b", {"c;d"}},          // semicolons split the line
+        {"a;b", {"c;d"}}, // semicolons split the line
         {"\xe4\xf6\xfc\xdf\x80", {"\x81\x8d"}},
     };
     const Entries read = {
