@@ -4,7 +4,8 @@
 
 LineReader::LineReader(std::string_view bytes) : m_data(bytes.data()), m_end(bytes.size())
 {
-    if (const void *eof = std::memchr(m_data, 0x1A, m_end))
+    // An empty view may have no data pointer at all, which memchr must not be given.
+    if (const void *eof = m_end > 0 ? std::memchr(m_data, 0x1A, m_end) : nullptr)
         m_end = static_cast<std::size_t>(static_cast<const char *>(eof) - m_data);
 }
 

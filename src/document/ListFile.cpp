@@ -102,7 +102,7 @@ Content parse(std::string_view bytes)
     LineReader reader(bytes);
     // How many lines the input holds at most (its end is the first 0x1A): every CR ends one, and
     // the last may have no line end. It bounds what a section reserves, whatever its count says.
-    const void *eof = std::memchr(bytes.data(), 0x1A, bytes.size());
+    const void *eof = bytes.empty() ? nullptr : std::memchr(bytes.data(), 0x1A, bytes.size());
     const std::size_t inputEnd = eof ? std::size_t(static_cast<const char *>(eof) - bytes.data()) : bytes.size();
     const std::size_t lines = countLineEnds(bytes.substr(0, inputEnd)) + 1;
     std::size_t linesRead = 0;
