@@ -141,7 +141,7 @@ namespace {
 
 // Copies a text and its line end. Most texts are short, so sizes up to 16 are copied inline with
 // two overlapping moves instead of a call.
-inline char *putText(char *out, const std::string &text)
+inline char *putText(char *out, std::string_view text)
 {
     const char *in = text.data();
     const std::size_t n = text.size();
@@ -166,7 +166,7 @@ inline char *putText(char *out, const std::string &text)
 }
 
 // The same with a CR or 0x1A byte in the text written as a blank.
-char *putTextBlanked(char *out, const std::string &text)
+char *putTextBlanked(char *out, std::string_view text)
 {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -194,10 +194,10 @@ char *putCount(char *out, std::size_t n)
     return res.ptr + 2;
 }
 
-inline const std::string &subItem0(const ListEntry &e)
+// Sub-item 0 of a catalogue or defect entry; an entry without one is written with an empty line.
+inline std::string_view subItem0(const ListEntry &e)
 {
-    static const std::string empty;
-    return e.subItems.empty() ? empty : e.subItems[0];
+    return e.subItems.empty() ? std::string_view("", 0) : std::string_view(e.subItems[0]);
 }
 
 } // namespace
