@@ -72,6 +72,9 @@ void addLine(std::vector<ListEntry> &entries, std::string_view line)
 
 std::vector<ListEntry> parse(std::string_view bytes)
 {
+    // An empty view may have no data pointer at all, which memchr must not be given.
+    if (bytes.empty())
+        return {};
     if (const void *eof = std::memchr(bytes.data(), 0x1A, bytes.size()))
         bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char *>(eof) - bytes.data()));
 
