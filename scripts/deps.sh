@@ -6,7 +6,7 @@ MAL_PACKAGES=(
   qt6-base-dev qt6-translations-l10n libqt6svg6
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev clang
   xvfb xauth xdotool x11-xkb-utils imagemagick
-  poppler-utils fonts-liberation2 cups printer-driver-cups-pdf
+  poppler-utils fonts-liberation2 cups printer-driver-cups-pdf desktop-file-utils
 )
 
 mal_install_deps() {

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Installs the built tree into a temporary program folder (whose path holds a blank and an umlaut)
+# and a temporary desktop data folder, starts the installed program under Xvfb from another working
+# directory, finds its window by the title naming the installed "mängel.mal" and closes it; then
+# changes that list file, installs again and checks that the change is kept; finally checks the
+# menu entry and the icons.
+# Usage: install_test.sh <build dir> <source dir>
+set -euo pipefail
+build=$1
+src=$2
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A desktop folder fixed in the build's cache would receive the test's menu entry: leave that alone.
+if grep -q '^MAL_DESKTOP_DATA_DIR:PATH=.\+' "$build/CMakeCache.txt"; then
+  echo "skipped: MAL_DESKTOP_DATA_DIR is set in $build, the test would install into it"
+  exit 77
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix="$work/Programme/Mängel liste"
+share="$work/share"
+mkdir -p "$work/home"
+
+install_once() {
+  HOME="$work/home" XDG_DATA_HOME="$share" cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 \
+    || { cat "$work/install.log"; exit 1; }
+}
+
+install_once
+[ -x "$prefix/maengelliste" ] || fail "no executable in the program folder"
+cmp -s "$prefix/mängel.mal" "$src/data/mängel.mal" || fail "the starter list file was not installed"
+[ -w "$prefix/mängel.mal" ] || fail "the installed list file is not writable"
+# Everything the program needs is in the executable: the folder holds nothing else.
+extra=$(find "$prefix" -mindepth 1 ! -name maengelliste ! -name 'mängel.mal')
+[ -z "$extra" ] || fail "unexpected files in the program folder: $extra"
+
+# Start the installed program from elsewhere: it must open the list file beside itself.
+cat > "$work/inner.sh" <<'INNER'
+set -euo pipefail
+prefix=$1 work=$2
+cd /
+export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" HOME="$work/home"
+"$prefix/maengelliste" & pid=$!
+wid=$(timeout 20 xdotool search --sync --name '^Quenbrik Mängelliste 1.0 - mängel.mal$' | head -n1 || true)
+if [ -z "$wid" ]; then
+  echo "main window not found; windows:"; xdotool search --name '.' getwindowname %@ 2>/dev/null || true
+  kill $pid; exit 1
+fi
+xdotool windowfocus --sync "$wid"
+xdotool key --window "$wid" alt+d
+sleep 0.5
+xdotool key b
+box=$(timeout 20 xdotool search --sync --name 'Datei: Beenden...' | head -n1 || true)
+[ -n "$box" ] || { echo "save question not found"; kill $pid; exit 1; }
+xdotool windowfocus --sync "$box"
+xdotool key alt+n
+for _ in $(seq 1 100); do
+  kill -0 $pid 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 $pid 2>/dev/null; then echo "program still running"; kill $pid; exit 1; fi
+wait $pid
+INNER
+timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$work/inner.sh" "$prefix" "$work" \
+  || fail "the installed program did not start and close as expected"
+
+# The user's catalogue survives a second install.
+printf '1\r\nKeller\r\n1\r\nFeuchte Wand\r\nKeller\r\n0\r\n' > "$prefix/mängel.mal"
+cp "$prefix/mängel.mal" "$work/changed.mal"
+install_once
+cmp -s "$prefix/mängel.mal" "$work/changed.mal" || fail "the second install replaced the changed list file"
+grep -q 'Kept: .*mängel.mal' "$work/install.log" || fail "the second install did not say that it kept the list file"
+
+# The menu entry starts the installed executable and names the icon.
+entry="$share/applications/maengelliste.desktop"
+if [ -f "$entry" ]; then
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$entry" || fail "desktop-file-validate rejects the menu entry"
+  else
+    echo "note: desktop-file-validate is not installed; the entry is checked by its keys only"
+  fi
+  key() { sed -n "s/^$1=//p" "$entry"; }
+  [ "$(key Exec)" = "\"$prefix/maengelliste\"" ] || fail "Exec is '$(key Exec)'"
+  [ "$(key TryExec)" = "$prefix/maengelliste" ] || fail "TryExec is '$(key TryExec)'"
+  [ "$(key Name)" = "Mängelliste" ] || fail "Name is '$(key Name)'"
+  [ "$(key Icon)" = "maengelliste" ] || fail "Icon is '$(key Icon)'"
+  [ "$(key Type)" = "Application" ] || fail "Type is '$(key Type)'"
+  key Categories | grep -q '^Office;' || fail "Categories is '$(key Categories)'"
+  [ -n "$(key Comment)" ] || fail "no Comment"
+else
+  fail "no menu entry at $entry"
+fi
+
+icons="$share/icons/hicolor"
+grep -q '<svg' "$icons/scalable/apps/maengelliste.svg" 2>/dev/null || fail "no scalable icon"
+for size in 48 256; do
+  png="$icons/${size}x${size}/apps/maengelliste.png"
+  if [ ! -f "$png" ]; then
+    fail "no ${size}x${size} icon"
+  elif [ "$(identify -format '%m %wx%h' "$png")" != "PNG ${size}x${size}" ]; then
+    fail "$png is $(identify -format '%m %wx%h' "$png")"
+  fi
+done
+
+if [ $failures -ne 0 ]; then
+  echo "$failures failed"
+  exit 1
+fi
+echo "install test passed"
