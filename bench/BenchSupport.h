@@ -16,6 +16,10 @@ namespace benchsupport {
 // `target` times it. Names are the registered benchmark names (as printed by Google Benchmark).
 void addRatio(const std::string &operation, const std::string &ours, const std::string &limit, double target);
 
+// Declares a fixed limit instead of a measured one: `ours` must stay within `seconds` (for example
+// one frame, 0.016 s, for an interactive operation).
+void addFixedLimit(const std::string &operation, const std::string &ours, double seconds);
+
 // Runs all benchmarks, then prints "operation | ours | limit | ratio | target". Returns 0.
 int runAndReport(int argc, char **argv);
 

@@ -1,0 +1,210 @@
+// The window's own figures: opening a large file up to the first paint, and the interactive
+// operations on a catalogue of 100,000 entries, each of which must fit in one frame.
+#include "BenchSupport.h"
+
+#include "document/SafeFile.h"
+#include "ui/ListView.h"
+#include "ui/MainUnit.h"
+#include "ui/WindowPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <malloc.h>
+#include <memory>
+#include <random>
+
+namespace {
+
+// Answers every question with its default button and cancels every dialog.
+class QuietPrompts : public WindowPrompts {
+public:
+    Answer message(const Message &m) override { return m.defaultButton; }
+    std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
+    std::optional<QString> editDefectName(const QString &) override { return std::nullopt; }
+    bool chooseFont(PrintFont &) override { return false; }
+    bool printDialog(QPrinter &) override { return false; }
+    bool printerSetupDialog(QPrinter &) override { return false; }
+};
+
+const char *const kWords[] = {"Riss", "Fleck", "Loch", "Kratzer", "Delle", "Abplatzung", "Schimmel", "Fuge offen",
+                              "Putzriss", "Farbe bl\344ttert", "Spalt", "l\366se", "undicht", "schief"};
+
+// A list file with `assemblies` assemblies, `catalog` catalogue entries spread over them and
+// `defects` defect-list entries.
+QByteArray makeFile(int assemblies, int catalog, int defects)
+{
+    std::mt19937 rng(7);
+    QByteArray out;
+    auto line = [&out](const std::string &s) {
+        out.append(s.data(), qsizetype(s.size()));
+        out.append("\r\n");
+    };
+    auto assembly = [](int i) { return "Baugruppe " + std::to_string(i); };
+    auto defect = [&rng] {
+        return std::string(kWords[rng() % std::size(kWords)]) + " " + std::to_string(rng() % 100000);
+    };
+    line(std::to_string(assemblies));
+    for (int i = 0; i < assemblies; ++i)
+        line(assembly(i));
+    for (int n : {catalog, defects}) {
+        line(std::to_string(n));
+        for (int i = 0; i < n; ++i) {
+            line(defect());
+            line(assembly(int(rng() % unsigned(assemblies))));
+        }
+    }
+    return out;
+}
+
+QString writeFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = QDir(benchsupport::scratchDir()).filePath(name);
+    if (!safefile::writeAll(path, bytes))
+        std::abort();
+    return path;
+}
+
+const QString &bigFile()
+{
+    static const QString path = writeFile(QStringLiteral("gross.mal"), makeFile(1'000, 499'000, 500'000));
+    return path;
+}
+
+struct Window {
+    QuietPrompts prompts;
+    std::unique_ptr<TMainForm> form;
+    explicit Window(const QString &dir)
+    {
+        form = std::make_unique<TMainForm>(
+            prompts, dir,
+            std::make_unique<SettingsStore>(QDir(dir).filePath(QStringLiteral("config")), QStringLiteral("bench")));
+        form->show();
+        QCoreApplication::processEvents();
+    }
+};
+
+// A window whose default list file holds a catalogue of 100,000 entries over 100 assemblies.
+Window &catalogWindow()
+{
+    static Window *window = [] {
+        const QString dir = QDir(benchsupport::scratchDir()).filePath(QStringLiteral("katalog"));
+        QDir().mkpath(dir);
+        const QByteArray bytes = makeFile(100, 100'000, 1'000);
+        if (!safefile::writeAll(QDir(dir).filePath(QStringLiteral("mängel.mal")), bytes))
+            std::abort();
+        return new Window(dir);
+    }();
+    return *window;
+}
+
+void BM_LoadAlone(benchmark::State &state)
+{
+    QuietPrompts prompts;
+    ListDocument doc(prompts);
+    for (auto _ : state) {
+        doc.OpenLists(bigFile());
+        benchmark::DoNotOptimize(doc.DefectList.count());
+    }
+}
+
+void BM_OpenInWindow(benchmark::State &state)
+{
+    const QString dir = QDir(benchsupport::scratchDir()).filePath(QStringLiteral("leer"));
+    QDir().mkpath(dir);
+    Window window(dir);
+    for (auto _ : state) {
+        window.form->document().OpenLists(bigFile());
+        window.form->repaint(); // the first paint of the loaded lists
+    }
+}
+
+void BM_SelectAssembly(benchmark::State &state)
+{
+    Window &w = catalogWindow();
+    int row = 0;
+    for (auto _ : state) {
+        w.form->ListView1()->selectRow(row);
+        row = (row + 1) % 100;
+    }
+}
+
+void BM_HeaderClick(benchmark::State &state)
+{
+    Window &w = catalogWindow();
+    for (auto _ : state)
+        w.form->ListView2ColumnClick(0);
+}
+
+void BM_Drop(benchmark::State &state)
+{
+    Window &w = catalogWindow();
+    ListView *view = w.form->ListView2();
+    const QPoint top = view->visualRect(view->model()->index(0, 0)).center();
+    for (auto _ : state) {
+        view->selectRow(5);
+        w.form->ListView2DragDrop(view, top, view);
+    }
+}
+
+void BM_AddEntry(benchmark::State &state)
+{
+    Window &w = catalogWindow();
+    w.form->ListView1()->selectRow(3);
+    for (auto _ : state) {
+        w.form->PlusProdukteBtnClick();
+        w.form->ListView2()->finishEditing();
+    }
+}
+
+// Heap bytes per entry of a loaded 1,000,000-entry document, beyond the text bytes that do not fit
+// into a string's own storage.
+void BM_DocumentMemory(benchmark::State &state)
+{
+    QuietPrompts prompts;
+    double perEntry = 0;
+    for (auto _ : state) {
+        const size_t before = mallinfo2().uordblks;
+        auto doc = std::make_unique<ListDocument>(prompts);
+        doc->OpenLists(bigFile());
+        const size_t after = mallinfo2().uordblks;
+        size_t entries = 0, outOfLine = 0;
+        for (const EntryList *list : {&doc->AssemblyList, &doc->DefectCatalog, &doc->DefectList}) {
+            for (const ListEntry &e : list->entries()) {
+                ++entries;
+                for (const std::string *s : {&e.caption, e.subItems.empty() ? nullptr : &e.subItems[0]}) {
+                    if (s && s->size() > 15)
+                        outOfLine += s->size() + 1;
+                }
+            }
+        }
+        perEntry = double(after - before - outOfLine) / double(entries);
+    }
+    state.counters["bytes_per_entry"] = perEntry;
+    std::printf("memory: %.1f bytes per entry beyond out-of-line text (bound 128)\n", perEntry);
+}
+
+BENCHMARK(BM_LoadAlone)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_OpenInWindow)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_SelectAssembly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HeaderClick)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+BENCHMARK(BM_Drop)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+BENCHMARK(BM_AddEntry)->Unit(benchmark::kMillisecond)->Iterations(50)->UseRealTime();
+BENCHMARK(BM_DocumentMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchsupport::addRatio("open 1,000,000 entries in the window, first paint", "BM_OpenInWindow/iterations:5/real_time",
+                           "BM_LoadAlone/iterations:5/real_time", 1.3);
+    benchsupport::addFixedLimit("select an assembly, catalogue of 100,000", "BM_SelectAssembly/real_time", 0.016);
+    benchsupport::addFixedLimit("header click, catalogue of 100,000", "BM_HeaderClick/iterations:10/real_time", 0.016);
+    benchsupport::addFixedLimit("drop, catalogue of 100,000", "BM_Drop/iterations:10/real_time", 0.016);
+    benchsupport::addFixedLimit("add a defect, catalogue of 100,000", "BM_AddEntry/iterations:50/real_time", 0.016);
+    return benchsupport::runAndReport(argc, argv);
+}
