@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <sys/resource.h>
+
+// Helpers of the fault tests: a full disk, a user without rights, memory and disk figures.
+namespace faults {
+
+// Lowers the file size limit of this process for as long as it lives, so that a write past `bytes`
+// fails as on a full disk (EFBIG); SIGXFSZ is ignored meanwhile.
+class FullDisk {
+public:
+    explicit FullDisk(rlim_t bytes);
+    ~FullDisk();
+    FullDisk(const FullDisk &) = delete;
+    FullDisk &operator=(const FullDisk &) = delete;
+
+private:
+    struct rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+// Runs `work` in a child process without the rights of root (as user and group 65534 when this
+// process runs as root, else as the same user, whom permission bits already bind) and returns its
+// result. Nothing when the child could not drop its rights or died. The child ends with _exit, so
+// only what `work` returns comes back; files it touches stay touched.
+std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work);
+
+// Lets everyone into `path` (mode 0755), so that the unprivileged child can reach what lies below.
+void openToAll(const QString &path);
+
+// The peak resident memory of this process so far, in bytes.
+qint64 peakRss();
+// Free bytes for an unprivileged user on the file system of `path`; -1 when unknown.
+qint64 freeBytes(const QString &path);
+// Writes `head`, then `count` times the byte `fill`, in large blocks.
+bool writeFilled(const QString &path, const QByteArray &head, char fill, qint64 count);
+
+} // namespace faults

@@ -1,0 +1,165 @@
+// Saving a list file and exporting CSV where the file cannot be written: each failure shows its
+// message, reports no success, and leaves the previous file exactly as it was.
+#include "FaultSupport.h"
+#include "WindowFixture.h"
+#include "exchange/CsvExchange.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace {
+
+enum class Fault { FullDisk, ReadOnlyFolder, MissingFolder };
+enum class Operation { SaveLists, WindowSave, ExportCsv };
+
+const char *name(Fault f)
+{
+    switch (f) {
+    case Fault::FullDisk:
+        return "FullDisk";
+    case Fault::ReadOnlyFolder:
+        return "ReadOnlyFolder";
+    case Fault::MissingFolder:
+        return "MissingFolder";
+    }
+    return "";
+}
+
+const char *name(Operation o)
+{
+    switch (o) {
+    case Operation::SaveLists:
+        return "SaveLists";
+    case Operation::WindowSave:
+        return "WindowSave";
+    case Operation::ExportCsv:
+        return "ExportCsv";
+    }
+    return "";
+}
+
+// What an attempt left behind, in a form that also travels back from a child process.
+struct Outcome {
+    bool ok = true;
+    QStringList captions;
+    QStringList texts;
+    QString title;
+};
+
+QByteArray pack(const Outcome &o)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << o.ok << o.captions << o.texts << o.title;
+    return bytes;
+}
+
+Outcome unpack(const QByteArray &bytes)
+{
+    Outcome o;
+    QDataStream in(bytes);
+    in >> o.ok >> o.captions >> o.texts >> o.title;
+    return o;
+}
+
+// A document whose list file is far larger than the lowered file size limit.
+QByteArray largeListFile()
+{
+    QByteArray bytes = "1\r\nDach\r\n0\r\n2000\r\n";
+    for (int i = 0; i < 2000; ++i)
+        bytes += "Riss Nummer " + QByteArray::number(i) + "\r\nDach\r\n";
+    return bytes;
+}
+
+struct SaveFaults : WindowFixture, ::testing::WithParamInterface<std::tuple<Fault, Operation>> {
+    QString folder;
+    QString target;
+    const QByteArray previous = "vorher\r\n";
+
+    void SetUp() override
+    {
+        writeDefault(largeListFile());
+        create();
+        prompts.clear();
+        const auto [fault, operation] = GetParam();
+        const QString file =
+            operation == Operation::ExportCsv ? QStringLiteral("liste.csv") : QStringLiteral("liste.mal");
+        folder = path(fault == Fault::MissingFolder ? QStringLiteral("fehlt") : QStringLiteral("ziel"));
+        target = folder + u'/' + file;
+        if (fault != Fault::MissingFolder) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+            testsupport::writeFile(target, previous);
+        }
+        if (fault == Fault::ReadOnlyFolder) {
+            // Only the folder stands in the way: the file itself may be written by anyone.
+            faults::openToAll(dir.path());
+            chmod(QFile::encodeName(target).constData(), 0666);
+            chmod(QFile::encodeName(folder).constData(), 0555);
+        }
+    }
+    void TearDown() override { chmod(QFile::encodeName(folder).constData(), 0755); }
+
+    Outcome attempt(Operation operation)
+    {
+        Outcome o;
+        switch (operation) {
+        case Operation::SaveLists:
+            o.ok = doc().SaveLists(target);
+            break;
+        case Operation::WindowSave:
+            doc().CurrentFileName = target;
+            form->Speichern1Click();
+            o.ok = false;
+            break;
+        case Operation::ExportCsv:
+            o.ok = exportCsv(doc().DefectList, target, prompts);
+            break;
+        }
+        o.captions = prompts.captions();
+        o.texts = prompts.texts();
+        o.title = form->windowTitle();
+        return o;
+    }
+};
+
+TEST_P(SaveFaults, showsTheMessageAndKeepsThePreviousFile)
+{
+    const auto [fault, operation] = GetParam();
+    const QString titleBefore = form->windowTitle();
+    Outcome o;
+    if (fault == Fault::FullDisk) {
+        faults::FullDisk disk(4096);
+        o = attempt(operation);
+    } else if (fault == Fault::ReadOnlyFolder) {
+        // Root writes into any folder: the attempt runs in a child without its rights.
+        const std::optional<QByteArray> report = faults::unprivileged([&] { return pack(attempt(operation)); });
+        ASSERT_TRUE(report) << "the unprivileged child failed";
+        o = unpack(*report);
+    } else {
+        o = attempt(operation);
+    }
+
+    const QString caption = operation == Operation::ExportCsv ? QString() : QStringLiteral("Fehler beim Speichern");
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.captions, QStringList{caption});
+    EXPECT_EQ(o.texts, QStringList{QStringLiteral("Konnte die Datei nicht erstellen.")});
+    EXPECT_EQ(o.title, titleBefore) << "the document keeps its name";
+    if (fault == Fault::MissingFolder) {
+        EXPECT_FALSE(QFileInfo::exists(folder)) << "no folder is made";
+    } else {
+        EXPECT_EQ(testsupport::readFile(target), previous);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(target).fileName()})
+            << "no temporary file is left";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SaveFaults,
+    ::testing::Combine(::testing::Values(Fault::FullDisk, Fault::ReadOnlyFolder, Fault::MissingFolder),
+                       ::testing::Values(Operation::SaveLists, Operation::WindowSave, Operation::ExportCsv)),
+    [](const auto &info) { return std::string(name(std::get<0>(info.param))) + "_" + name(std::get<1>(info.param)); });
+
+} // namespace
