@@ -26,7 +26,9 @@ FullDisk::~FullDisk()
     std::signal(SIGXFSZ, m_oldHandler);
 }
 
-std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work)
+namespace {
+
+std::optional<QByteArray> runChild(const std::function<QByteArray()> &work, bool dropRights)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -39,7 +41,7 @@ std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work)
     }
     if (pid == 0) {
         close(fds[0]);
-        if (geteuid() == 0) {
+        if (dropRights && geteuid() == 0) {
             const gid_t nobody = 65534;
             if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
                 _exit(3);
@@ -68,6 +70,18 @@ std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work)
     return out;
 }
 
+} // namespace
+
+std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work)
+{
+    return runChild(work, true);
+}
+
+std::optional<QByteArray> inChild(const std::function<QByteArray()> &work)
+{
+    return runChild(work, false);
+}
+
 void openToAll(const QString &path)
 {
     chmod(QFile::encodeName(path).constData(), 0755);
@@ -93,6 +107,8 @@ bool writeFilled(const QString &path, const QByteArray &head, char fill, qint64 
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(head) != head.size())
         return false;
+    if (fill == '\0') // a hole reads as NUL bytes and costs no disk
+        return file.resize(head.size() + count);
     const QByteArray block(16 << 20, fill);
     while (count > 0) {
         const qint64 n = std::min<qint64>(count, block.size());

@@ -29,6 +29,8 @@ private:
 // result. Nothing when the child could not drop its rights or died. The child ends with _exit, so
 // only what `work` returns comes back; files it touches stay touched.
 std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work);
+// Runs `work` in a child process with the rights of this one, e.g. to measure its peak memory alone.
+std::optional<QByteArray> inChild(const std::function<QByteArray()> &work);
 
 // Lets everyone into `path` (mode 0755), so that the unprivileged child can reach what lies below.
 void openToAll(const QString &path);
