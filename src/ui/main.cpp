@@ -4,10 +4,14 @@
 #include "ui/DialogPrompts.h"
 #include "ui/MainUnit.h"
 
+#include <QIcon>
+
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
     app.installGermanTranslations();
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("maengelliste"));
 
     // The three windows live until the program ends: the main window (which loads the default
     // list file as it is created), the about dialog and the edit dialog.
