@@ -116,8 +116,9 @@ TEST_P(HugeInputs, areReadWithinBoundedMemory)
     if (input.expectedEntries > 0) {
         EXPECT_EQ(f.firstSize, qint64(input.expectedFirstSize));
     }
-    // The whole file in memory once, and the text of its entries once more.
-    EXPECT_LE(f.peakGrowth, 2 * size + (64 << 20)) << "peak memory grew by " << f.peakGrowth << " bytes";
+    // The whole file in memory once, and the text of its entries once more; AddressSanitizer's shadow
+    // memory adds an eighth.
+    EXPECT_LE(f.peakGrowth, 2 * size + size / 4 + (64 << 20)) << "peak memory grew by " << f.peakGrowth << " bytes";
     std::cout << input.name << ": " << size << " bytes read in " << f.milliseconds << " ms, peak memory +"
               << f.peakGrowth / (1 << 20) << " MB\n";
     RecordProperty("peak_growth_bytes", std::to_string(f.peakGrowth));

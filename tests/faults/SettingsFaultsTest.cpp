@@ -107,14 +107,19 @@ QByteArray noise(int size, quint32 seed)
     return bytes;
 }
 
+// A literal that holds NUL bytes, all of it.
+template <std::size_t N> QByteArray withNul(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
 std::vector<UnusableFile> unusableFiles()
 {
     return {
         {"noise", noise(16384, 7)},
         {"noiseInTheSection", "[TMainForm]\n" + noise(16384, 8)},
         {"nulBytes", QByteArray(4096, '\0')},
-        {"nulInValues",
-         QByteArray("[TMainForm]\nNormPos=1\0\x30,2,3,4\nleftREd_Value=\0\nFontDialog1_FontName=\0\n", 71)},
+        {"nulInValues", withNul("[TMainForm]\nNormPos=1\0\x30,2,3,4\nleftREd_Value=\0\nFontDialog1_FontName=\0\n")},
         {"valuesOfNoUse",
          "[TMainForm]\n"
          "FormVersion=zero\n"
