@@ -188,10 +188,14 @@ void ListView::startDrag(Qt::DropActions)
     drag->exec(Qt::MoveAction, Qt::MoveAction);
 }
 
+bool ListView::acceptsDrag(const QDropEvent *event) const
+{
+    return event->mimeData()->hasFormat(kDragMime) && m_acceptDrop && m_acceptDrop(event->source());
+}
+
 void ListView::dragEnterEvent(QDragEnterEvent *event)
 {
-    const bool ok = event->mimeData()->hasFormat(kDragMime) && m_acceptDrop && m_acceptDrop(event->source());
-    if (ok)
+    if (acceptsDrag(event))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -199,8 +203,7 @@ void ListView::dragEnterEvent(QDragEnterEvent *event)
 
 void ListView::dragMoveEvent(QDragMoveEvent *event)
 {
-    const bool ok = event->mimeData()->hasFormat(kDragMime) && m_acceptDrop && m_acceptDrop(event->source());
-    if (ok)
+    if (acceptsDrag(event))
         event->acceptProposedAction();
     else
         event->ignore();

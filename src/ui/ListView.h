@@ -58,6 +58,7 @@ protected:
     void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
 
 private:
+    bool acceptsDrag(const QDropEvent *event) const;
     void hoverSelect();
     void setHoverRow(int row);
 

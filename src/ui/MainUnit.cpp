@@ -44,6 +44,14 @@ QIcon resourceIcon(const char *name)
     return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name) + QStringLiteral(".svg"));
 }
 
+void setBackground(QWidget *widget, const QColor &color)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, color);
+    widget->setPalette(pal);
+}
+
 // Clears a flag when the scope ends, also when an exception leaves it.
 struct FlagGuard {
     bool &flag;
@@ -107,29 +115,16 @@ void TMainForm::setUpWidgets()
     stripFont.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     stripFont.setPixelSize(16);
     stripFont.setWeight(QFont::Black);
-    const QString stripStyle = QStringLiteral("background-color: rgb(240, 202, 166);");
-    for (QLabel *strip : {m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip, m_ui->Panel11Strip, m_ui->Panel7Strip}) {
+    for (QLabel *strip : {m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip, m_ui->Panel11Strip, m_ui->Panel7Strip})
         strip->setFont(stripFont);
-        strip->setAutoFillBackground(true);
-        QPalette pal = strip->palette();
-        pal.setColor(QPalette::Window, QColor(240, 202, 166));
-        strip->setPalette(pal);
-    }
-    for (QFrame *f : {static_cast<QFrame *>(m_ui->Panel10)}) {
-        f->setAutoFillBackground(true);
-        QPalette pal = f->palette();
-        pal.setColor(QPalette::Window, QColor(240, 202, 166));
-        f->setPalette(pal);
-    }
-    Q_UNUSED(stripStyle);
+    for (QFrame *strip : std::initializer_list<QFrame *>{m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip,
+                                                         m_ui->Panel11Strip, m_ui->Panel7Strip, m_ui->Panel10})
+        setBackground(strip, QColor(240, 202, 166));
     QFont bold = m_ui->Label1->font();
     bold.setBold(true);
     m_ui->Label1->setFont(bold);
 
-    m_ui->Panel6->setAutoFillBackground(true);
-    QPalette green = m_ui->Panel6->palette();
-    green.setColor(QPalette::Window, QColor(192, 220, 192));
-    m_ui->Panel6->setPalette(green);
+    setBackground(m_ui->Panel6, QColor(192, 220, 192));
     QFont maroon;
     maroon.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     maroon.setPixelSize(19);
@@ -825,38 +820,31 @@ void TMainForm::ListView3DblClick()
         m_ui->ListView3->openEditor(row);
 }
 
-void TMainForm::ListView1KeyDown(int key)
+void TMainForm::handleKey(ListView *view, int key, void (TMainForm::*remove)())
 {
-    ListView *view = m_ui->ListView1;
+    // While the view edits a caption in place, Delete and Return belong to the editor.
     if (view->isEditing())
         return;
     if (key == Qt::Key_Delete)
-        MinusLaedenBtnClick();
+        (this->*remove)();
     else if (key == Qt::Key_Return && view->selectedRow() >= 0)
         view->openEditor(view->selectedRow());
+}
+
+void TMainForm::ListView1KeyDown(int key)
+{
+    handleKey(m_ui->ListView1, key, &TMainForm::MinusLaedenBtnClick);
 }
 
 void TMainForm::ListView2KeyDown(int key)
 {
     // Also for keys in the filtered view: they act on the catalogue.
-    ListView *view = m_ui->ListView2;
-    if (view->isEditing())
-        return;
-    if (key == Qt::Key_Delete)
-        MinusProdukteBtnClick();
-    else if (key == Qt::Key_Return && view->selectedRow() >= 0)
-        view->openEditor(view->selectedRow());
+    handleKey(m_ui->ListView2, key, &TMainForm::MinusProdukteBtnClick);
 }
 
 void TMainForm::ListView3KeyDown(int key)
 {
-    ListView *view = m_ui->ListView3;
-    if (view->isEditing())
-        return;
-    if (key == Qt::Key_Delete)
-        MinusEinkaufBtnClick();
-    else if (key == Qt::Key_Return && view->selectedRow() >= 0)
-        view->openEditor(view->selectedRow());
+    handleKey(m_ui->ListView3, key, &TMainForm::MinusEinkaufBtnClick);
 }
 
 bool TMainForm::ListView1DragOver(QObject *) const

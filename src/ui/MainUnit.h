@@ -147,6 +147,7 @@ private:
     void setUpIcons();
     void wire();
     Removal removeSelected(ListView *view, EntryList &list);
+    void handleKey(ListView *view, int key, void (TMainForm::*remove)());
     bool confirmClear(EntryList &list);
     void copyDefect(ListView *source, const EntryList &list);
     EntryList *listOf(ListView *view);
