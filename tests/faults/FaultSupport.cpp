@@ -77,6 +77,12 @@ std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work)
     return runChild(work, true);
 }
 
+bool unprivilegedAvailable()
+{
+    static const bool available = runChild([] { return QByteArray("ok"); }, true) == QByteArray("ok");
+    return available;
+}
+
 std::optional<QByteArray> inChild(const std::function<QByteArray()> &work)
 {
     return runChild(work, false);

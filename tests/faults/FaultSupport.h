@@ -29,6 +29,12 @@ private:
 // result. Nothing when the child could not drop its rights or died. The child ends with _exit, so
 // only what `work` returns comes back; files it touches stay touched.
 std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work);
+// Whether unprivileged() can work: false only when this process runs as root and cannot give up
+// its rights (e.g. in a user namespace that maps no user 65534).
+bool unprivilegedAvailable();
+// A reason for skipping a test that needs unprivileged().
+inline const char *kNoUnprivilegedChild = "runs as root and cannot drop its rights to user 65534, so missing rights "
+                                          "cannot be shown; run the test as an ordinary user";
 // Runs `work` in a child process with the rights of this one, e.g. to measure its peak memory alone.
 std::optional<QByteArray> inChild(const std::function<QByteArray()> &work);
 

@@ -134,6 +134,8 @@ TEST_P(SaveFaults, showsTheMessageAndKeepsThePreviousFile)
         faults::FullDisk disk(4096);
         o = attempt(operation);
     } else if (fault == Fault::ReadOnlyFolder) {
+        if (!faults::unprivilegedAvailable())
+            GTEST_SKIP() << faults::kNoUnprivilegedChild;
         // Root writes into any folder: the attempt runs in a child without its rights.
         const std::optional<QByteArray> report = faults::unprivileged([&] { return pack(attempt(operation)); });
         ASSERT_TRUE(report) << "the unprivileged child failed";

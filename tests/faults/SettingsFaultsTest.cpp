@@ -232,6 +232,8 @@ TEST_F(SettingsFaults, aHandWrittenFileIsReadAsWritten)
 
 TEST_F(SettingsFaults, anUnreadableFileGivesTheStartValuesAndIsNotReplaced)
 {
+    if (!faults::unprivilegedAvailable())
+        GTEST_SKIP() << faults::kNoUnprivilegedChild;
     const Snapshot start = startValues();
     const QByteArray text = "[TMainForm]\nleftREd_Value=20\nFontDialog1_FontName=Liberation Serif\n";
     testsupport::writeFile(settingsFile(), text);
