@@ -90,7 +90,7 @@ TEST_F(WatchFaults, aFileReplacedByRenameAsksOnceAndLoadsTheNewFile)
     EXPECT_EQ(watch.messages.size(), 1u) << "no question until the file changes again";
 }
 
-// What becomes of the file, and whether the change is made while the watch cannot read as root does.
+// What becomes of the default file while the program runs.
 enum class Loss { Deleted, TurnedIntoFolder, MadeUnreadable };
 
 struct LostFile : WatchFaults, ::testing::WithParamInterface<Loss> {};
