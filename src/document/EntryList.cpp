@@ -7,11 +7,29 @@ EntryList::EntryList(QStringList columnTitles, QObject *parent)
 {
 }
 
+void EntryList::setSortRule(SortRule rule, Compare compare, OrderToken token)
+{
+    m_sortRule = std::move(rule);
+    m_compare = std::move(compare);
+    m_orderToken = std::move(token);
+    m_sorted = false;
+}
+
+void EntryList::noteInserted(int row)
+{
+    if (m_sorted && m_strayRow < 0) {
+        m_strayRow = row;
+    } else {
+        m_sorted = false;
+    }
+}
+
 void EntryList::append(ListEntry entry)
 {
     const int row = count();
     beginInsertRows({}, row, row);
     m_entries.push_back(std::move(entry));
+    noteInserted(row);
     endInsertRows();
 }
 
@@ -21,6 +39,7 @@ void EntryList::appendEntries(std::vector<ListEntry> entries)
         return;
     const int first = count();
     beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
+    disorder();
     if (m_entries.empty()) {
         m_entries = std::move(entries);
     } else {
@@ -35,6 +54,7 @@ void EntryList::insert(int index, ListEntry entry)
     index = std::clamp(index, 0, count());
     beginInsertRows({}, index, index);
     m_entries.insert(m_entries.begin() + index, std::move(entry));
+    noteInserted(index);
     endInsertRows();
 }
 
@@ -44,6 +64,10 @@ void EntryList::removeAt(int index)
         return;
     beginRemoveRows({}, index, index);
     m_entries.erase(m_entries.begin() + index);
+    if (index == m_strayRow)
+        m_strayRow = -1;
+    else if (index < m_strayRow)
+        --m_strayRow;
     endRemoveRows();
 }
 
@@ -60,12 +84,14 @@ void EntryList::assign(std::vector<ListEntry> entries)
 {
     beginResetModel();
     m_entries = std::move(entries);
+    disorder();
     endResetModel();
 }
 
 void EntryList::setCaption(int index, std::string caption)
 {
     m_entries[static_cast<size_t>(index)].caption = std::move(caption);
+    disorder();
     emitRowChanged(index);
 }
 
@@ -80,12 +106,14 @@ std::optional<std::string_view> EntryList::subItem(int index, int i) const
 void EntryList::appendSubItem(int index, std::string text)
 {
     m_entries[static_cast<size_t>(index)].subItems.push_back(std::move(text));
+    disorder();
     emitRowChanged(index);
 }
 
 void EntryList::assignEntry(int index, const ListEntry &source)
 {
     m_entries[static_cast<size_t>(index)] = source;
+    disorder();
     emitRowChanged(index);
 }
 
@@ -98,6 +126,7 @@ void EntryList::move(int from, int before)
     m_entries.erase(m_entries.begin() + from);
     const int target = before > from ? before - 1 : before;
     m_entries.insert(m_entries.begin() + target, std::move(moved));
+    disorder();
     endMoveRows();
 }
 
@@ -105,9 +134,62 @@ void EntryList::endUpdate()
 {
     if (m_updateDepth == 0)
         return;
-    if (--m_updateDepth > 0 || !m_sortRule || m_entries.size() < 2)
+    if (--m_updateDepth > 0 || !m_sortRule)
         return;
-    applyOrder(m_sortRule(m_entries));
+    if (m_entries.size() >= 2) {
+        if (canPlaceStray())
+            placeStray();
+        else
+            applyOrder(m_sortRule(m_entries));
+    }
+    m_sorted = true;
+    m_strayRow = -1;
+    m_sortedToken = m_orderToken ? m_orderToken() : 0;
+}
+
+bool EntryList::canPlaceStray() const
+{
+    return m_sorted && m_strayRow >= 0 && m_strayRow < count() && m_compare && m_orderToken
+           && m_orderToken() == m_sortedToken;
+}
+
+void EntryList::placeStray()
+{
+    // All entries but the stray stand in order. A stable sort puts the stray after the others that
+    // are less than it and before the greater ones; among its equals it keeps its present place.
+    const int stray = m_strayRow;
+    const ListEntry &x = m_entries[static_cast<size_t>(stray)];
+    const int n = count() - 1; // the others, indexed without the stray
+    auto other = [this, stray](int i) -> const ListEntry & {
+        return m_entries[static_cast<size_t>(i < stray ? i : i + 1)];
+    };
+    int lo = 0, hi = n;
+    while (lo < hi) { // first other not less than x
+        const int mid = (lo + hi) / 2;
+        if (m_compare(other(mid), x) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    const int lower = lo;
+    hi = n;
+    while (lo < hi) { // first other greater than x
+        const int mid = (lo + hi) / 2;
+        if (m_compare(other(mid), x) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    const int target = std::clamp(stray, lower, lo); // the stray's index among the others
+    if (target == stray)
+        return;
+    // move() takes the row it is to stand before, counted with the stray still in place.
+    const int before = target > stray ? target + 1 : target;
+    beginMoveRows({}, stray, stray, {}, before);
+    ListEntry moved = std::move(m_entries[static_cast<size_t>(stray)]);
+    m_entries.erase(m_entries.begin() + stray);
+    m_entries.insert(m_entries.begin() + target, std::move(moved));
+    endMoveRows();
 }
 
 void EntryList::applyOrder(const std::vector<int> &order)

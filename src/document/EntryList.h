@@ -22,6 +22,10 @@ public:
     // A sort rule returns the new order as indexes into the current entries: position k of the
     // sorted list takes the entry that stood at order[k].
     using SortRule = std::function<std::vector<int>(const std::vector<ListEntry> &)>;
+    // The pairwise form of the same order: negative, 0 or positive, as for a stable sort.
+    using Compare = std::function<int(const ListEntry &, const ListEntry &)>;
+    // A number that changes whenever the order the rule gives changes (its column or direction).
+    using OrderToken = std::function<int()>;
 
     explicit EntryList(QStringList columnTitles, QObject *parent = nullptr);
 
@@ -48,7 +52,10 @@ public:
     // (before == count() appends it at the end).
     void move(int from, int before);
 
-    void setSortRule(SortRule rule) { m_sortRule = std::move(rule); }
+    // With compare and token, a list that was sorted and has got one entry inserted since (a drop)
+    // places that entry by binary search instead of sorting everything again; the result is the
+    // same as the full stable sort.
+    void setSortRule(SortRule rule, Compare compare = {}, OrderToken token = {});
     bool hasSortRule() const { return static_cast<bool>(m_sortRule); }
     void beginUpdate() { ++m_updateDepth; }
     // Closing the outermost bracket sorts the list once with its sort rule.
@@ -66,9 +73,20 @@ public:
 private:
     void emitRowChanged(int row);
     void applyOrder(const std::vector<int> &order);
+    // Records a change that may put the entries out of order.
+    void disorder() { m_sorted = false; }
+    void noteInserted(int row);
+    bool canPlaceStray() const;
+    void placeStray();
 
     QStringList m_columnTitles;
     std::vector<ListEntry> m_entries;
     SortRule m_sortRule;
+    Compare m_compare;
+    OrderToken m_orderToken;
     int m_updateDepth = 0;
+    // The entries stand in the rule's order of m_sortedToken, except perhaps the one at m_strayRow.
+    bool m_sorted = false;
+    int m_strayRow = -1;
+    int m_sortedToken = 0;
 };

@@ -143,10 +143,21 @@ void TMainForm::setUpWidgets()
     m_ui->ListView3->setModel(&m_document.DefectList);
     m_ui->ListView4->setModel(&m_filtered);
 
-    m_document.AssemblyList.setSortRule(editing::assemblySortRule(AssemblySort));
-    m_document.DefectCatalog.setSortRule(editing::catalogSortRule(CatalogSort));
+    // Each list sorts with its rule; the pairwise compare and the state's token let a drop into a
+    // sorted list place the moved entry without sorting everything again.
+    auto token = [](const SortState &state) {
+        return [&state] { return state.SortColumn * 2 + (state.Descending ? 1 : 0); };
+    };
+    m_document.AssemblyList.setSortRule(
+        editing::assemblySortRule(AssemblySort),
+        [this](const ListEntry &a, const ListEntry &b) { return ListView1Compare(a, b); }, token(AssemblySort));
+    m_document.DefectCatalog.setSortRule(
+        editing::catalogSortRule(CatalogSort),
+        [this](const ListEntry &a, const ListEntry &b) { return ListView2Compare(a, b); }, token(CatalogSort));
     m_filtered.setSortRule(editing::catalogSortRule(CatalogSort));
-    m_document.DefectList.setSortRule(editing::defectListSortRule(DefectListSort));
+    m_document.DefectList.setSortRule(
+        editing::defectListSortRule(DefectListSort),
+        [this](const ListEntry &a, const ListEntry &b) { return ListView3Compare(a, b); }, token(DefectListSort));
 
     // Status bar in single-text mode: one text across its whole width.
     m_statusText = new QLabel(this);

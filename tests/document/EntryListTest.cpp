@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <numeric>
+#include <random>
 
 namespace {
 
@@ -93,4 +94,61 @@ TEST_F(EntryListTest, closingTheOutermostBracketSortsOnceAndKeepsSelectionOnItsE
     EXPECT_EQ(sorts, 1);
     EXPECT_EQ(captions(), (std::vector<std::string>{"0", "a", "b", "c"}));
     EXPECT_EQ(onC.row(), 3);
+}
+
+TEST(EntryListSortedInsert, placesOneNewEntryExactlyWhereTheFullStableSortWould)
+{
+    // Entries compare by their first letter only, so that equal keys are common and stability shows.
+    auto compare = [](const ListEntry &a, const ListEntry &b) {
+        return a.caption.substr(0, 1) < b.caption.substr(0, 1) ? -1 : (b.caption.substr(0, 1) < a.caption.substr(0, 1));
+    };
+    auto stableOrder = [&compare](const std::vector<ListEntry> &entries) {
+        std::vector<int> order(entries.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int l, int r) { return compare(entries[size_t(l)], entries[size_t(r)]) < 0; });
+        return order;
+    };
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        EntryList fast{{QStringLiteral("Name")}};
+        EntryList full{{QStringLiteral("Name")}};
+        int token = 0;
+        int fullSorts = 0;
+        fast.setSortRule(
+            [&](const std::vector<ListEntry> &e) {
+                ++fullSorts;
+                return stableOrder(e);
+            },
+            compare, [&token] { return token; });
+        full.setSortRule(stableOrder);
+        std::vector<ListEntry> start;
+        for (int i = int(rng() % 12); i > 0; --i)
+            start.push_back({std::string(1, char('a' + rng() % 4)) + std::to_string(i), {}});
+        for (EntryList *l : {&fast, &full}) {
+            l->appendEntries(start);
+            l->beginUpdate();
+            l->endUpdate();
+        }
+        // A drop: a copy of one entry inserted somewhere, the original removed.
+        const int n = fast.count();
+        if (n == 0)
+            continue;
+        const int from = int(rng() % unsigned(n)), to = int(rng() % unsigned(n + 1));
+        const int sortsBefore = fullSorts;
+        for (EntryList *l : {&fast, &full}) {
+            l->beginUpdate();
+            const ListEntry copy = l->at(from);
+            l->insert(to, copy);
+            l->removeAt(to <= from ? from + 1 : from);
+            l->endUpdate();
+        }
+        ASSERT_EQ(fast.entries(), full.entries()) << "round " << round;
+        EXPECT_EQ(fullSorts, sortsBefore) << "the drop placed the entry without a full sort";
+        ++token; // another order: the next bracket sorts everything again
+        fast.insert(0, {"z", {}});
+        fast.beginUpdate();
+        fast.endUpdate();
+        EXPECT_EQ(fullSorts, sortsBefore + 1);
+    }
 }
