@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <vector>
@@ -65,6 +66,10 @@ int runAndReport(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    // scripts/bench collects the rows of every binary into one table through MAL_BENCH_TABLE.
+    std::FILE *collected = nullptr;
+    if (const char *path = std::getenv("MAL_BENCH_TABLE"))
+        collected = std::fopen(path, "a");
     std::printf("\n%-52s %12s %12s %8s %8s %s\n", "operation", "ours", "limit", "ratio", "target", "");
     for (const Ratio &r : ratios()) {
         const auto o = reporter.times.find(r.ours);
@@ -78,9 +83,15 @@ int runAndReport(int argc, char **argv)
             limit = l->second;
         }
         const double ratio = o->second / limit;
-        std::printf("%-52s %10.1fms %10.1fms %8.2f %8.2f %s\n", r.operation.c_str(), o->second * 1e3, limit * 1e3,
-                    ratio, r.target, ratio <= r.target ? "ok" : "OVER");
+        char row[256];
+        std::snprintf(row, sizeof row, "%-52s %10.1fms %10.1fms %8.2f %8.2f %s\n", r.operation.c_str(),
+                      o->second * 1e3, limit * 1e3, ratio, r.target, ratio <= r.target ? "ok" : "OVER");
+        std::fputs(row, stdout);
+        if (collected)
+            std::fputs(row, collected);
     }
+    if (collected)
+        std::fclose(collected);
     benchmark::Shutdown();
     return 0;
 }
