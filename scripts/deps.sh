@@ -23,10 +23,11 @@ mal_install_deps() {
 }
 
 # Configures (once) and builds a tree: mal_build DIR [cmake options...]
+# MAL_TARGET names one target to build instead of all.
 mal_build() {
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$MAL_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
   fi
-  cmake --build "$dir" --parallel "$(nproc)"
+  cmake --build "$dir" --parallel "$(nproc)" ${MAL_TARGET:+--target "$MAL_TARGET"}
 }
