@@ -244,11 +244,20 @@ QVariant EntryList::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= count() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
+    // A cell shows a few hundred characters at most: converting and laying out a text of millions of
+    // characters at every paint would stall the window. Editing gets the whole text.
+    constexpr std::size_t kShownBytes = 4096;
+    const auto text = [role](const std::string &bytes) {
+        std::string_view v(bytes);
+        if (role == Qt::DisplayRole && v.size() > kShownBytes)
+            v = v.substr(0, kShownBytes);
+        return cp1252::toUnicode(v);
+    };
     const ListEntry &e = at(index.row());
     if (index.column() == 0)
-        return cp1252::toUnicode(e.caption);
+        return text(e.caption);
     const size_t sub = static_cast<size_t>(index.column() - 1);
-    return sub < e.subItems.size() ? cp1252::toUnicode(e.subItems[sub]) : QString();
+    return sub < e.subItems.size() ? text(e.subItems[sub]) : QString();
 }
 
 bool EntryList::setData(const QModelIndex &index, const QVariant &value, int role)
