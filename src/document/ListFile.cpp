@@ -1,15 +1,13 @@
 #include "document/ListFile.h"
 
+#include "document/ByteScan.h"
+#include "document/FillBuffer.h"
 #include "document/LineReader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace listfile {
 namespace {
@@ -40,25 +38,6 @@ std::size_t countLineEnds(std::string_view s)
     for (; i < n; ++i)
         count += p[i] == '\r';
     return count;
-}
-
-// Asks for huge pages for a large buffer that is about to be filled completely: a fresh buffer
-// otherwise costs one page fault per 4 KiB, which takes longer than filling it.
-void preferHugePages(void *data, std::size_t size)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
-    if (size < 4 * kHugePage)
-        return;
-    const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t begin = (at + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (at + size) & ~(kHugePage - 1);
-    if (end > begin)
-        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)size;
-#endif
 }
 
 } // namespace
@@ -139,25 +118,40 @@ Content parse(std::string_view bytes)
 
 namespace {
 
-// Copies a text and its line end. Most texts are short, so sizes up to 16 are copied inline with
-// two overlapping moves instead of a call.
-inline char *putText(char *out, std::string_view text)
+// The high bit of every CR and 0x1A byte of word (the bytes a text must not bring into the file).
+inline std::uint64_t lineBreaking(std::uint64_t word)
+{
+    return bytescan::equal(word, '\r') | bytescan::equal(word, 0x1a);
+}
+
+// Whether a word of a text holds a CR or 0x1A byte. Both lie below 0x1B, which one cheap test finds;
+// only then, rarely (a tab, say), are they looked for exactly.
+inline bool breaksLine(std::uint64_t word)
+{
+    return bytescan::someBelow(word, 0x1b) != 0 && lineBreaking(word) != 0;
+}
+
+// Copies a text and its line end, and sets `breaking` when the text holds a CR or 0x1A byte. Most
+// texts are short, so sizes from 4 to 16 are copied and checked in registers with two overlapping
+// loads instead of a call and a second look at the bytes.
+inline char *putText(char *out, std::string_view text, bool &breaking)
 {
     const char *in = text.data();
     const std::size_t n = text.size();
     if (n >= 8 && n <= 16) {
-        std::uint64_t head, tail;
-        std::memcpy(&head, in, 8);
-        std::memcpy(&tail, in + n - 8, 8);
+        const auto head = bytescan::load<std::uint64_t>(in);
+        const auto tail = bytescan::load<std::uint64_t>(in + n - 8);
+        breaking |= breaksLine(head) || breaksLine(tail);
         std::memcpy(out, &head, 8);
         std::memcpy(out + n - 8, &tail, 8);
     } else if (n >= 4 && n < 8) {
-        std::uint32_t head, tail;
-        std::memcpy(&head, in, 4);
-        std::memcpy(&tail, in + n - 4, 4);
+        const auto head = bytescan::load<std::uint32_t>(in);
+        const auto tail = bytescan::load<std::uint32_t>(in + n - 4);
+        breaking |= breaksLine(head | std::uint64_t{tail} << 32);
         std::memcpy(out, &head, 4);
         std::memcpy(out + n - 4, &tail, 4);
     } else {
+        breaking |= bytescan::any(text, [](std::uint64_t w) { return lineBreaking(w); });
         std::memcpy(out, in, n);
     }
     out[n] = '\r';
@@ -176,14 +170,6 @@ char *putTextBlanked(char *out, std::string_view text)
     out[n] = '\r';
     out[n + 1] = '\n';
     return out + n + 2;
-}
-
-std::size_t decimalLength(std::size_t n)
-{
-    std::size_t digits = 1;
-    for (; n >= 10; n /= 10)
-        ++digits;
-    return digits;
 }
 
 char *putCount(char *out, std::size_t n)
@@ -205,38 +191,42 @@ inline std::string_view subItem0(const ListEntry &e)
 QByteArray encode(const std::vector<ListEntry> &assemblies, const std::vector<ListEntry> &catalog,
                   const std::vector<ListEntry> &defects)
 {
-    // The exact size first, so that the file is built in one buffer without growing it.
-    std::size_t size = 0, lines = 0;
-    for (const auto *list : {&assemblies, &catalog, &defects}) {
-        size += decimalLength(list->size()) + 2;
+    const auto lists = {&assemblies, &catalog, &defects};
+    // One pass over the entries, which is what the time goes into: their sizes are only known on
+    // the way, so the buffer starts from an estimate of a short line each and grows when needed.
+    std::size_t lines = 0;
+    for (const auto *list : lists)
         lines += 1 + list->size() * (list == &assemblies ? 1 : 2);
+    FillBuffer out(lines * 16);
+    bool breaking = false;
+    char *p = out.begin();
+    for (const auto *list : lists) {
+        p = putCount(out.room(p, 24), list->size());
         for (const ListEntry &e : *list) {
-            size += e.caption.size() + 2;
-            if (list != &assemblies)
-                size += subItem0(e).size() + 2;
+            const std::string_view caption = e.caption;
+            if (list == &assemblies) {
+                p = putText(out.room(p, caption.size() + 2), caption, breaking);
+                continue;
+            }
+            const std::string_view sub = subItem0(e);
+            p = out.room(p, caption.size() + sub.size() + 4);
+            p = putText(putText(p, caption, breaking), sub, breaking);
         }
     }
-    QByteArray out(static_cast<qsizetype>(size), Qt::Uninitialized);
-    preferHugePages(out.data(), size);
-    const auto write = [&](auto put) {
-        char *p = out.data();
-        for (const auto *list : {&assemblies, &catalog, &defects}) {
-            p = putCount(p, list->size());
+    // Texts as read never hold a CR or 0x1A byte; one that does is written again with blanks.
+    if (breaking) {
+        char *q = out.begin();
+        for (const auto *list : lists) {
+            q = putCount(q, list->size());
             for (const ListEntry &e : *list) {
-                p = put(p, e.caption);
+                q = putTextBlanked(q, e.caption);
                 if (list != &assemblies)
-                    p = put(p, subItem0(e));
+                    q = putTextBlanked(q, subItem0(e));
             }
         }
-        Q_ASSERT(p == out.constData() + out.size());
-    };
-    // Texts are copied as they are. Only when the file then holds more CR bytes than line ends, or
-    // a 0x1A byte, is it written again with those bytes blanked (texts as read never hold them).
-    write(putText);
-    const std::string_view written(out.constData(), size);
-    if (countLineEnds(written) != lines || written.find('\x1a') != std::string_view::npos)
-        write(putTextBlanked);
-    return out;
+        Q_ASSERT(q == p);
+    }
+    return out.take(p);
 }
 
 } // namespace listfile

@@ -1,6 +1,6 @@
 #include "exchange/CsvField.h"
 
-#include "exchange/ByteScan.h"
+#include "document/ByteScan.h"
 
 #include <cstdint>
 #include <cstring>

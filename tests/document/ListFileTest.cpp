@@ -162,3 +162,36 @@ TEST(ListFileEncode, randomDocumentsSurviveSaveAndLoad)
         ASSERT_EQ(back.lists, lists) << "round " << round;
     }
 }
+
+// The writer copies short texts a word at a time and looks for CR and 0x1A inside those words, so
+// every length around the word sizes gets the two bytes (and a harmless control byte) at every place.
+TEST(ListFileEncode, everyTextLengthAndPlaceOfABlankedByte)
+{
+    for (std::size_t length = 0; length <= 40; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char c : {'\r', '\x1a', '\t'}) {
+                std::string text(length, 'a');
+                text[at] = c;
+                std::string written = text;
+                written[at] = c == '\t' ? '\t' : ' ';
+                const std::string expected = "0\r\n1\r\nx\r\n" + written + "\r\n1\r\n" + written + "\r\ny\r\n";
+                const QByteArray bytes = listfile::encode({}, {{"x", {text}}}, {{text, {"y"}}});
+                ASSERT_EQ(std::string(bytes.constData(), size_t(bytes.size())), expected)
+                    << "length " << length << " at " << at << " byte " << int(c);
+            }
+        }
+    }
+}
+
+TEST(ListFileEncode, textsFarLongerThanUsualAreWrittenWhole)
+{
+    std::vector<ListEntry> defects;
+    std::string expected = "0\r\n0\r\n50\r\n";
+    for (int i = 0; i < 50; ++i) {
+        const std::string text(size_t(1000 + i), char('A' + i % 26));
+        defects.push_back({text, {text + "!"}});
+        expected += text + "\r\n" + text + "!\r\n";
+    }
+    const QByteArray bytes = listfile::encode({}, {}, defects);
+    EXPECT_EQ(std::string(bytes.constData(), size_t(bytes.size())), expected);
+}

@@ -1,4 +1,4 @@
-#include "exchange/ByteScan.h"
+#include "document/ByteScan.h"
 
 #include <gtest/gtest.h>
 

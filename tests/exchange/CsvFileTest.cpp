@@ -1,5 +1,7 @@
 #include "exchange/CsvFile.h"
 
+#include "exchange/CsvField.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -114,4 +116,35 @@ TEST(CsvFile, writtenEntriesReadBackWithTheKnownLosses)
     const QByteArray file = csv::encode(written);
     EXPECT_EQ(shown(csv::parse(std::string_view(file.constData(), static_cast<std::size_t>(file.size())))),
               shown(read));
+}
+
+// The writer copies short fields a word at a time and looks for the bytes to escape inside those
+// words, so every length around the word sizes gets each such byte (and a harmless control byte)
+// at every place.
+TEST(CsvFile, writerEscapesAtEveryPlaceOfEveryShortLength)
+{
+    for (std::size_t length = 0; length <= 40; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char c : {'"', '\r', '\n', '\t'}) {
+                std::string text(length, 'a');
+                text[at] = c;
+                const std::string field = '"' + CsvEscapeField(text) + '"';
+                ASSERT_EQ(bytesOf(csv::encode({{text, {text}}})), field + ';' + field + "\r\n")
+                    << "length " << length << " at " << at << " byte " << int(c);
+            }
+        }
+    }
+}
+
+TEST(CsvFile, writerHandlesLinesFarLongerThanUsual)
+{
+    Entries entries;
+    std::string expected;
+    for (int i = 0; i < 50; ++i) {
+        const std::string quotes(size_t(1000 + i), '"');
+        entries.push_back({quotes, {"x", quotes}});
+        const std::string doubled(2 * quotes.size(), '"');
+        expected += '"' + doubled + "\";\"x\";\"" + doubled + "\"\r\n";
+    }
+    EXPECT_EQ(bytesOf(csv::encode(entries)), expected);
 }

@@ -8,8 +8,8 @@
 
 static_assert(std::endian::native == std::endian::little, "the word scans assume little-endian words");
 
-// Byte searches over short texts, a 64-bit word at a time. CSV fields and lines are a few dozen
-// bytes, where a library call per search costs more than the search itself.
+// Byte searches over short texts, a 64-bit word at a time. Entry texts, CSV fields and lines are a
+// few dozen bytes, where a library call per search costs more than the search itself.
 namespace bytescan {
 
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
@@ -20,6 +20,18 @@ inline std::uint64_t equal(std::uint64_t word, unsigned char c)
 {
     const std::uint64_t x = word ^ (kOnes * c);
     return ~(((x & ~kHighs) + ~kHighs) | x) & kHighs;
+}
+
+// Cheaper tests for when only whether matters: not zero exactly when some byte of word equals c,
+// or is below n (n at most 128). A borrow may mark bytes above a real hit, never a word without one.
+inline std::uint64_t someEqual(std::uint64_t word, unsigned char c)
+{
+    const std::uint64_t x = word ^ (kOnes * c);
+    return (x - kOnes) & ~x & kHighs;
+}
+inline std::uint64_t someBelow(std::uint64_t word, unsigned char n)
+{
+    return (word - kOnes * n) & ~word & kHighs;
 }
 
 template <typename T> T load(const char *p)
