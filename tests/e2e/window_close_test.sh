@@ -13,13 +13,13 @@ set -euo pipefail
 cd "$1"
 export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$1/config"
 ./maengelliste & pid=$!
-wid=$(timeout 20 xdotool search --sync --name 'Quenbrik Mängelliste 1.0 - mängel.mal' | head -n1)
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name 'Quenbrik Mängelliste 1.0 - mängel.mal' | head -n1)
 [ -n "$wid" ] || { echo "main window not found"; kill $pid; exit 1; }
 xdotool windowfocus --sync "$wid"
 xdotool key --window "$wid" alt+d
 sleep 0.5
 xdotool key b
-box=$(timeout 20 xdotool search --sync --name 'Datei: Beenden...' | head -n1)
+box=$(timeout 20 xdotool search --sync --onlyvisible --name 'Datei: Beenden...' | head -n1)
 [ -n "$box" ] || { echo "save question not found"; kill $pid; exit 1; }
 xdotool windowfocus --sync "$box"
 xdotool key alt+n
