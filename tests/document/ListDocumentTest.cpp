@@ -127,15 +127,11 @@ TEST_F(ListDocumentTest, aFullDiskLeavesThePreviousFileUntouched)
     const QString target = path(QStringLiteral("a.mal"));
     const QByteArray previous = readFile(target);
 
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit low = old;
-    low.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
-    const bool saved = doc.SaveLists(target);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved = true;
+    {
+        const testsupport::FullDisk full(4096);
+        saved = doc.SaveLists(target);
+    }
 
     EXPECT_FALSE(saved);
     EXPECT_EQ(prompts.texts(), QStringList{kCannotCreate});

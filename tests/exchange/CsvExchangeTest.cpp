@@ -74,15 +74,11 @@ TEST_F(CsvExchangeTest, exportToAFullDiskLeavesTheExistingFileUntouched)
     const QByteArray previous("\"alt\";\"A\"\r\n");
     writeFile(target, previous);
 
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit low = old;
-    low.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
-    const bool written = exportCsv(defects, target, prompts);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        const testsupport::FullDisk full(4096);
+        written = exportCsv(defects, target, prompts);
+    }
 
     EXPECT_FALSE(written);
     expectOnlyError(kCannotCreate);

@@ -11,21 +11,6 @@
 
 namespace faults {
 
-FullDisk::FullDisk(rlim_t bytes)
-{
-    getrlimit(RLIMIT_FSIZE, &m_old);
-    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit low = m_old;
-    low.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &low);
-}
-
-FullDisk::~FullDisk()
-{
-    setrlimit(RLIMIT_FSIZE, &m_old);
-    std::signal(SIGXFSZ, m_oldHandler);
-}
-
 namespace {
 
 std::optional<QByteArray> runChild(const std::function<QByteArray()> &work, bool dropRights)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestSupport.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,19 +12,8 @@
 // Helpers of the fault tests: a full disk, a user without rights, memory and disk figures.
 namespace faults {
 
-// Lowers the file size limit of this process for as long as it lives, so that a write past `bytes`
-// fails as on a full disk (EFBIG); SIGXFSZ is ignored meanwhile.
-class FullDisk {
-public:
-    explicit FullDisk(rlim_t bytes);
-    ~FullDisk();
-    FullDisk(const FullDisk &) = delete;
-    FullDisk &operator=(const FullDisk &) = delete;
-
-private:
-    struct rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
-};
+// The full disk of the tests is testsupport::FullDisk (TestSupport.h).
+using testsupport::FullDisk;
 
 // Runs `work` in a child process without the rights of root (as user and group 65534 when this
 // process runs as root, else as the same user, whom permission bits already bind) and returns its

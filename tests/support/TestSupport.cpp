@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <csignal>
 #include <stdexcept>
 
 namespace testsupport {
@@ -34,6 +35,21 @@ QByteArray crlf(std::initializer_list<const char *> lines)
         out += "\r\n";
     }
     return out;
+}
+
+FullDisk::FullDisk(rlim_t bytes)
+{
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit low = m_old;
+    low.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &low);
+}
+
+FullDisk::~FullDisk()
+{
+    setrlimit(RLIMIT_FSIZE, &m_old);
+    std::signal(SIGXFSZ, m_oldHandler);
 }
 
 } // namespace testsupport
