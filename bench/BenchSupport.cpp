@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -94,6 +95,22 @@ int runAndReport(int argc, char **argv)
         std::fclose(collected);
     benchmark::Shutdown();
     return 0;
+}
+
+std::vector<std::string> splitAtCr(const char *data, std::size_t size)
+{
+    std::vector<std::string> lines;
+    const char *p = data, *const end = data + size;
+    while (p < end) {
+        const char *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+        if (!cr)
+            cr = end;
+        lines.emplace_back(p, cr);
+        p = cr + 1;
+        if (p < end && *p == '\n')
+            ++p;
+    }
+    return lines;
 }
 
 QString scratchDir()

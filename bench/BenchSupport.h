@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 // Benchmarks are measured as ratios: each operation is timed next to a limit, a simpler piece of
 // work on the same data measured in the same run. A binary registers its pairs and ends with
@@ -22,6 +23,10 @@ void addFixedLimit(const std::string &operation, const std::string &ours, double
 
 // Runs all benchmarks, then prints "operation | ours | limit | ratio | target". Returns 0.
 int runAndReport(int argc, char **argv);
+
+// The limit's own work for readers: splits bytes into lines at CR (an LF right after a CR belongs to
+// the line end) with memchr, as a plain reader would.
+std::vector<std::string> splitAtCr(const char *data, std::size_t size);
 
 // A scratch folder for generated files, removed at exit.
 QString scratchDir();

@@ -156,17 +156,7 @@ void BM_ReadAndSplit(benchmark::State &state)
     const QString &path = listFilePath();
     for (auto _ : state) {
         const FileBytes bytes = readWhole(path);
-        std::vector<std::string> lines;
-        const char *p = bytes.data.get(), *end = p + bytes.size;
-        while (p < end) {
-            const char *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
-            if (!cr)
-                cr = end;
-            lines.emplace_back(p, cr);
-            p = cr + 1;
-            if (p < end && *p == '\n')
-                ++p;
-        }
+        const std::vector<std::string> lines = benchsupport::splitAtCr(bytes.data.get(), bytes.size);
         benchmark::DoNotOptimize(lines.data());
         if (lines.size() != 3 + kAssemblies + 2 * (kCatalog + kDefects))
             state.SkipWithError("wrong line count");

@@ -84,18 +84,8 @@ void BM_ReadAndSplitAtCr(benchmark::State &state)
         if (!f.open(QIODevice::ReadOnly))
             state.SkipWithError("cannot open");
         const QByteArray bytes = f.readAll();
-        std::vector<std::string> lines;
-        const char *p = bytes.constData();
-        const char *const end = p + bytes.size();
-        while (p < end) {
-            const char *cr = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-            if (!cr)
-                cr = end;
-            lines.emplace_back(p, cr);
-            p = cr + 1;
-            if (p < end && *p == '\n')
-                ++p;
-        }
+        const std::vector<std::string> lines =
+            benchsupport::splitAtCr(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         benchmark::DoNotOptimize(lines.data());
     }
     state.SetBytesProcessed(state.iterations() * fileBytes().size());

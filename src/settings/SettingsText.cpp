@@ -141,21 +141,36 @@ QString formatStyle(const StoredFont &font)
     return text + u']';
 }
 
-void parseStyle(QStringView text, StoredFont &font)
+namespace {
+
+// The non-empty runs of characters between separators:  "[fsBold, fsItalic]" => fsBold, fsItalic
+template <class IsSeparator>
+QStringList splitWords(QStringView text, IsSeparator isSeparator)
 {
-    bool set[4] = {false, false, false, false};
+    QStringList result;
     qsizetype i = 0;
     const qsizetype n = text.size();
-    const auto isSeparator = [](QChar c) { return c == u' ' || c == u',' || c == u'[' || c == u']'; };
     while (i < n) {
         while (i < n && isSeparator(text[i]))
             ++i;
         const qsizetype begin = i;
         while (i < n && !isSeparator(text[i]))
             ++i;
-        const QStringView word = text.mid(begin, i - begin);
-        for (int k = 0; k < 4 && !word.isEmpty(); ++k) {
-            if (word.compare(QStringView(kStyleNames[k]), Qt::CaseInsensitive) == 0)
+        if (i > begin)
+            result.append(text.mid(begin, i - begin).toString());
+    }
+    return result;
+}
+
+} // namespace
+
+void parseStyle(QStringView text, StoredFont &font)
+{
+    bool set[4] = {false, false, false, false};
+    const auto isSeparator = [](QChar c) { return c == u' ' || c == u',' || c == u'[' || c == u']'; };
+    for (const QString &word : splitWords(text, isSeparator)) {
+        for (int k = 0; k < 4; ++k) {
+            if (QStringView(word).compare(QStringView(kStyleNames[k]), Qt::CaseInsensitive) == 0)
                 set[k] = true;
         }
     }
@@ -167,20 +182,7 @@ void parseStyle(QStringView text, StoredFont &font)
 
 QStringList words(QStringView text)
 {
-    QStringList result;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    const auto isSeparator = [](QChar c) { return c == u',' || isBlank(c); };
-    while (i < n) {
-        while (i < n && isSeparator(text[i]))
-            ++i;
-        const qsizetype begin = i;
-        while (i < n && !isSeparator(text[i]))
-            ++i;
-        if (i > begin)
-            result.append(text.mid(begin, i - begin).toString());
-    }
-    return result;
+    return splitWords(text, [](QChar c) { return c == u',' || isBlank(c); });
 }
 
 } // namespace settingstext
