@@ -37,33 +37,8 @@ extra=$(find "$prefix" -mindepth 1 ! -name maengelliste ! -name 'mängel.mal')
 [ -z "$extra" ] || fail "unexpected files in the program folder: $extra"
 
 # Start the installed program from elsewhere: it must open the list file beside itself.
-cat > "$work/inner.sh" <<'INNER'
-set -euo pipefail
-prefix=$1 work=$2
-cd /
-export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" HOME="$work/home"
-"$prefix/maengelliste" & pid=$!
-wid=$(timeout 20 xdotool search --sync --name '^Quenbrik Mängelliste 1.0 - mängel.mal$' | head -n1 || true)
-if [ -z "$wid" ]; then
-  echo "main window not found; windows:"; xdotool search --name '.' getwindowname %@ 2>/dev/null || true
-  kill $pid; exit 1
-fi
-xdotool windowfocus --sync "$wid"
-xdotool key --window "$wid" alt+d
-sleep 0.5
-xdotool key b
-box=$(timeout 20 xdotool search --sync --name 'Datei: Beenden...' | head -n1 || true)
-[ -n "$box" ] || { echo "save question not found"; kill $pid; exit 1; }
-xdotool windowfocus --sync "$box"
-xdotool key alt+n
-for _ in $(seq 1 100); do
-  kill -0 $pid 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 $pid 2>/dev/null; then echo "program still running"; kill $pid; exit 1; fi
-wait $pid
-INNER
-timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$work/inner.sh" "$prefix" "$work" \
+(cd / && XDG_CONFIG_HOME="$work/config" HOME="$work/home" \
+  timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$src/tests/e2e/start_and_close.sh" "$prefix/maengelliste") \
   || fail "the installed program did not start and close as expected"
 
 # The user's catalogue survives a second install.
