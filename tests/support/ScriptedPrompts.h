@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Prompts for tests: records every message and dialog and answers from queues. A message without a
@@ -19,6 +20,12 @@ public:
     Answer message(const Message &m) override
     {
         messages.push_back(m);
+        // What happens elsewhere while the box is open (a tick of the watch, say).
+        if (whileOpen) {
+            auto during = std::move(whileOpen);
+            whileOpen = nullptr;
+            during();
+        }
         if (answers.empty())
             return m.defaultButton;
         const Answer a = answers.front();
@@ -50,11 +57,18 @@ public:
     std::vector<FileDialog> dialogs;
     std::deque<Answer> answers;
     std::deque<std::optional<QString>> files;
+    // Runs once, while the next message or dialog is open.
+    std::function<void()> whileOpen;
 
 private:
     std::optional<QString> nextFile(const FileDialog &d)
     {
         dialogs.push_back(d);
+        if (whileOpen) {
+            auto during = std::move(whileOpen);
+            whileOpen = nullptr;
+            during();
+        }
         std::optional<QString> f;
         if (!files.empty()) {
             f.swap(files.front());
