@@ -7,6 +7,12 @@ EntryList::EntryList(QStringList columnTitles, QObject *parent)
 {
 }
 
+const ListEntry &EntryList::noEntry()
+{
+    static const ListEntry empty;
+    return empty;
+}
+
 void EntryList::setSortRule(SortRule rule, Compare compare, OrderToken token)
 {
     m_sortRule = std::move(rule);
@@ -51,6 +57,7 @@ void EntryList::appendEntries(std::vector<ListEntry> entries)
 
 void EntryList::insert(int index, ListEntry entry)
 {
+    Q_ASSERT_X(index >= 0 && index <= count(), "EntryList", "insert outside the list");
     index = std::clamp(index, 0, count());
     beginInsertRows({}, index, index);
     m_entries.insert(m_entries.begin() + index, std::move(entry));
@@ -60,7 +67,7 @@ void EntryList::insert(int index, ListEntry entry)
 
 void EntryList::removeAt(int index)
 {
-    if (index < 0 || index >= count())
+    if (!isRow(index))
         return;
     beginRemoveRows({}, index, index);
     m_entries.erase(m_entries.begin() + index);
@@ -90,6 +97,8 @@ void EntryList::assign(std::vector<ListEntry> entries)
 
 void EntryList::setCaption(int index, std::string caption)
 {
+    if (!isRow(index))
+        return;
     m_entries[static_cast<size_t>(index)].caption = std::move(caption);
     disorder();
     emitRowChanged(index);
@@ -97,6 +106,8 @@ void EntryList::setCaption(int index, std::string caption)
 
 std::optional<std::string_view> EntryList::subItem(int index, int i) const
 {
+    if (!isRow(index))
+        return std::nullopt;
     const auto &items = at(index).subItems;
     if (i < 0 || static_cast<size_t>(i) >= items.size())
         return std::nullopt;
@@ -105,6 +116,8 @@ std::optional<std::string_view> EntryList::subItem(int index, int i) const
 
 void EntryList::appendSubItem(int index, std::string text)
 {
+    if (!isRow(index))
+        return;
     m_entries[static_cast<size_t>(index)].subItems.push_back(std::move(text));
     disorder();
     emitRowChanged(index);
@@ -112,6 +125,8 @@ void EntryList::appendSubItem(int index, std::string text)
 
 void EntryList::assignEntry(int index, const ListEntry &source)
 {
+    if (!isRow(index))
+        return;
     m_entries[static_cast<size_t>(index)] = source;
     disorder();
     emitRowChanged(index);
@@ -119,7 +134,8 @@ void EntryList::assignEntry(int index, const ListEntry &source)
 
 void EntryList::move(int from, int before)
 {
-    if (from < 0 || from >= count() || before < 0 || before > count() || before == from || before == from + 1)
+    Q_ASSERT_X(before >= 0 && before <= count(), "EntryList", "move outside the list");
+    if (!isRow(from) || before < 0 || before > count() || before == from || before == from + 1)
         return;
     beginMoveRows({}, from, from, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(from)]);

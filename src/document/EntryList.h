@@ -30,7 +30,9 @@ public:
     explicit EntryList(QStringList columnTitles, QObject *parent = nullptr);
 
     int count() const { return static_cast<int>(m_entries.size()); }
-    const ListEntry &at(int index) const { return m_entries[static_cast<size_t>(index)]; }
+    // Every method that takes a row expects one of the list's rows. Another row is a programming
+    // error: debug builds stop at it; otherwise readers get an empty entry and changes are dropped.
+    const ListEntry &at(int index) const { return isRow(index) ? m_entries[static_cast<size_t>(index)] : noEntry(); }
     const std::vector<ListEntry> &entries() const { return m_entries; }
 
     void append(ListEntry entry);
@@ -71,6 +73,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
+    bool isRow(int index) const
+    {
+        const bool row = index >= 0 && index < count();
+        Q_ASSERT_X(row, "EntryList", "row outside the list");
+        return row;
+    }
+    static const ListEntry &noEntry();
     void emitRowChanged(int row);
     void applyOrder(const std::vector<int> &order);
     // Records a change that may put the entries out of order.

@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include <exception>
+#include <new>
 
 namespace {
 Prompts *g_errorPrompts = nullptr;
@@ -45,6 +46,24 @@ void Application::showError(const QString &what, Prompts *prompts)
     box.exec();
 }
 
+void Application::showCurrentException(Prompts *prompts) noexcept
+{
+    try {
+        try {
+            throw;
+        } catch (const std::bad_alloc &) {
+            showError(QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen."), prompts);
+        } catch (const std::exception &e) {
+            showError(QString::fromUtf8(e.what()), prompts);
+        } catch (...) {
+            showError(QStringLiteral("Unbekannter Fehler"), prompts);
+        }
+    } catch (...) {
+        // Not even the message could be shown (memory is that short); the command has ended all the
+        // same and the program goes on.
+    }
+}
+
 void Application::installGermanTranslations()
 {
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -59,12 +78,11 @@ void Application::installGermanTranslations()
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {
+    // The last net: the window's handlers catch what their commands raise themselves.
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception &e) {
-        showError(QString::fromUtf8(e.what()));
     } catch (...) {
-        showError(QStringLiteral("Unbekannter Fehler"));
+        showCurrentException();
     }
     return false;
 }

@@ -19,6 +19,10 @@ public:
     static QString errorText(const QString &what);
     // Shows the general error display: caption "Tessarol 1.2", error icon, OK.
     static void showError(const QString &what, Prompts *prompts = nullptr);
+    // Shows the exception being handled in the general error display: its own text, or for running
+    // out of memory "Nicht genügend Arbeitsspeicher, um den Befehl auszuführen.". Only inside a catch
+    // block; it never throws.
+    static void showCurrentException(Prompts *prompts = nullptr) noexcept;
     // Loads Qt's own German texts for standard buttons and dialogs.
     void installGermanTranslations();
 

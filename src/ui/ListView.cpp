@@ -5,9 +5,12 @@
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
 #include <QStyledItemDelegate>
+
+#include <limits>
 
 namespace {
 
@@ -17,6 +20,16 @@ const QString kDragMime = QStringLiteral("application/x-maengelliste-entry");
 class RowDelegate : public QStyledItemDelegate {
 public:
     explicit RowDelegate(ListView *view) : QStyledItemDelegate(view), m_view(view) {}
+
+    // The caption editor takes texts of any length (a line edit stops at 32,767 characters unless
+    // told otherwise).
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *line = qobject_cast<QLineEdit *>(editor))
+            line->setMaxLength(std::numeric_limits<int>::max());
+        return editor;
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override

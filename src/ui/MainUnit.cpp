@@ -8,6 +8,8 @@
 #include "exchange/CsvExchange.h"
 #include "settings/SettingsError.h"
 #include "ui/Application.h"
+#include "ui/HandlerGuard.h"
+#include "ui/RowsWatch.h"
 #include "print/PrintLayout.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
@@ -256,60 +258,67 @@ void TMainForm::setUpIcons()
     m_ui->FontBtn->setAccessibleName(QStringLiteral("Schriftart"));
 }
 
+template <class... Args> auto TMainForm::guarded(void (TMainForm::*handler)(Args...))
+{
+    return [this, handler](Args... args) { runHandler(&m_prompts, [&] { (this->*handler)(args...); }); };
+}
+
 void TMainForm::wire()
 {
     connect(&m_document, &ListDocument::titleChanged, this, &QWidget::setWindowTitle);
     connect(&m_document, &ListDocument::statusTextChanged, m_statusText, &QLabel::setText);
 
-    connect(m_ui->Neu1, &QAction::triggered, this, &TMainForm::Neu1Click);
-    connect(m_ui->ffnen1, &QAction::triggered, this, &TMainForm::ffnen1Click);
-    connect(m_ui->Speichern1, &QAction::triggered, this, &TMainForm::Speichern1Click);
-    connect(m_ui->Speichernunter1, &QAction::triggered, this, &TMainForm::Speichernunter1Click);
-    connect(m_ui->CSVExport1, &QAction::triggered, this, &TMainForm::CSVExport1Click);
-    connect(m_ui->CSVImport1, &QAction::triggered, this, &TMainForm::CSVImport1Click);
-    connect(m_ui->Druckereinrichten1, &QAction::triggered, this, &TMainForm::Druckereinrichten1Click);
-    connect(m_ui->Drucken1, &QAction::triggered, this, &TMainForm::Drucken1Click);
-    connect(m_ui->Beenden1, &QAction::triggered, this, &TMainForm::Beenden1Click);
-    connect(m_ui->berdasProgramm1, &QAction::triggered, this, &TMainForm::berdasProgramm1Click);
+    connect(m_ui->Neu1, &QAction::triggered, this, guarded(&TMainForm::Neu1Click));
+    connect(m_ui->ffnen1, &QAction::triggered, this, guarded(&TMainForm::ffnen1Click));
+    connect(m_ui->Speichern1, &QAction::triggered, this, guarded(&TMainForm::Speichern1Click));
+    connect(m_ui->Speichernunter1, &QAction::triggered, this, guarded(&TMainForm::Speichernunter1Click));
+    connect(m_ui->CSVExport1, &QAction::triggered, this, guarded(&TMainForm::CSVExport1Click));
+    connect(m_ui->CSVImport1, &QAction::triggered, this, guarded(&TMainForm::CSVImport1Click));
+    connect(m_ui->Druckereinrichten1, &QAction::triggered, this, guarded(&TMainForm::Druckereinrichten1Click));
+    connect(m_ui->Drucken1, &QAction::triggered, this, guarded(&TMainForm::Drucken1Click));
+    connect(m_ui->Beenden1, &QAction::triggered, this, guarded(&TMainForm::Beenden1Click));
+    connect(m_ui->berdasProgramm1, &QAction::triggered, this, guarded(&TMainForm::berdasProgramm1Click));
 
-    connect(m_ui->PlusLaedenBtn, &QToolButton::clicked, this, &TMainForm::PlusLaedenBtnClick);
-    connect(m_ui->MinusLaedenBtn, &QToolButton::clicked, this, &TMainForm::MinusLaedenBtnClick);
-    connect(m_ui->DelList1, &QToolButton::clicked, this, &TMainForm::DelList1Click);
-    connect(m_ui->PlusProdukteBtn, &QToolButton::clicked, this, &TMainForm::PlusProdukteBtnClick);
-    connect(m_ui->MinusProdukteBtn, &QToolButton::clicked, this, &TMainForm::MinusProdukteBtnClick);
-    connect(m_ui->DelList2, &QToolButton::clicked, this, &TMainForm::DelList2Click);
-    connect(m_ui->PropEd, &QToolButton::clicked, this, &TMainForm::PropEdClick);
-    connect(m_ui->PlusEinkaufBtn, &QToolButton::clicked, this, &TMainForm::PlusEinkaufBtnClick);
-    connect(m_ui->Hinzu2Btn, &QToolButton::clicked, this, &TMainForm::Hinzu2BtnClick);
-    connect(m_ui->MinusEinkaufBtn, &QToolButton::clicked, this, &TMainForm::MinusEinkaufBtnClick);
-    connect(m_ui->DelList3, &QToolButton::clicked, this, &TMainForm::DelList3Click);
-    connect(m_ui->UpdateFilterBtn, &QToolButton::clicked, this, &TMainForm::UpdateFilterBtnClick);
-    connect(m_ui->FontBtn, &QPushButton::clicked, this, &TMainForm::FontBtnClick);
-    connect(&m_timer, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    connect(m_ui->PlusLaedenBtn, &QToolButton::clicked, this, guarded(&TMainForm::PlusLaedenBtnClick));
+    connect(m_ui->MinusLaedenBtn, &QToolButton::clicked, this, guarded(&TMainForm::MinusLaedenBtnClick));
+    connect(m_ui->DelList1, &QToolButton::clicked, this, guarded(&TMainForm::DelList1Click));
+    connect(m_ui->PlusProdukteBtn, &QToolButton::clicked, this, guarded(&TMainForm::PlusProdukteBtnClick));
+    connect(m_ui->MinusProdukteBtn, &QToolButton::clicked, this, guarded(&TMainForm::MinusProdukteBtnClick));
+    connect(m_ui->DelList2, &QToolButton::clicked, this, guarded(&TMainForm::DelList2Click));
+    connect(m_ui->PropEd, &QToolButton::clicked, this, guarded(&TMainForm::PropEdClick));
+    connect(m_ui->PlusEinkaufBtn, &QToolButton::clicked, this, guarded(&TMainForm::PlusEinkaufBtnClick));
+    connect(m_ui->Hinzu2Btn, &QToolButton::clicked, this, guarded(&TMainForm::Hinzu2BtnClick));
+    connect(m_ui->MinusEinkaufBtn, &QToolButton::clicked, this, guarded(&TMainForm::MinusEinkaufBtnClick));
+    connect(m_ui->DelList3, &QToolButton::clicked, this, guarded(&TMainForm::DelList3Click));
+    connect(m_ui->UpdateFilterBtn, &QToolButton::clicked, this, guarded(&TMainForm::UpdateFilterBtnClick));
+    connect(m_ui->FontBtn, &QPushButton::clicked, this, guarded(&TMainForm::FontBtnClick));
+    connect(&m_timer, &QTimer::timeout, this, guarded(&TMainForm::Timer1Timer));
 
     // Change reports: a caption set (also on an entry just added) or a change of the selection.
     EntryList &assemblies = m_document.AssemblyList;
-    connect(&assemblies, &QAbstractItemModel::dataChanged, this, &TMainForm::ListView1Change);
-    connect(&assemblies, &QAbstractItemModel::rowsInserted, this, &TMainForm::ListView1Change);
-    connect(m_ui->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TMainForm::ListView1Change);
+    connect(&assemblies, &QAbstractItemModel::dataChanged, this, guarded(&TMainForm::ListView1Change));
+    connect(&assemblies, &QAbstractItemModel::rowsInserted, this, guarded(&TMainForm::ListView1Change));
+    connect(m_ui->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            guarded(&TMainForm::ListView1Change));
     EntryList &defects = m_document.DefectList;
-    connect(&defects, &QAbstractItemModel::dataChanged, this, &TMainForm::ListView3Change);
-    connect(&defects, &QAbstractItemModel::rowsInserted, this, &TMainForm::ListView3Change);
-    connect(m_ui->ListView3->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TMainForm::ListView3Change);
+    connect(&defects, &QAbstractItemModel::dataChanged, this, guarded(&TMainForm::ListView3Change));
+    connect(&defects, &QAbstractItemModel::rowsInserted, this, guarded(&TMainForm::ListView3Change));
+    connect(m_ui->ListView3->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            guarded(&TMainForm::ListView3Change));
 
-    // ListView4 shares every handler of ListView2.
-    connect(m_ui->ListView1, &ListView::columnClick, this, &TMainForm::ListView1ColumnClick);
-    connect(m_ui->ListView2, &ListView::columnClick, this, &TMainForm::ListView2ColumnClick);
-    connect(m_ui->ListView4, &ListView::columnClick, this, &TMainForm::ListView2ColumnClick);
-    connect(m_ui->ListView3, &ListView::columnClick, this, &TMainForm::ListView3ColumnClick);
-    connect(m_ui->ListView1, &ListView::dblClick, this, &TMainForm::ListView1DblClick);
-    connect(m_ui->ListView2, &ListView::dblClick, this, &TMainForm::ListView2DblClick);
-    connect(m_ui->ListView4, &ListView::dblClick, this, &TMainForm::ListView2DblClick);
-    connect(m_ui->ListView3, &ListView::dblClick, this, &TMainForm::ListView3DblClick);
-    connect(m_ui->ListView1, &ListView::keyDown, this, &TMainForm::ListView1KeyDown);
-    connect(m_ui->ListView2, &ListView::keyDown, this, &TMainForm::ListView2KeyDown);
-    connect(m_ui->ListView4, &ListView::keyDown, this, &TMainForm::ListView2KeyDown);
-    connect(m_ui->ListView3, &ListView::keyDown, this, &TMainForm::ListView3KeyDown);
+    // ListView4 shares the handlers of ListView2 but for its double-click and keys.
+    connect(m_ui->ListView1, &ListView::columnClick, this, guarded(&TMainForm::ListView1ColumnClick));
+    connect(m_ui->ListView2, &ListView::columnClick, this, guarded(&TMainForm::ListView2ColumnClick));
+    connect(m_ui->ListView4, &ListView::columnClick, this, guarded(&TMainForm::ListView2ColumnClick));
+    connect(m_ui->ListView3, &ListView::columnClick, this, guarded(&TMainForm::ListView3ColumnClick));
+    connect(m_ui->ListView1, &ListView::dblClick, this, guarded(&TMainForm::ListView1DblClick));
+    connect(m_ui->ListView2, &ListView::dblClick, this, guarded(&TMainForm::ListView2DblClick));
+    connect(m_ui->ListView4, &ListView::dblClick, this, guarded(&TMainForm::ListView4DblClick));
+    connect(m_ui->ListView3, &ListView::dblClick, this, guarded(&TMainForm::ListView3DblClick));
+    connect(m_ui->ListView1, &ListView::keyDown, this, guarded(&TMainForm::ListView1KeyDown));
+    connect(m_ui->ListView2, &ListView::keyDown, this, guarded(&TMainForm::ListView2KeyDown));
+    connect(m_ui->ListView4, &ListView::keyDown, this, guarded(&TMainForm::ListView4KeyDown));
+    connect(m_ui->ListView3, &ListView::keyDown, this, guarded(&TMainForm::ListView3KeyDown));
     m_ui->ListView2->setChangeApprover([this] { return ListView2Changing(); });
     m_ui->ListView4->setChangeApprover([this] { return ListView2Changing(); });
 
@@ -319,7 +328,9 @@ void TMainForm::wire()
     v4->setDropAcceptor([this, v4](QObject *source) { return ListView2DragOver(v4, source); });
     v3->setDropAcceptor([this](QObject *source) { return ListView3DragOver(source); });
     for (ListView *v : {v1, v2, v3, v4}) {
-        connect(v, &ListView::dropped, this, [this, v](QPoint pos, QObject *source) { ListView2DragDrop(v, pos, source); });
+        connect(v, &ListView::dropped, this, [this, v](QPoint pos, QObject *source) {
+            runHandler(&m_prompts, [&] { ListView2DragDrop(v, pos, source); });
+        });
     }
 }
 
@@ -406,7 +417,11 @@ bool TMainForm::FormCloseQuery()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    if (!FormCloseQuery()) {
+    // A failure while asking or saving keeps the window open with its message: the work is not
+    // thrown away unsaved.
+    bool allowed = false;
+    runHandler(&m_prompts, [&] { allowed = FormCloseQuery(); });
+    if (!allowed) {
         event->ignore();
         return;
     }
@@ -419,7 +434,7 @@ void TMainForm::showEvent(QShowEvent *event)
 {
     if (!m_firstShowDone) {
         m_firstShowDone = true;
-        RestoreSettings();
+        runHandler(&m_prompts, [this] { RestoreSettings(); });
     }
     QMainWindow::showEvent(event);
 }
@@ -627,23 +642,34 @@ TMainForm::Removal TMainForm::removeSelected(ListView *view, EntryList &list)
         m_prompts.error(QStringLiteral("Kein Eintrag ausgewählt"), QStringLiteral("Sie haben keinen Eintrag ausgewählt."));
         return Removal::NoSelection;
     }
+    return confirmRemove(list, row);
+}
+
+TMainForm::Removal TMainForm::confirmRemove(EntryList &list, int row)
+{
+    // The entry is held, not its row: the watch may reload the lists while the question is open,
+    // and then the entry the user chose is gone and nothing is removed.
+    const QPersistentModelIndex entry(list.index(row, 0));
     const Prompts::Answer answer = m_prompts.message({QStringLiteral("Eintrag löschen"),
                                                       QStringLiteral("Wollen Sie den Eintrag löschen?"),
                                                       Prompts::Icon::Question, Prompts::Buttons::YesNo,
                                                       Prompts::Answer::Yes});
-    if (answer != Prompts::Answer::Yes)
+    if (answer != Prompts::Answer::Yes || !entry.isValid())
         return Removal::Declined;
-    list.removeAt(row);
+    list.removeAt(entry.row());
     return Removal::Removed;
 }
 
 bool TMainForm::confirmClear(EntryList &list)
 {
+    // The question is about the list as it is now. If a reload replaces it while the question is
+    // open, clearing what was loaded is not what the user confirmed: the new content stays.
+    const RowsWatch watch(list);
     const Prompts::Answer answer = m_prompts.message({QStringLiteral("Liste löschen"),
                                                       QStringLiteral("Wollen Sie die komplette Liste löschen?"),
                                                       Prompts::Icon::Question, Prompts::Buttons::YesNo,
                                                       Prompts::Answer::Yes});
-    if (answer != Prompts::Answer::Yes)
+    if (answer != Prompts::Answer::Yes || watch.rowsReplaced())
         return false;
     list.clear();
     return true;
@@ -699,11 +725,14 @@ void TMainForm::PropEdClick()
     const int row = m_ui->ListView2->selectedRow();
     if (row < 0)
         return;
+    // Held across the dialog: a reload while it is open takes the entry away, and then the name goes
+    // nowhere.
+    const QPersistentModelIndex entry(m_document.DefectCatalog.index(row, 0));
     const std::optional<QString> name =
         m_prompts.editDefectName(cp1252::toUnicode(m_document.DefectCatalog.caption(row)));
-    if (!name)
+    if (!name || !entry.isValid())
         return;
-    m_document.DefectCatalog.setCaption(row, cp1252::fromUnicode(*name));
+    m_document.DefectCatalog.setCaption(entry.row(), cp1252::fromUnicode(*name));
     UpdateFilteredView();
 }
 
@@ -831,6 +860,12 @@ void TMainForm::ListView3DblClick()
         m_ui->ListView3->openEditor(row);
 }
 
+void TMainForm::ListView4DblClick()
+{
+    // The press of the double-click has picked the row under the pointer.
+    Hinzu2BtnClick();
+}
+
 void TMainForm::handleKey(ListView *view, int key, void (TMainForm::*remove)())
 {
     // While the view edits a caption in place, Delete and Return belong to the editor.
@@ -856,6 +891,33 @@ void TMainForm::ListView2KeyDown(int key)
 void TMainForm::ListView3KeyDown(int key)
 {
     handleKey(m_ui->ListView3, key, &TMainForm::MinusEinkaufBtnClick);
+}
+
+void TMainForm::ListView4KeyDown(int key)
+{
+    ListView *view = m_ui->ListView4;
+    if (view->isEditing() || (key != Qt::Key_Delete && key != Qt::Key_Return))
+        return;
+    const int row = view->selectedRow();
+    if (row < 0) {
+        if (key == Qt::Key_Delete)
+            m_prompts.error(QStringLiteral("Kein Eintrag ausgewählt"),
+                            QStringLiteral("Sie haben keinen Eintrag ausgewählt."));
+        return;
+    }
+    // The picked row is a copy; the catalogue entry it was copied from is the one acted on.
+    EntryList &catalog = m_document.DefectCatalog;
+    const int source = editing::catalogRowOf(catalog.entries(), m_filtered.at(row));
+    if (key == Qt::Key_Return) {
+        if (source >= 0)
+            m_ui->ListView2->openEditor(source);
+        return;
+    }
+    // A copy whose entry has left the catalogue since the last rebuild has nothing to remove; the
+    // rebuild shows that.
+    if (source >= 0)
+        confirmRemove(catalog, source);
+    UpdateFilteredView();
 }
 
 bool TMainForm::ListView1DragOver(QObject *) const

@@ -121,9 +121,14 @@ public:
     void ListView1DblClick();
     void ListView2DblClick();
     void ListView3DblClick();
+    // The filtered view's own handlers act on the row picked there: a double-click copies it into the
+    // defect list, Delete removes the catalogue entry it is a copy of, Return opens the catalogue's
+    // editor on that entry.
+    void ListView4DblClick();
     void ListView1KeyDown(int key);
     void ListView2KeyDown(int key);
     void ListView3KeyDown(int key);
+    void ListView4KeyDown(int key);
     bool ListView1DragOver(QObject *source) const;
     bool ListView2DragOver(QObject *sender, QObject *source) const;
     bool ListView3DragOver(QObject *source) const;
@@ -147,6 +152,10 @@ private:
     void setUpIcons();
     void wire();
     Removal removeSelected(ListView *view, EntryList &list);
+    // Asks whether to remove the entry at row and removes it after Ja, unless it is gone by then.
+    Removal confirmRemove(EntryList &list, int row);
+    // A handler as a slot: what it raises ends in the general error display.
+    template <class... Args> auto guarded(void (TMainForm::*handler)(Args...));
     void handleKey(ListView *view, int key, void (TMainForm::*remove)());
     bool confirmClear(EntryList &list);
     void copyDefect(ListView *source, const EntryList &list);

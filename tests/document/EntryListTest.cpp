@@ -60,6 +60,25 @@ TEST_F(EntryListTest, subItemYieldsNothingPastTheLastOne)
     EXPECT_FALSE(list.subItem(0, 2));
 }
 
+// A row outside the list is a programming error: a debug build stops there, a release build reads
+// an empty entry and changes nothing.
+TEST_F(EntryListTest, aRowOutsideTheListStopsDebugBuildsAndTouchesNothingInRelease)
+{
+    list.append(defect("Riss", "Fassade"));
+    const std::vector<ListEntry> before = list.entries();
+    for (const int row : {-1, 1, 1 << 24}) {
+        EXPECT_DEBUG_DEATH(EXPECT_EQ(list.at(row), ListEntry{}), "") << row;
+        EXPECT_DEBUG_DEATH(EXPECT_EQ(list.caption(row), ""), "") << row;
+        EXPECT_DEBUG_DEATH(EXPECT_FALSE(list.subItem(row, 0)), "") << row;
+        EXPECT_DEBUG_DEATH(list.setCaption(row, "x"), "") << row;
+        EXPECT_DEBUG_DEATH(list.appendSubItem(row, "x"), "") << row;
+        EXPECT_DEBUG_DEATH(list.assignEntry(row, defect("x", "y")), "") << row;
+        EXPECT_DEBUG_DEATH(list.removeAt(row), "") << row;
+        EXPECT_DEBUG_DEATH(list.move(row, 0), "") << row;
+    }
+    EXPECT_EQ(list.entries(), before);
+}
+
 TEST_F(EntryListTest, captionChangesAreReportedAndEditsEncodeToWindows1252)
 {
     list.append(defect("Riss", "A"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+using editing::catalogRowOf;
 using editing::filterCatalog;
 
 namespace {
@@ -53,4 +54,23 @@ TEST(FilteredViewTest, filterCatalog_ofAnEmptyCatalogueIsEmpty)
     const std::string dach = "Dach";
     EXPECT_TRUE(filterCatalog({}, &dach).empty());
     EXPECT_TRUE(filterCatalog({}, nullptr).empty());
+}
+
+TEST(FilteredViewTest, catalogRowOf_findsTheFirstEntryWithTheSameCaptionAndAssembly)
+{
+    std::vector<ListEntry> catalog = kCatalog;
+    catalog.push_back(defect("Riss", "Dach"));
+    const struct {
+        ListEntry copy;
+        int row;
+    } cases[] = {
+        {defect("Riss", "Dach"), 0},  // the first of two equal entries
+        {defect("Moos", "Dach "), 2}, // the assembly byte for byte
+        {{"ohne Baugruppe", {}}, 6},  // no sub-item: the empty name
+        {defect("ohne Baugruppe", ""), 6}, {defect("Riss", "dach"), -1}, {defect("riss", "Dach"), -1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.copy.caption);
+        EXPECT_EQ(catalogRowOf(catalog, c.copy), c.row);
+    }
 }

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <new>
 #include <stdexcept>
 
 TEST(GeneralErrorDisplay, appendsAFullStopOnlyAfterCharactersPastIt)
@@ -36,6 +37,19 @@ TEST(GeneralErrorDisplay, anExceptionFromAHandlerIsShownAndTheProgramGoesOn)
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Der Drucker antwortet nicht."));
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
     EXPECT_EQ(prompts.messages[0].buttons, Prompts::Buttons::Ok);
+    Application::setErrorPrompts(nullptr);
+}
+
+TEST(GeneralErrorDisplay, runningOutOfMemoryIsShownInGerman)
+{
+    ScriptedPrompts prompts;
+    Application::setErrorPrompts(&prompts);
+    QPushButton button;
+    QObject::connect(&button, &QPushButton::clicked, [] { throw std::bad_alloc(); });
+    QTest::mouseClick(&button, Qt::LeftButton);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Tessarol 1.2"));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen."));
     Application::setErrorPrompts(nullptr);
 }
 

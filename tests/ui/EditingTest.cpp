@@ -1,9 +1,12 @@
 #include "WindowFixture.h"
+#include "ui/ArtikelFUnit.h"
+#include "ui/DialogPrompts.h"
 #include "ui_MainUnit.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 using Answer = Prompts::Answer;
 
@@ -130,7 +133,7 @@ TEST_F(Editing, theEditDialogRenamesTheSelectedDefect)
     EXPECT_EQ(filtered().size(), 3u) << "rebuilt after OK";
 }
 
-TEST_F(Editing, keysBelongToAnOpenEditorAndTheFilteredViewActsOnTheCatalogue)
+TEST_F(Editing, keysBelongToAnOpenEditor)
 {
     form->ListView1()->selectRow(0);
     form->ListView1()->setFocus();
@@ -143,18 +146,80 @@ TEST_F(Editing, keysBelongToAnOpenEditorAndTheFilteredViewActsOnTheCatalogue)
     prompts.answers = {Answer::No};
     QTest::keyClick(form->ListView1(), Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(prompts.texts(), QStringList{kRemove});
+}
 
-    // Delete in the filtered view asks about the catalogue's selected entry.
-    prompts.clear();
-    form->ListView2()->clearSelection();
-    form->ListView4()->selectRow(0);
-    QTest::keyClick(form->ListView4(), Qt::Key_Delete);
-    EXPECT_EQ(prompts.texts(), QStringList{kNoEntry});
+// "Loch" stays selected in the catalogue while "Riss" is picked in the filtered view: the filtered
+// view's keys and double-click take "Riss".
+TEST_F(Editing, theFilteredViewActsOnTheRowItsUserPicked)
+{
+    ListView *v4 = form->ListView4();
+    form->UpdateFilterBtnClick(); // the whole catalogue, by name: Loch, Riss, Ziegel
+    const int riss = 1;
+    form->ListView2()->selectRow(1); // Loch
 
-    form->ListView2()->selectRow(2);
-    QTest::keyClick(form->ListView4(), Qt::Key_Return);
+    QTest::mouseDClick(v4->viewport(), Qt::LeftButton, {}, rowCenter(v4, riss));
+    EXPECT_EQ(doc().DefectList.at(1), (ListEntry{"Riss", {"Fassade"}}));
+    EXPECT_TRUE(form->ListView3()->isEditing());
+    form->ListView3()->finishEditing();
+    EXPECT_EQ(status(), QStringLiteral("2") + kOpen + QStringLiteral("0,00 EUR"));
+
+    v4->selectRow(riss);
+    prompts.answers = {Answer::No, Answer::Yes};
+    QTest::keyClick(v4, Qt::Key_Delete);
+    EXPECT_EQ(v4->selectedRow(), -1) << "No still rebuilds";
+    v4->selectRow(riss);
+    QTest::keyClick(v4, Qt::Key_Delete);
+    EXPECT_EQ(prompts.texts(), (QStringList{kRemove, kRemove}));
+    EXPECT_EQ(captions(doc().DefectCatalog), (std::vector<std::string>{"Loch", "Ziegel"}));
+    EXPECT_EQ(filtered(), (std::vector<std::string>{"Loch", "Ziegel"}));
+
+    v4->selectRow(1); // Ziegel
+    QTest::keyClick(v4, Qt::Key_Return);
     EXPECT_TRUE(form->ListView2()->isEditing()) << "the editor opens in the catalogue";
+    EXPECT_EQ(form->ListView2()->selectedRow(), 1);
     form->ListView2()->finishEditing();
+
+    // Nothing picked: the messages for a missing selection; Return does nothing.
+    v4->clearSelection();
+    prompts.clear();
+    form->ListView4KeyDown(Qt::Key_Return);
+    form->ListView4KeyDown(Qt::Key_Delete);
+    form->ListView4DblClick();
+    EXPECT_EQ(prompts.texts(), (QStringList{kNoEntry, kNoDefect}));
+    EXPECT_FALSE(form->ListView2()->isEditing());
+    EXPECT_EQ(doc().DefectCatalog.count(), 2);
+    EXPECT_EQ(doc().DefectList.count(), 2);
+}
+
+// Texts longer than a line edit's default limit of 32,767 characters, edited at their end.
+TEST_F(Editing, textsOfAnyLengthSurviveEditing)
+{
+    const std::string longName = std::string(40000, 'x') + "Ende";
+    const QString typed = QStringLiteral("!");
+
+    // In place: End, one character, Return.
+    doc().DefectCatalog.setCaption(0, longName);
+    ListView *view = form->ListView2();
+    view->openEditor(0);
+    auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(doc().DefectCatalog.index(0, 0)));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, typed);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor commits on its next turn
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(doc().DefectCatalog.caption(0), longName + "!");
+
+    // The edit dialog.
+    TArtikelForm dialog;
+    DialogPrompts real;
+    real.setArtikelForm(&dialog);
+    QTimer::singleShot(0, &dialog, [&dialog, typed] {
+        QTest::keyClick(dialog.Edit1(), Qt::Key_End);
+        QTest::keyClicks(dialog.Edit1(), typed);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(real.editDefectName(QString::fromStdString(longName)), QString::fromStdString(longName + "!"));
 }
 
 TEST_F(Editing, copyingDefectsIntoTheDefectList)
@@ -174,15 +239,11 @@ TEST_F(Editing, copyingDefectsIntoTheDefectList)
     EXPECT_EQ(status(), QStringLiteral("3") + kOpen + QStringLiteral("0,00 EUR"));
     form->ListView3()->finishEditing();
 
-    // From the filtered view; a double-click there copies the catalogue's selection instead.
+    // From the filtered view.
     form->ListView1()->selectRow(1);
     form->ListView4()->selectRow(0); // Riss
     form->Hinzu2BtnClick();
     EXPECT_EQ(doc().DefectList.at(3), (ListEntry{"Riss", {"Fassade"}}));
-    form->ListView3()->finishEditing();
-    form->ListView2()->selectRow(2);
-    QTest::mouseDClick(form->ListView4()->viewport(), Qt::LeftButton, {}, rowCenter(form->ListView4(), 0));
-    EXPECT_EQ(doc().DefectList.at(4), (ListEntry{"Ziegel", {"Dach"}}));
     form->ListView3()->finishEditing();
 }
 

@@ -1,0 +1,208 @@
+#include "WindowFixture.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <functional>
+#include <utime.h>
+
+using testsupport::crlf;
+using Answer = Prompts::Answer;
+
+namespace {
+
+// What another program writes into mängel.mal while a question of the window is open: one entry in
+// each list, none of them the entry the question was about.
+QByteArray outsideFile()
+{
+    return crlf({"1", "Keller", "1", "Schimmel", "Keller", "1", "Feucht", "Keller"});
+}
+
+struct PromptReload : WindowFixture {
+    void SetUp() override
+    {
+        createWithStarter();
+        form->show();
+        QCoreApplication::processEvents();
+    }
+
+    // Rewrites mängel.mal and lets the watch reload it, answered Ja.
+    void reloadNow()
+    {
+        writeDefault(outsideFile());
+        struct utimbuf t {
+            1000000000, 1000000000
+        };
+        ASSERT_EQ(utime(QFile::encodeName(defaultFile()).constData(), &t), 0);
+        prompts.answers.push_front(Answer::Yes);
+        form->Timer1Timer();
+    }
+    // The same while the next message or dialog is open.
+    void reloadDuringNextPrompt()
+    {
+        prompts.whileOpen = [this] { reloadNow(); };
+    }
+    // The editor open on the row of the view, with text typed into it.
+    QPointer<QLineEdit> typeInPlace(ListView *view, int row, const QString &text)
+    {
+        view->openEditor(row);
+        auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(view->model()->index(row, 0)));
+        EXPECT_NE(editor, nullptr);
+        if (editor)
+            editor->setText(text);
+        return editor;
+    }
+    // Return in an editor that may have gone with its entry.
+    void pressReturn(const QPointer<QLineEdit> &editor, ListView *view)
+    {
+        if (editor)
+            QTest::keyClick(editor, Qt::Key_Return);
+        view->finishEditing();
+        QCoreApplication::processEvents();
+    }
+};
+
+struct Case {
+    const char *name;
+    std::function<void(PromptReload &)> run;
+};
+
+} // namespace
+
+// Every handler that asks something and then acts on an entry: while its question or dialog is
+// open, another program rewrites mängel.mal and the reload is answered Ja. The entry the user chose is
+// gone with the old lists, so the handler must leave the reloaded lists alone, whatever stands at
+// the old row now (row 0) or whether the old row exists at all (the later rows).
+TEST_F(PromptReload, aHandlerWhoseEntryWasReplacedDuringItsPromptChangesNothing)
+{
+    const Case cases[] = {
+        {"remove assembly, row 0",
+         [](PromptReload &t) {
+             t.form->ListView1()->selectRow(0);
+             t.prompts.answers = {Answer::Yes};
+             t.reloadDuringNextPrompt();
+             t.form->MinusLaedenBtnClick();
+         }},
+        {"remove assembly, last row",
+         [](PromptReload &t) {
+             t.form->ListView1()->selectRow(1);
+             t.prompts.answers = {Answer::Yes};
+             t.reloadDuringNextPrompt();
+             t.form->MinusLaedenBtnClick();
+         }},
+        {"remove catalogue defect, row 0",
+         [](PromptReload &t) {
+             t.form->ListView2()->selectRow(0);
+             t.prompts.answers = {Answer::Yes};
+             t.reloadDuringNextPrompt();
+             t.form->MinusProdukteBtnClick();
+         }},
+        {"remove defect-list entry, row 0",
+         [](PromptReload &t) {
+             t.form->ListView3()->selectRow(0);
+             t.prompts.answers = {Answer::Yes};
+             t.reloadDuringNextPrompt();
+             t.form->MinusEinkaufBtnClick();
+         }},
+        {"remove through the filtered view",
+         [](PromptReload &t) {
+             t.form->UpdateFilterBtnClick();
+             t.form->ListView2()->selectRow(0);
+             t.form->ListView4()->selectRow(1);
+             t.prompts.answers = {Answer::Yes};
+             t.reloadDuringNextPrompt();
+             t.form->ListView4KeyDown(Qt::Key_Delete);
+         }},
+        {"clear assemblies",
+         [](PromptReload &t) {
+             t.prompts.answers = {Answer::Yes};
+             t.reloadDuringNextPrompt();
+             t.form->DelList1Click();
+         }},
+        {"clear catalogue",
+         [](PromptReload &t) {
+             t.prompts.answers = {Answer::Yes};
+             t.reloadDuringNextPrompt();
+             t.form->DelList2Click();
+         }},
+        {"clear defect list",
+         [](PromptReload &t) {
+             t.prompts.answers = {Answer::Yes};
+             t.reloadDuringNextPrompt();
+             t.form->DelList3Click();
+         }},
+        {"edit dialog, row 0",
+         [](PromptReload &t) {
+             t.form->ListView2()->selectRow(0);
+             t.prompts.names = {QStringLiteral("Umbenannt")};
+             t.reloadDuringNextPrompt();
+             t.form->PropEdClick();
+         }},
+        {"edit dialog, last row (the old row is past the new end)",
+         [](PromptReload &t) {
+             t.form->ListView2()->selectRow(2);
+             t.prompts.names = {QStringLiteral("Umbenannt")};
+             t.reloadDuringNextPrompt();
+             t.form->PropEdClick();
+         }},
+        {"in-place editor in the catalogue, last row",
+         [](PromptReload &t) {
+             const QPointer<QLineEdit> editor = t.typeInPlace(t.form->ListView2(), 2, QStringLiteral("Getippt"));
+             t.reloadNow();
+             t.pressReturn(editor, t.form->ListView2());
+         }},
+        {"in-place editor on a copy in the defect list",
+         [](PromptReload &t) {
+             t.form->ListView2()->selectRow(0);
+             t.form->PlusEinkaufBtnClick();
+             const QPointer<QLineEdit> editor = t.typeInPlace(t.form->ListView3(), 1, QStringLiteral("Getippt"));
+             t.reloadNow();
+             t.pressReturn(editor, t.form->ListView3());
+         }},
+        {"copy with its missing-selection message open",
+         [](PromptReload &t) {
+             t.reloadDuringNextPrompt();
+             t.form->PlusEinkaufBtnClick();
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeDefault(starter());
+        doc().OpenLists(defaultFile());
+        form->UpdateFilterBtnClick();
+        prompts.clear();
+        prompts.answers.clear();
+        prompts.names.clear();
+        c.run(*this);
+        EXPECT_FALSE(prompts.whileOpen) << "the reload ran during the prompt";
+        EXPECT_EQ(captions(doc().AssemblyList), std::vector<std::string>{"Keller"});
+        EXPECT_EQ(doc().DefectCatalog.entries(), (std::vector<ListEntry>{{"Schimmel", {"Keller"}}}));
+        EXPECT_EQ(doc().DefectList.entries(), (std::vector<ListEntry>{{"Feucht", {"Keller"}}}));
+    }
+}
+
+// A question whose entry survives (the reload could not open the file) goes on as usual.
+TEST_F(PromptReload, aReloadThatKeepsTheListsLeavesTheAnswerInForce)
+{
+    form->ListView2()->selectRow(0);
+    prompts.names = {QStringLiteral("Haarriss")};
+    prompts.whileOpen = [this] {
+        ASSERT_TRUE(QFile::remove(defaultFile()));
+        prompts.answers.push_front(Answer::Yes);
+        form->Timer1Timer();
+    };
+    form->PropEdClick();
+    EXPECT_EQ(doc().DefectCatalog.caption(0), "Haarriss");
+
+    prompts.answers = {Answer::Yes};
+    prompts.whileOpen = [this] {
+        writeDefault(starter());
+        prompts.answers.push_front(Answer::No);
+        form->Timer1Timer();
+    };
+    form->DelList3Click();
+    EXPECT_EQ(doc().DefectList.count(), 0) << "a declined reload leaves the list the question was about";
+}
