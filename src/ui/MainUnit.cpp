@@ -573,6 +573,9 @@ void TMainForm::SaveSettings(bool destroying)
         m_formStorage->SaveSettings(currentWindowState(), currentProps(), destroying);
     } catch (const SettingsError &e) {
         Application::showError(e.text(), &m_prompts);
+    } catch (...) {
+        // Also runs from the destructor, which must not throw.
+        Application::showCurrentException(&m_prompts);
     }
 }
 
