@@ -67,105 +67,52 @@ struct PromptReload : WindowFixture {
 
 struct Case {
     const char *name;
-    std::function<void(PromptReload &)> run;
+    ListView *(TMainForm::*view)() const; // the view whose row the user picks first, if any
+    int row;
+    std::function<void(PromptReload &)> act;
 };
 
 } // namespace
 
 // Every handler that asks something and then acts on an entry: while its question or dialog is
-// open, another program rewrites mängel.mal and the reload is answered Ja. The entry the user chose is
-// gone with the old lists, so the handler must leave the reloaded lists alone, whatever stands at
-// the old row now (row 0) or whether the old row exists at all (the later rows).
+// open, another program rewrites mängel.mal and the reload is answered Ja (Ja and OK also answer the
+// handler's own prompt). The entry the user chose is gone with the old lists, so the handler must
+// leave the reloaded lists alone, whatever stands at the old row now (row 0) or whether the old row
+// exists at all (the later rows). In-place editors are open while the reload runs.
 TEST_F(PromptReload, aHandlerWhoseEntryWasReplacedDuringItsPromptChangesNothing)
 {
+    using F = TMainForm;
     const Case cases[] = {
-        {"remove assembly, row 0",
-         [](PromptReload &t) {
-             t.form->ListView1()->selectRow(0);
-             t.prompts.answers = {Answer::Yes};
-             t.reloadDuringNextPrompt();
-             t.form->MinusLaedenBtnClick();
-         }},
-        {"remove assembly, last row",
-         [](PromptReload &t) {
-             t.form->ListView1()->selectRow(1);
-             t.prompts.answers = {Answer::Yes};
-             t.reloadDuringNextPrompt();
-             t.form->MinusLaedenBtnClick();
-         }},
-        {"remove catalogue defect, row 0",
+        {"remove assembly, row 0", &F::ListView1, 0, [](PromptReload &t) { t.form->MinusLaedenBtnClick(); }},
+        {"remove assembly, last row", &F::ListView1, 1, [](PromptReload &t) { t.form->MinusLaedenBtnClick(); }},
+        {"remove catalogue defect", &F::ListView2, 0, [](PromptReload &t) { t.form->MinusProdukteBtnClick(); }},
+        {"remove defect-list entry", &F::ListView3, 0, [](PromptReload &t) { t.form->MinusEinkaufBtnClick(); }},
+        {"remove through the filtered view", &F::ListView4, 1,
          [](PromptReload &t) {
              t.form->ListView2()->selectRow(0);
-             t.prompts.answers = {Answer::Yes};
-             t.reloadDuringNextPrompt();
-             t.form->MinusProdukteBtnClick();
-         }},
-        {"remove defect-list entry, row 0",
-         [](PromptReload &t) {
-             t.form->ListView3()->selectRow(0);
-             t.prompts.answers = {Answer::Yes};
-             t.reloadDuringNextPrompt();
-             t.form->MinusEinkaufBtnClick();
-         }},
-        {"remove through the filtered view",
-         [](PromptReload &t) {
-             t.form->UpdateFilterBtnClick();
-             t.form->ListView2()->selectRow(0);
-             t.form->ListView4()->selectRow(1);
-             t.prompts.answers = {Answer::Yes};
-             t.reloadDuringNextPrompt();
              t.form->ListView4KeyDown(Qt::Key_Delete);
          }},
-        {"clear assemblies",
-         [](PromptReload &t) {
-             t.prompts.answers = {Answer::Yes};
-             t.reloadDuringNextPrompt();
-             t.form->DelList1Click();
-         }},
-        {"clear catalogue",
-         [](PromptReload &t) {
-             t.prompts.answers = {Answer::Yes};
-             t.reloadDuringNextPrompt();
-             t.form->DelList2Click();
-         }},
-        {"clear defect list",
-         [](PromptReload &t) {
-             t.prompts.answers = {Answer::Yes};
-             t.reloadDuringNextPrompt();
-             t.form->DelList3Click();
-         }},
-        {"edit dialog, row 0",
-         [](PromptReload &t) {
-             t.form->ListView2()->selectRow(0);
-             t.prompts.names = {QStringLiteral("Umbenannt")};
-             t.reloadDuringNextPrompt();
-             t.form->PropEdClick();
-         }},
-        {"edit dialog, last row (the old row is past the new end)",
-         [](PromptReload &t) {
-             t.form->ListView2()->selectRow(2);
-             t.prompts.names = {QStringLiteral("Umbenannt")};
-             t.reloadDuringNextPrompt();
-             t.form->PropEdClick();
-         }},
-        {"in-place editor in the catalogue, last row",
+        {"clear assemblies", nullptr, 0, [](PromptReload &t) { t.form->DelList1Click(); }},
+        {"clear catalogue", nullptr, 0, [](PromptReload &t) { t.form->DelList2Click(); }},
+        {"clear defect list", nullptr, 0, [](PromptReload &t) { t.form->DelList3Click(); }},
+        {"edit dialog, row 0", &F::ListView2, 0, [](PromptReload &t) { t.form->PropEdClick(); }},
+        {"edit dialog, last row", &F::ListView2, 2, [](PromptReload &t) { t.form->PropEdClick(); }},
+        {"copy with its missing-selection message open", nullptr, 0,
+         [](PromptReload &t) { t.form->PlusEinkaufBtnClick(); }},
+        {"in-place editor in the catalogue, last row", nullptr, 0,
          [](PromptReload &t) {
              const QPointer<QLineEdit> editor = t.typeInPlace(t.form->ListView2(), 2, QStringLiteral("Getippt"));
+             t.prompts.whileOpen = nullptr; // the reload comes while the editor is open instead
              t.reloadNow();
              t.pressReturn(editor, t.form->ListView2());
          }},
-        {"in-place editor on a copy in the defect list",
+        {"in-place editor on a copy in the defect list", &F::ListView2, 0,
          [](PromptReload &t) {
-             t.form->ListView2()->selectRow(0);
              t.form->PlusEinkaufBtnClick();
              const QPointer<QLineEdit> editor = t.typeInPlace(t.form->ListView3(), 1, QStringLiteral("Getippt"));
+             t.prompts.whileOpen = nullptr; // the reload comes while the editor is open instead
              t.reloadNow();
              t.pressReturn(editor, t.form->ListView3());
-         }},
-        {"copy with its missing-selection message open",
-         [](PromptReload &t) {
-             t.reloadDuringNextPrompt();
-             t.form->PlusEinkaufBtnClick();
          }},
     };
     for (const Case &c : cases) {
@@ -173,10 +120,13 @@ TEST_F(PromptReload, aHandlerWhoseEntryWasReplacedDuringItsPromptChangesNothing)
         writeDefault(starter());
         doc().OpenLists(defaultFile());
         form->UpdateFilterBtnClick();
+        if (c.view)
+            (form.get()->*c.view)()->selectRow(c.row);
         prompts.clear();
-        prompts.answers.clear();
-        prompts.names.clear();
-        c.run(*this);
+        prompts.answers = {Answer::Yes};
+        prompts.names = {QStringLiteral("Umbenannt")};
+        reloadDuringNextPrompt();
+        c.act(*this);
         EXPECT_FALSE(prompts.whileOpen) << "the reload ran during the prompt";
         EXPECT_EQ(captions(doc().AssemblyList), std::vector<std::string>{"Keller"});
         EXPECT_EQ(doc().DefectCatalog.entries(), (std::vector<ListEntry>{{"Schimmel", {"Keller"}}}));
