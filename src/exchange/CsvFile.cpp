@@ -165,23 +165,25 @@ std::string_view beforeEof(std::string_view bytes)
     return bytes;
 }
 
-// How many lines the input holds at most: every LF, and every CR not followed by an LF, ends one,
-// and the last may have no line end. Blocks of 64 bytes let the compiler compare many at once.
-std::size_t maxLines(std::string_view s)
+// How many entries the input makes at most: one per byte other than CR and LF that starts the
+// input or follows a CR or LF (an empty line makes none). Blocks of 64 bytes let the compiler compare
+// many bytes at once.
+std::size_t maxEntries(std::string_view s)
 {
+    if (s.empty())
+        return 0;
+    const auto lineEnd = [](char c) { return (c == '\r') | (c == '\n'); };
     const char *p = s.data();
-    const std::size_t n = s.empty() ? 0 : s.size() - 1; // the last byte has no successor
-    std::size_t count = 1, i = 0;
+    const std::size_t n = s.size();
+    std::size_t count = lineEnd(p[0]) ? 0 : 1, i = 1;
     for (; i + 64 <= n; i += 64) {
         unsigned block = 0;
         for (std::size_t j = 0; j < 64; ++j)
-            block += (p[i + j] == '\n') | ((p[i + j] == '\r') & (p[i + j + 1] != '\n'));
+            block += lineEnd(p[i + j - 1]) & !lineEnd(p[i + j]);
         count += block;
     }
     for (; i < n; ++i)
-        count += (p[i] == '\n') | ((p[i] == '\r') & (p[i + 1] != '\n'));
-    if (!s.empty())
-        count += s.back() == '\n' || s.back() == '\r';
+        count += lineEnd(p[i - 1]) & !lineEnd(p[i]);
     return count;
 }
 
@@ -313,17 +315,26 @@ private:
 
 } // namespace
 
+namespace {
+
+// Whether the input, already cut at its first 0x1A, is read as UTF-8.
+bool isUtf8Input(std::string_view bytes)
+{
+    return bytes.starts_with(kUtf8Bom) || (hasHighByte(bytes) && isUtf8(bytes));
+}
+
+} // namespace
+
 bool readsAsUtf8(std::string_view bytes)
 {
-    bytes = beforeEof(bytes);
-    return bytes.starts_with(kUtf8Bom) || (hasHighByte(bytes) && isUtf8(bytes));
+    return isUtf8Input(beforeEof(bytes));
 }
 
 std::vector<ListEntry> parse(std::string_view bytes)
 {
     bytes = beforeEof(bytes);
     std::string converted;
-    if (readsAsUtf8(bytes)) {
+    if (isUtf8Input(bytes)) {
         if (bytes.starts_with(kUtf8Bom))
             bytes.remove_prefix(kUtf8Bom.size());
         converted = utf8ToWindows1252(bytes);
@@ -332,12 +343,12 @@ std::vector<ListEntry> parse(std::string_view bytes)
     if (bytes.empty())
         return {};
 
-    // The list is allocated once for as many entries as the input has lines at most, which costs
-    // less than growing it (every step moves the entries and touches fresh memory again).
-    const std::size_t lines = maxLines(bytes);
+    // The list is allocated once for as many entries as the input can make, which costs less than
+    // growing it (every step moves the entries and touches fresh memory again).
+    const std::size_t count = maxEntries(bytes);
     std::vector<ListEntry> entries;
-    entries.reserve(lines);
-    preferHugePages(entries.data(), lines * sizeof(ListEntry));
+    entries.reserve(count);
+    preferHugePages(entries.data(), count * sizeof(ListEntry));
     Reader(bytes).readInto(entries);
     return entries;
 }
