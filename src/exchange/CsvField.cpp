@@ -70,9 +70,7 @@ namespace {
 // quotes also shrinks to one.
 template <bool ShrinkQuotes> void decodeInto(std::string &out, std::string_view text)
 {
-    const auto special = [](std::uint64_t w) {
-        return ShrinkQuotes ? quotesAndBackslashes(w) : equal(w, '\\');
-    };
+    const auto special = [](std::uint64_t w) { return ShrinkQuotes ? quotesAndBackslashes(w) : equal(w, '\\'); };
     if (!bytescan::any(text, special)) {
         out.assign(text);
         return;

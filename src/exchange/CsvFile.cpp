@@ -146,7 +146,7 @@ std::string utf8ToWindows1252(std::string_view s)
             s.remove_prefix(1);
             continue;
         }
-        out.push_back(cp < 0x80 ? static_cast<char>(cp)
+        out.push_back(cp < 0x80      ? static_cast<char>(cp)
                       : cp < 0x10000 ? cp1252::fromUnicodeChar(static_cast<char16_t>(cp))
                                      : '?');
         s.remove_prefix(n);
@@ -310,7 +310,7 @@ private:
     const char *m_p;
     const char *const m_end;
     const char *m_noQuoteFrom = nullptr; // no quote lies at or after this position
-    std::string m_text; // a quoted field's text while its doubled quotes are taken out
+    std::string m_text;                  // a quoted field's text while its doubled quotes are taken out
 };
 
 } // namespace

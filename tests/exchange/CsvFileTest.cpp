@@ -81,9 +81,7 @@ TEST(CsvFile, readerTurnsEachNonEmptyLineIntoOneEntry)
         {"NUL is a byte", std::string("a\0b;c\r\n", 7), {{std::string("a\0b", 3), {"c"}}}},
         // Outside quotes CR LF, a lone LF and a lone CR each end a line.
         {"every line end", "a\rb\nc\r\nd\n\re", {{"a", {""}}, {"b", {""}}, {"c", {""}}, {"d", {""}}, {"e", {""}}}},
-        {"stray CR in an LF file",
-         "A;1\nB;2\rC;3\nD;4\n",
-         {{"A", {"1"}}, {"B", {"2"}}, {"C", {"3"}}, {"D", {"4"}}}},
+        {"stray CR in an LF file", "A;1\nB;2\rC;3\nD;4\n", {{"A", {"1"}}, {"B", {"2"}}, {"C", {"3"}}, {"D", {"4"}}}},
         // A field that begins with a quote runs to the next quote that is not doubled.
         {"quoted semicolon",
          "\"Fliesen gesprungen; Bad OG\";Sanit\xe4r\r\n",
