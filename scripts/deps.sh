@@ -7,6 +7,7 @@ MAL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev clang
   xvfb xauth xdotool x11-xkb-utils imagemagick
   poppler-utils fonts-liberation2 cups printer-driver-cups-pdf desktop-file-utils
+  libreoffice-calc-nogui
 )
 
 mal_install_deps() {

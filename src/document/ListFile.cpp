@@ -23,8 +23,8 @@ int hexDigit(char c)
     return -1;
 }
 
-// The number of CR bytes. Blocks of 64 bytes let the compiler compare many bytes at once.
-std::size_t countLineEnds(std::string_view s)
+// The number of lineEnd bytes. Blocks of 64 bytes let the compiler compare many bytes at once.
+std::size_t countLineEnds(std::string_view s, char lineEnd)
 {
     const char *p = s.data();
     const std::size_t n = s.size();
@@ -32,11 +32,11 @@ std::size_t countLineEnds(std::string_view s)
     for (; i + 64 <= n; i += 64) {
         unsigned block = 0;
         for (std::size_t j = 0; j < 64; ++j)
-            block += p[i + j] == '\r';
+            block += p[i + j] == lineEnd;
         count += block;
     }
     for (; i < n; ++i)
-        count += p[i] == '\r';
+        count += p[i] == lineEnd;
     return count;
 }
 
@@ -79,11 +79,11 @@ Content parse(std::string_view bytes)
 {
     Content content;
     LineReader reader(bytes);
-    // How many lines the input holds at most (its end is the first 0x1A): every CR ends one, and
-    // the last may have no line end. It bounds what a section reserves, whatever its count says.
+    // How many lines the input holds at most (its end is the first 0x1A): every line end byte ends
+    // one, and the last may have no line end. It bounds what a section reserves, whatever its count says.
     const void *eof = bytes.empty() ? nullptr : std::memchr(bytes.data(), 0x1A, bytes.size());
     const std::size_t inputEnd = eof ? std::size_t(static_cast<const char *>(eof) - bytes.data()) : bytes.size();
-    const std::size_t lines = countLineEnds(bytes.substr(0, inputEnd)) + 1;
+    const std::size_t lines = countLineEnds(bytes.substr(0, inputEnd), reader.lineEnd()) + 1;
     std::size_t linesRead = 0;
     for (int section = 0; section < 3; ++section) {
         const std::optional<std::int32_t> count = parseCount(reader.next());

@@ -31,6 +31,7 @@ constexpr std::size_t kMaxLinesPastEnd = 1024;
 //   "7 " => none, "7a" => none, "" => none, "2147483648" => none
 std::optional<std::int32_t> parseCount(std::string_view line);
 
+// Reads the lines of bytes as LineReader splits them: at CR, or at LF when the bytes hold no CR.
 Content parse(std::string_view bytes);
 
 // The file's bytes: every line ends in CR LF. A CR or 0x1A byte inside a text is written as a

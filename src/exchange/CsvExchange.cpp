@@ -3,13 +3,13 @@
 #include "document/SafeFile.h"
 #include "exchange/CsvFile.h"
 
-Prompts::FileDialog csvFileDialog(const QString &startPath)
+Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection direction)
 {
     Prompts::FileDialog dialog;
     dialog.filter = QStringLiteral("CSV Dateien (*.csv)");
     dialog.defaultSuffix = QStringLiteral("csv");
     dialog.startPath = startPath;
-    dialog.confirmOverwrite = false;
+    dialog.confirmOverwrite = direction == CsvDirection::Export;
     return dialog;
 }
 

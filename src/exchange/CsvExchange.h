@@ -8,12 +8,15 @@
 // The CSV export and import of the defect list, as run by the main window's menu commands once the
 // user has chosen a file.
 
-// The file dialog of both commands: CSV files, suffix "csv" added to a name without one, no
-// question before an existing file is replaced. startPath is the name chosen last time, if any.
-Prompts::FileDialog csvFileDialog(const QString &startPath);
+enum class CsvDirection { Import, Export };
 
-// Writes the entries of defects to path (see csv::encode), replacing an existing file without
-// asking. When the file cannot be written completely, shows "Konnte die Datei nicht erstellen."
+// The file dialog of both commands: CSV files, suffix "csv" added to a name without one. The
+// export's dialog asks before an existing file is replaced (No returns to the dialog), as Save As
+// does. startPath is the name chosen last time, if any.
+Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection direction);
+
+// Writes the entries of defects to path (see csv::encode), replacing an existing file (the dialog
+// has asked). When the file cannot be written completely, shows "Konnte die Datei nicht erstellen."
 // (default caption, error icon, OK), leaves an existing file as it was and returns false.
 bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts);
 

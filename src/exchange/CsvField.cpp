@@ -64,29 +64,29 @@ char *writeEscaped(char *out, std::string_view text)
     return out;
 }
 
-void unescapeInto(std::string &out, std::string_view field)
-{
-    if (!field.empty() && field.front() == '"')
-        field.remove_prefix(1);
-    if (!field.empty() && field.back() == '"')
-        field.remove_suffix(1);
+namespace {
 
-    if (!bytescan::any(field, [](std::uint64_t w) { return quotesAndBackslashes(w); })) {
-        out.assign(field);
+// The backslash rules of CsvUnescapeField over text; with ShrinkQuotes, every run of adjacent double
+// quotes also shrinks to one.
+template <bool ShrinkQuotes> void decodeInto(std::string &out, std::string_view text)
+{
+    const auto special = [](std::uint64_t w) { return ShrinkQuotes ? quotesAndBackslashes(w) : equal(w, '\\'); };
+    if (!bytescan::any(text, special)) {
+        out.assign(text);
         return;
     }
     std::size_t i = 0;
-    while (field[i] != '"' && field[i] != '\\')
+    while (text[i] != '\\' && !(ShrinkQuotes && text[i] == '"'))
         ++i;
-    out.resize(field.size()); // the result is never longer
+    out.resize(text.size()); // the result is never longer
     char *const begin = out.data();
     char *p = begin;
-    std::memcpy(p, field.data(), i);
+    std::memcpy(p, text.data(), i);
     p += i;
     bool pending = false; // a backslash was read and not yet written
-    for (; i < field.size(); ++i) {
-        const char c = field[i];
-        if (c == '"' && i > 0 && field[i - 1] == '"')
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (ShrinkQuotes && c == '"' && i > 0 && text[i - 1] == '"')
             continue; // the rest of a run of quotes
         if (c == '\\') {
             pending = true;
@@ -109,6 +109,22 @@ void unescapeInto(std::string &out, std::string_view field)
     if (pending)
         *p++ = '\\';
     out.resize(static_cast<std::size_t>(p - begin));
+}
+
+} // namespace
+
+void unescapeInto(std::string &out, std::string_view field)
+{
+    if (!field.empty() && field.front() == '"')
+        field.remove_prefix(1);
+    if (!field.empty() && field.back() == '"')
+        field.remove_suffix(1);
+    decodeInto<true>(out, field);
+}
+
+void unescapeBackslashesInto(std::string &out, std::string_view text)
+{
+    decodeInto<false>(out, text);
 }
 
 } // namespace csv

@@ -43,4 +43,9 @@ char *writeEscaped(char *out, std::string_view text);
 // Replaces out by CsvUnescapeField(field), reusing its storage.
 void unescapeInto(std::string &out, std::string_view field);
 
+// Replaces out by text with only the backslash rules of CsvUnescapeField applied (the text of a
+// quoted field, whose quotes the reader has already taken off).
+//   a""b\r   => a""b CR
+void unescapeBackslashesInto(std::string &out, std::string_view text);
+
 } // namespace csv

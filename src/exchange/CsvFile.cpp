@@ -1,10 +1,11 @@
 #include "exchange/CsvFile.h"
 
 #include "document/ByteScan.h"
+#include "document/Cp1252.h"
 #include "document/FillBuffer.h"
-#include "document/LineReader.h"
 #include "exchange/CsvField.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -78,57 +79,277 @@ QByteArray encode(const std::vector<ListEntry> &entries)
 
 namespace {
 
-// Calls f with every line of bytes. Lines end at CR (an LF right after it belongs to the line end)
-// when crLines is set, and at LF otherwise (as editors and spreadsheets on Linux write).
-template <typename F> void forEachLine(std::string_view bytes, bool crLines, F f)
+constexpr std::string_view kUtf8Bom = "\xef\xbb\xbf";
+
+// The length of the well-formed UTF-8 sequence at the start of s (1 to 4) with its code point, or 0
+// when s does not start with one (a stray continuation byte, an overlong form, a surrogate, a code
+// point above U+10FFFF, a cut sequence).
+std::size_t utf8Sequence(std::string_view s, char32_t &cp)
 {
-    if (crLines) {
-        LineReader reader(bytes);
-        while (!reader.atEnd())
-            f(reader.next());
-        return;
+    const auto b = static_cast<unsigned char>(s[0]);
+    std::size_t n = 0;
+    char32_t least = 0;
+    if (b < 0x80) {
+        cp = b;
+        return 1;
     }
-    while (!bytes.empty()) {
-        const std::size_t lf = bytes.find('\n');
-        f(bytes.substr(0, lf));
-        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
+    if (b >= 0xc2 && b <= 0xdf) {
+        n = 2, cp = b & 0x1f, least = 0x80;
+    } else if (b >= 0xe0 && b <= 0xef) {
+        n = 3, cp = b & 0x0f, least = 0x800;
+    } else if (b >= 0xf0 && b <= 0xf4) {
+        n = 4, cp = b & 0x07, least = 0x10000;
+    } else {
+        return 0;
     }
+    if (s.size() < n)
+        return 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if ((c & 0xc0) != 0x80)
+            return 0;
+        cp = cp << 6 | (c & 0x3f);
+    }
+    if (cp < least || cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff))
+        return 0;
+    return n;
 }
 
-void addLine(std::vector<ListEntry> &entries, std::string_view line)
+bool hasHighByte(std::string_view s)
 {
-    if (line.empty())
-        return;
-    ListEntry &entry = entries.emplace_back();
-    entry.subItems.resize(1);
-    const std::size_t first = bytescan::find(line, ';');
-    unescapeInto(entry.caption, line.substr(0, first));
-    if (first != std::string_view::npos) {
-        const std::string_view rest = line.substr(first + 1);
-        unescapeInto(entry.subItems[0], rest.substr(0, bytescan::find(rest, ';')));
+    return bytescan::any(s, [](std::uint64_t w) { return w & bytescan::kHighs; });
+}
+
+bool isUtf8(std::string_view s)
+{
+    char32_t cp = 0;
+    while (!s.empty()) {
+        const std::size_t n = utf8Sequence(s, cp);
+        if (n == 0)
+            return false;
+        s.remove_prefix(n);
     }
+    return true;
+}
+
+// UTF-8 as Windows-1252: a character that it cannot hold, and every byte that is no part of a
+// well-formed sequence, becomes "?".
+std::string utf8ToWindows1252(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    char32_t cp = 0;
+    while (!s.empty()) {
+        const std::size_t n = utf8Sequence(s, cp);
+        if (n == 0) {
+            out.push_back('?');
+            s.remove_prefix(1);
+            continue;
+        }
+        out.push_back(cp < 0x80      ? static_cast<char>(cp)
+                      : cp < 0x10000 ? cp1252::fromUnicodeChar(static_cast<char16_t>(cp))
+                                     : '?');
+        s.remove_prefix(n);
+    }
+    return out;
+}
+
+// The input up to its first 0x1A byte.
+std::string_view beforeEof(std::string_view bytes)
+{
+    // An empty view may have no data pointer at all, which memchr must not be given.
+    if (bytes.empty())
+        return bytes;
+    if (const void *eof = std::memchr(bytes.data(), 0x1A, bytes.size()))
+        return bytes.substr(0, static_cast<std::size_t>(static_cast<const char *>(eof) - bytes.data()));
+    return bytes;
+}
+
+// How many entries the input makes at most: one per byte other than CR and LF that starts the
+// input or follows a CR or LF (an empty line makes none). Blocks of 64 bytes let the compiler compare
+// many bytes at once.
+std::size_t maxEntries(std::string_view s)
+{
+    if (s.empty())
+        return 0;
+    const auto lineEnd = [](char c) { return (c == '\r') | (c == '\n'); };
+    const char *p = s.data();
+    const std::size_t n = s.size();
+    std::size_t count = lineEnd(p[0]) ? 0 : 1, i = 1;
+    for (; i + 64 <= n; i += 64) {
+        unsigned block = 0;
+        for (std::size_t j = 0; j < 64; ++j)
+            block += lineEnd(p[i + j - 1]) & !lineEnd(p[i + j]);
+        count += block;
+    }
+    for (; i < n; ++i)
+        count += lineEnd(p[i - 1]) & !lineEnd(p[i]);
+    return count;
+}
+
+// The high bit of every byte of word that ends an unquoted field: a semicolon, CR or LF.
+inline std::uint64_t fieldEnds(std::uint64_t word)
+{
+    return bytescan::equal(word, ';') | bytescan::equal(word, '\r') | bytescan::equal(word, '\n');
+}
+
+inline bool endsField(char c)
+{
+    return c == ';' || c == '\r' || c == '\n';
+}
+
+// Splits the input into entries. Fields are read where they stand, without copying a line first.
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : m_p(bytes.data()), m_end(bytes.data() + bytes.size()) {}
+
+    void readInto(std::vector<ListEntry> &entries)
+    {
+        while (m_p < m_end) {
+            if (*m_p == '\r' || *m_p == '\n') { // an empty line adds nothing
+                skipLineEnd();
+                continue;
+            }
+            ListEntry &entry = entries.emplace_back();
+            entry.subItems.resize(1);
+            readField(&entry.caption);
+            if (m_p < m_end && *m_p == ';') {
+                ++m_p;
+                readField(&entry.subItems[0]);
+                while (m_p < m_end && *m_p == ';') {
+                    ++m_p;
+                    readField(nullptr);
+                }
+            }
+            skipLineEnd();
+        }
+    }
+
+private:
+    void skipLineEnd()
+    {
+        if (m_p < m_end && *m_p == '\r')
+            ++m_p;
+        if (m_p < m_end && *m_p == '\n')
+            ++m_p;
+    }
+
+    // The first byte at or after p that ends an unquoted field, or the end.
+    const char *fieldEnd(const char *p) const
+    {
+        for (; m_end - p >= 8; p += 8) {
+            if (const std::uint64_t hit = fieldEnds(bytescan::load<std::uint64_t>(p)))
+                return p + std::countr_zero(hit) / 8;
+        }
+        while (p < m_end && !endsField(*p))
+            ++p;
+        return p;
+    }
+
+    // The first double quote at or after p, or nullptr. Once a search has found none, later
+    // searches from further on do not look again, so that many unclosed quotes cost no more than one.
+    const char *nextQuote(const char *p)
+    {
+        if (m_noQuoteFrom && p >= m_noQuoteFrom)
+            return nullptr;
+        const std::size_t at = bytescan::find(std::string_view(p, static_cast<std::size_t>(m_end - p)), '"');
+        if (at == std::string_view::npos) {
+            m_noQuoteFrom = p;
+            return nullptr;
+        }
+        return p + at;
+    }
+
+    // Reads the field at the current position into out (unless it is null) and stops at the byte
+    // that ends it.
+    void readField(std::string *out)
+    {
+        if (m_p < m_end && *m_p == '"' && readQuoted(out))
+            return;
+        // Unquoted, or a quote that is never closed: the field runs to the next semicolon or line
+        // end and is decoded by CsvUnescapeField.
+        const char *end = fieldEnd(m_p);
+        if (out)
+            unescapeInto(*out, std::string_view(m_p, static_cast<std::size_t>(end - m_p)));
+        m_p = end;
+    }
+
+    // A field that begins with a quote runs to the next quote that is not doubled; a doubled quote
+    // inside is one quote, and whatever stands between the closing quote and the end of the field
+    // is added as it is. Then the backslash escapes are decoded. False when the quote is not closed.
+    bool readQuoted(std::string *out)
+    {
+        const char *text = m_p + 1;
+        const char *close = nextQuote(text);
+        if (!close)
+            return false;
+        const bool doubled = close + 1 < m_end && close[1] == '"';
+        if (!doubled && (close + 1 == m_end || endsField(close[1]))) { // the usual case
+            if (out)
+                unescapeBackslashesInto(*out, std::string_view(text, static_cast<std::size_t>(close - text)));
+            m_p = close + 1;
+            return true;
+        }
+        m_text.clear();
+        while (close + 1 < m_end && close[1] == '"') {
+            m_text.append(text, close + 1);
+            text = close + 2;
+            close = nextQuote(text);
+            if (!close)
+                return false;
+        }
+        m_text.append(text, close);
+        const char *end = fieldEnd(close + 1);
+        m_text.append(close + 1, end);
+        if (out)
+            unescapeBackslashesInto(*out, m_text);
+        m_p = end;
+        return true;
+    }
+
+    const char *m_p;
+    const char *const m_end;
+    const char *m_noQuoteFrom = nullptr; // no quote lies at or after this position
+    std::string m_text;                  // a quoted field's text while its doubled quotes are taken out
+};
+
+} // namespace
+
+namespace {
+
+// Whether the input, already cut at its first 0x1A, is read as UTF-8.
+bool isUtf8Input(std::string_view bytes)
+{
+    return bytes.starts_with(kUtf8Bom) || (hasHighByte(bytes) && isUtf8(bytes));
 }
 
 } // namespace
 
+bool readsAsUtf8(std::string_view bytes)
+{
+    return isUtf8Input(beforeEof(bytes));
+}
+
 std::vector<ListEntry> parse(std::string_view bytes)
 {
-    // An empty view may have no data pointer at all, which memchr must not be given.
+    bytes = beforeEof(bytes);
+    std::string converted;
+    if (isUtf8Input(bytes)) {
+        if (bytes.starts_with(kUtf8Bom))
+            bytes.remove_prefix(kUtf8Bom.size());
+        converted = utf8ToWindows1252(bytes);
+        bytes = converted;
+    }
     if (bytes.empty())
         return {};
-    if (const void *eof = std::memchr(bytes.data(), 0x1A, bytes.size()))
-        bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char *>(eof) - bytes.data()));
 
-    // The lines are walked twice: once to count the entries, so that the list is allocated once at
-    // its size, which costs less than growing it (every step moves the entries and touches fresh
-    // memory again).
-    const bool crLines = std::memchr(bytes.data(), '\r', bytes.size()) != nullptr;
-    std::size_t count = 0;
-    forEachLine(bytes, crLines, [&count](std::string_view line) { count += line.empty() ? 0 : 1; });
+    // The list is allocated once for as many entries as the input can make, which costs less than
+    // growing it (every step moves the entries and touches fresh memory again).
+    const std::size_t count = maxEntries(bytes);
     std::vector<ListEntry> entries;
     entries.reserve(count);
     preferHugePages(entries.data(), count * sizeof(ListEntry));
-    forEachLine(bytes, crLines, [&entries](std::string_view line) { addLine(entries, line); });
+    Reader(bytes).readInto(entries);
     return entries;
 }
 

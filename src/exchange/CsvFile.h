@@ -16,18 +16,29 @@ namespace csv {
 //   {Riss im "Deckel" | Motor}  => "Riss im ""Deckel""";"Motor" CR LF
 QByteArray encode(const std::vector<ListEntry> &entries);
 
-// The entries of a file, one per non-empty line, each with exactly one sub-item.
+// The entries of a file, one per non-empty line, each with exactly one sub-item. Reads the files
+// this program writes and those that spreadsheets save.
 //
-// A 0x1A byte ends the input. In input that holds a CR, a line ends at CR and an LF right after it
-// belongs to the line end, while any other LF is an ordinary byte; input without any CR has its
-// lines end at LF. A last line without a line end counts like any other. A line is split at every
-// semicolon (quotes do not protect one); field 1 gives the caption and field 2 the sub-item (empty
-// when missing), both through CsvUnescapeField; further fields are ignored.
+// A 0x1A byte ends the input. A file that starts with the UTF-8 byte order mark, or that is valid
+// UTF-8 with at least one multi-byte sequence, is converted to Windows-1252 (a character it cannot
+// hold becomes "?"); any other file is Windows-1252 already.
+// Outside quotes, CR LF, a lone LF and a lone CR each end a line; a last line without a line end
+// counts like any other; an empty line adds nothing. A line is split into fields at semicolons;
+// field 1 gives the caption and field 2 the sub-item (empty when missing), further fields are
+// ignored. A field that begins with a double quote runs to the next quote that is not doubled:
+// semicolons, CR and LF inside are text, a doubled quote is one quote, and anything between the
+// closing quote and the field's end is added as it is; then backslash r, n and runs of backslashes
+// are decoded as CsvUnescapeField does. Any other field, and one whose opening quote is never
+// closed, runs to the next semicolon or line end and is decoded by CsvUnescapeField.
 //   "Motor";"Riss" CR LF          => {Motor | Riss}
 //   Riss;A;B CR LF CR LF x        => {Riss | A}, {x | }
 //   ;                             => { | }
-//   a LF b                        => {a | }, {b | }
-//   "a LF b";c CR LF d            => {a LF b | c}, {d | }
+//   a LF b CR c                   => {a | }, {b | }, {c | }
+//   "a;b LF c";"x""y" CR LF d     => {a;b LF c | x"y}, {d | }
+//   "a\r\nb" LF                   => {a CR LF b | }
 std::vector<ListEntry> parse(std::string_view bytes);
+
+// Whether parse reads bytes as UTF-8 (and converts them).
+bool readsAsUtf8(std::string_view bytes);
 
 } // namespace csv

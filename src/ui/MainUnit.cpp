@@ -583,7 +583,7 @@ void TMainForm::SaveSettings(bool destroying)
 
 void TMainForm::CSVExport1Click()
 {
-    const std::optional<QString> name = m_prompts.saveFileName(csvFileDialog(m_csvExportName));
+    const std::optional<QString> name = m_prompts.saveFileName(csvFileDialog(m_csvExportName, CsvDirection::Export));
     if (!name)
         return;
     m_csvExportName = *name;
@@ -592,7 +592,7 @@ void TMainForm::CSVExport1Click()
 
 void TMainForm::CSVImport1Click()
 {
-    const std::optional<QString> name = m_prompts.openFileName(csvFileDialog(m_csvImportName));
+    const std::optional<QString> name = m_prompts.openFileName(csvFileDialog(m_csvImportName, CsvDirection::Import));
     if (!name)
         return;
     m_csvImportName = *name;

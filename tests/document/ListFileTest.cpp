@@ -71,10 +71,6 @@ TEST(ListFileParse, shortAndBrokenFiles)
 {
     EXPECT_TRUE(parse("").formatError);
 
-    const auto lfOnly = parse("1\nA\n0\n0\n");
-    EXPECT_TRUE(lfOnly.formatError) << "the first line runs to the end of the file";
-    EXPECT_TRUE(lfOnly.lists[0].empty());
-
     const auto five = parse("2\r\nA\r\nB\r\n0\r\n0\r\n");
     EXPECT_FALSE(five.formatError);
     EXPECT_EQ(captions(five.lists[0]), (std::vector<std::string>{"A", "B"}));
@@ -95,6 +91,36 @@ TEST(ListFileParse, shortAndBrokenFiles)
     EXPECT_EQ(partial.lists[0].size(), 1u);
     EXPECT_EQ(partial.lists[1].size(), 2u) << "entries before the fault stay";
     EXPECT_TRUE(partial.lists[2].empty());
+}
+
+// A file without any CR byte (as a Linux editor or script writes it) has its lines end at LF; as soon
+// as the file holds one CR, lines end at CR and an LF elsewhere is text.
+TEST(ListFileParse, lineEndsFollowWhetherTheFileHoldsACr)
+{
+    const std::vector<ListEntry> defect{{"X", {"Dach"}}};
+    const struct {
+        const char *name;
+        std::string bytes;
+        std::vector<std::string> assemblies;
+        std::vector<ListEntry> defects;
+        bool formatError;
+    } cases[] = {
+        {"LF only", "2\nA\nB\n0\n1\nX\nDach\n", {"A", "B"}, defect, false},
+        {"LF only, no last line end", "1\nA\n0\n1\nX\nDach", {"A"}, defect, false},
+        {"LF only, short last section", "0\n0\n1\nX\n", {}, {{"X", {""}}}, false},
+        {"LF only, count past the end", "1\nA\n", {"A"}, {}, true},
+        {"LF only, 0x1A ends the input", "1\nA\n0\n1\nX\nDach\x1a\n9\n", {"A"}, defect, false},
+        {"LF only, blank line is a text", "2\n\nB\n0\n0\n", {"", "B"}, {}, false},
+        {"one CR: the first line runs to it", "1\nA\n0\n0\r\n", {}, {}, true},
+        {"CR LF with an LF inside a text", "1\r\nA\nB\r\n0\r\n0\r\n", {"A\nB"}, {}, false},
+        {"a CR after 0x1A still counts", "1\nA\n0\n0\n\x1a\r", {}, {}, true},
+    };
+    for (const auto &c : cases) {
+        const auto content = parse(c.bytes);
+        EXPECT_EQ(content.formatError, c.formatError) << c.name;
+        EXPECT_EQ(captions(content.lists[0]), c.assemblies) << c.name;
+        EXPECT_EQ(content.lists[2], c.defects) << c.name;
+    }
 }
 
 TEST(ListFileParse, countsAndTrailingLines)

@@ -41,7 +41,7 @@ struct CsvExchangeTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(CsvExchangeTest, exportReplacesAnExistingFileWithoutAsking)
+TEST_F(CsvExchangeTest, exportReplacesAnExistingFileOnceTheDialogHasAsked)
 {
     const QString target = path(QStringLiteral("liste.csv"));
     writeFile(target, "alter Inhalt, der l\xe4nger ist als der neue\r\n");

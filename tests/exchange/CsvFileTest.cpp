@@ -1,6 +1,9 @@
 #include "exchange/CsvFile.h"
 
+#include "document/Cp1252.h"
 #include "exchange/CsvField.h"
+
+#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -59,17 +62,16 @@ TEST(CsvFile, readerTurnsEachNonEmptyLineIntoOneEntry)
         {"unquoted", "Riss;A\r\n", {{"Riss", {"A"}}}},
         {"one character", "x", {{"x", {""}}}},
         {"only a semicolon", ";\r\n", {{"", {""}}}},
+        {"only two quotes", "\"\"\r\n", {{"", {""}}}},
         {"extra fields ignored", "a;b;c;d\r\n", {{"a", {"b"}}}},
         {"header line is an entry",
          "Mangel;Baugruppe\r\nRiss;Motor\r\n",
          {{"Mangel", {"Baugruppe"}}, {"Riss", {"Motor"}}}},
-        {"quotes do not protect a semicolon", "\"a;b\";\"c\"\r\n", {{"a", {"b"}}}},
         {"blanks are kept", " a ; b \r\n", {{" a ", {" b "}}}},
         {"comma separated", "a,b,c\r\n", {{"a,b,c", {""}}}},
         {"empty file", "", {}},
         {"empty lines", "\r\n\r\na\r\n\r\n\r\nb\r\n\r\n", {{"a", {""}}, {"b", {""}}}},
         {"last line without line end", "a;1\r\nb;2", {{"a", {"1"}}, {"b", {"2"}}}},
-        {"bare CR ends a line", "a\rb\r\r\nc", {{"a", {""}}, {"b", {""}}, {"c", {""}}}},
         {"0x1A ends the input", "a\r\nb\x1a\r\nc\r\n", {{"a", {""}}, {"b", {""}}}},
         {"0x1A first",
          "\x1a"
@@ -77,45 +79,141 @@ TEST(CsvFile, readerTurnsEachNonEmptyLineIntoOneEntry)
          {}},
         {"escapes decoded", "\"a\\r\\nb\";\"C:\\temp\"\r\n", {{"a\r\nb", {"C:\\temp"}}}},
         {"NUL is a byte", std::string("a\0b;c\r\n", 7), {{std::string("a\0b", 3), {"c"}}}},
-        // A file with CR LF rows keeps a bare LF inside a line, as spreadsheets write line breaks in cells.
-        {"bare LF in a CR LF file",
-         "\"Zeile 1\nZeile 2\";\"A\"\r\nb;B\r\n",
-         {{"Zeile 1\nZeile 2", {"A"}}, {"b", {"B"}}}},
-        {"LF before a CR", "a\n\nb\r\n", {{"a\n\nb", {""}}}},
-        // A file without any CR has its lines end at LF.
-        {"LF only", "Riss;A\nLoch;B\n", {{"Riss", {"A"}}, {"Loch", {"B"}}}},
-        {"LF only, empty lines", "\n\na\n\n\nb", {{"a", {""}}, {"b", {""}}}},
-        {"LF only, CR after 0x1A", "a\nb\x1a\r\n", {{"a", {""}}, {"b", {""}}}},
+        // Outside quotes CR LF, a lone LF and a lone CR each end a line.
+        {"every line end", "a\rb\nc\r\nd\n\re", {{"a", {""}}, {"b", {""}}, {"c", {""}}, {"d", {""}}, {"e", {""}}}},
+        {"stray CR in an LF file", "A;1\nB;2\rC;3\nD;4\n", {{"A", {"1"}}, {"B", {"2"}}, {"C", {"3"}}, {"D", {"4"}}}},
+        // A field that begins with a quote runs to the next quote that is not doubled.
+        {"quoted semicolon",
+         "\"Fliesen gesprungen; Bad OG\";Sanit\xe4r\r\n",
+         {{"Fliesen gesprungen; Bad OG", {"Sanit\xe4r"}}}},
+        {"quoted line breaks", "\"a\r\nb\rc\nd\";\"e\nf\"\nx", {{"a\r\nb\rc\nd", {"e\nf"}}, {"x", {""}}}},
+        {"doubled quotes", "\"\"\"\";\"a\"\"\"\"b\"\r\n", {{"\"", {"a\"\"b"}}}},
+        {"quoted second field", "a;\"b;c\";d\r\n", {{"a", {"b;c"}}}},
+        {"quoted third field spans lines", "a;b;\"c\r\nd;e\"\r\nf;g\r\n", {{"a", {"b"}}, {"f", {"g"}}}},
+        {"text after the closing quote", "\"ab\"cd;x\r\n", {{"abcd", {"x"}}}},
+        {"a quote inside an unquoted field", "Zoll 3\";x\"y\r\n", {{"Zoll 3", {"x\"y"}}}},
+        {"escapes decoded after the quotes", "\"C:\\new\";\"a\\\\b\"\"\"\r\n", {{"C:\new", {"a\\b\""}}}},
+        // A quote that is never closed does not swallow the rest of the file: its field is read
+        // unquoted and loses that quote.
+        {"unclosed quote", "\"abc;def\r\nx;y\r\n", {{"abc", {"def"}}, {"x", {"y"}}}},
+        {"unclosed quote before 0x1A", "\"a\r\nb\x1a\"\r\n", {{"a", {""}}, {"b", {""}}}},
+        {"closing quote after a doubled one missing", "\"a\"\"b\r\nc\r\n", {{"a\"b", {""}}, {"c", {""}}}},
     };
     for (const ReadCase &c : cases)
         EXPECT_EQ(shown(csv::parse(c.bytes)), shown(c.entries)) << c.name;
 }
 
+// A file that starts with the UTF-8 byte order mark, or is valid UTF-8 with at least one multi-byte
+// sequence, is converted to Windows-1252; everything else is read byte for byte.
+TEST(CsvFile, readerConvertsUtf8ToWindows1252)
+{
+    const ReadCase cases[] = {
+        {"BOM", "\xef\xbb\xbfMangel;Baugruppe\r\n", {{"Mangel", {"Baugruppe"}}}},
+        {"BOM only", "\xef\xbb\xbf", {}},
+        {"umlauts and euro", "T\xc3\xbcr;5 \xe2\x82\xac\n", {{"T\xfcr", {"5 \x80"}}}},
+        {"not in Windows-1252", "\xe2\x98\x83;\xf0\x9f\x98\x80x\n", {{"?", {"?x"}}}},
+        {"C1 control kept", "\xc2\x81\xc3\xa4\n", {{"\x81\xe4", {""}}}},
+        {"Windows-1252", "T\xfcr;5 \x80\r\n", {{"T\xfcr", {"5 \x80"}}}},
+        {"invalid after valid", "\xc3\xa4;\xe4\n", {{"\xc3\xa4", {"\xe4"}}}},
+        {"overlong form", "\xc0\xaf;\xc3\xa4\n", {{"\xc0\xaf", {"\xc3\xa4"}}}},
+        {"surrogate", "\xed\xa0\x80\n", {{"\xed\xa0\x80", {""}}}},
+        {"cut sequence at the end", "\xc3\xa4\xe2\x82", {{"\xc3\xa4\xe2\x82", {""}}}},
+        {"invalid with BOM", "\xef\xbb\xbf\xe4;\xc3\xa4\n", {{"?", {"\xe4"}}}},
+        {"BOM not at the start", "a\xef\xbb\xbf\n", {{"a?", {""}}}},
+        {"ASCII", "abc;def\n", {{"abc", {"def"}}}},
+    };
+    for (const ReadCase &c : cases)
+        EXPECT_EQ(shown(csv::parse(c.bytes)), shown(c.entries)) << c.name;
+}
+
+namespace {
+
+// One sheet as spreadsheets save it: quotes only around cells that need them, a multi-line cell (its
+// line break an LF), a cell with ";" and one with a quote, empty cells, an umlaut and the euro
+// sign, and an empty line after the last row. Written in UTF-8 here; eol stands for the line end.
+std::string sheet(std::string_view eol)
+{
+    std::string out;
+    for (const std::string_view row : {
+             "\"Fliesen gesprungen; Bad OG\";Sanitär",
+             "\"Riss im \"\"Deckel\"\"\";Motor",
+             "\"Zeile 1\nZeile 2\";Dach",
+             ";Fassade",
+             "Tür klemmt;",
+             "Heizkörper 5 €;Heizung;",
+             "",
+         }) {
+        out += row;
+        out += eol;
+    }
+    return out;
+}
+
+std::string toWindows1252(const std::string &utf8)
+{
+    return cp1252::fromUnicode(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+} // namespace
+
+TEST(CsvFile, readerTakesTheFilesThatSpreadsheetsSave)
+{
+    const Entries rows = {
+        {"Fliesen gesprungen; Bad OG", {"Sanit\xe4r"}},
+        {"Riss im \"Deckel\"", {"Motor"}},
+        {"Zeile 1\nZeile 2", {"Dach"}},
+        {"", {"Fassade"}},
+        {"T\xfcr klemmt", {""}},
+        {"Heizk\xf6rper 5 \x80", {"Heizung"}},
+    };
+    const std::string bom = "\xef\xbb\xbf";
+    const struct {
+        const char *name;
+        std::string bytes;
+    } files[] = {
+        {"LibreOffice on Linux: UTF-8, LF", sheet("\n")},
+        {"LibreOffice: UTF-8 with BOM, LF", bom + sheet("\n")},
+        {"LibreOffice: Windows-1252, LF", toWindows1252(sheet("\n"))},
+        {"LibreOffice on Windows: UTF-8, CR LF", sheet("\r\n")},
+        {"Excel \"CSV (Trennzeichen-getrennt)\": Windows-1252, CR LF", toWindows1252(sheet("\r\n"))},
+        {"Excel \"CSV UTF-8\": BOM, CR LF", bom + sheet("\r\n")},
+    };
+    for (const auto &f : files)
+        EXPECT_EQ(shown(csv::parse(f.bytes)), shown(rows)) << f.name;
+
+    // A cell whose line break was saved as CR LF keeps it.
+    EXPECT_EQ(shown(csv::parse("\"Zeile 1\r\nZeile 2\";Dach\r\n")), shown({{"Zeile 1\r\nZeile 2", {"Dach"}}}));
+}
+
+// Every file the program writes reads back as the texts it was written from, except for the
+// backslash escapes: a backslash before "r" or "n" comes back as CR or LF, and a run of backslashes
+// as one.
 TEST(CsvFile, writtenEntriesReadBackWithTheKnownLosses)
 {
     const Entries written = {
         {"Riss im \"Deckel\"", {"Motor"}},
         {"", {""}},
         {"zwei\r\nZeilen", {"mit\nLF"}},
-        {"\"", {"\"\""}},        // a run of quotes comes back as one
-        {"C:\\new", {"a\\\\b"}}, // backslash r/n become line breaks, backslash runs shrink
-        {"C:\\temp", {"x"}},
-        {"a;b", {"c;d"}}, // semicolons split the line
+        {"CR\rallein", {" Blanks "}},
+        {"\"", {"\"\""}},
+        {"\"\"\"", {"a\"\"b"}},
+        {"a;b", {";"}},
+        {"\";\"", {"\";"}},
+        {"C:\\new", {"a\\\\b"}},
+        {"C:\\temp", {"x\\"}},
         {"\xe4\xf6\xfc\xdf\x80", {"\x81\x8d"}},
+        {"\x1b\t", {std::string("\0", 1)}},
     };
-    const Entries read = {
-        {"Riss im \"Deckel\"", {"Motor"}},
-        {"", {""}},
-        {"zwei\r\nZeilen", {"mit\nLF"}},
-        {"\"", {"\""}},
-        {"C:\new", {"a\\b"}},
-        {"C:\\temp", {"x"}},
-        {"a", {"b"}},
-        {"\xe4\xf6\xfc\xdf\x80", {"\x81\x8d"}},
-    };
+    Entries read = written;
+    read[8] = {"C:\new", {"a\\b"}};
     const QByteArray file = csv::encode(written);
     EXPECT_EQ(shown(csv::parse(std::string_view(file.constData(), static_cast<std::size_t>(file.size())))),
               shown(read));
+
+    // A list whose only non-ASCII texts happen to form valid UTF-8 is read as UTF-8.
+    const QByteArray utf8Like = csv::encode({{"\xc3\xa4", {"x"}}});
+    EXPECT_EQ(shown(csv::parse(std::string_view(utf8Like.constData(), static_cast<std::size_t>(utf8Like.size())))),
+              shown({{"\xe4", {"x"}}}));
 }
 
 // The writer copies short fields a word at a time and looks for the bytes to escape inside those

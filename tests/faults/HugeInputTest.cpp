@@ -49,6 +49,7 @@ std::vector<HugeInput> inputs()
         {"listFileOfNulBytes", Reader::ListFile, "", '\0', 256 << 20, {kInvalid}, 0, 0},
         {"csvFileOfNulBytes", Reader::Csv, "", '\0', 256 << 20, {}, 1, std::size_t(256 << 20)},
         {"csvFileOfAMillionSemicolons", Reader::Csv, "", ';', 1'000'000, {}, 1, 0},
+        {"csvFileOfAGigabyteOfEmptyLines", Reader::Csv, "", '\n', kGigabyte, {}, 0, 0},
     };
 }
 

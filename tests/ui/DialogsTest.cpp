@@ -4,9 +4,12 @@
 #include "ui_AboutBoxUnit.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -63,6 +66,55 @@ TEST(RealMessageBoxes, showCaptionTextIconButtonsAndDefault)
                                Prompts::Buttons::YesNoCancel, Prompts::Answer::Yes}),
               Prompts::Answer::Yes);
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+}
+
+// A save dialog that confirms overwriting asks when the chosen file exists; No leaves the dialog
+// open for another name, Yes takes the file.
+TEST(RealFileDialogs, askBeforeReplacingAFileAndNoReturnsToTheDialog)
+{
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("liste.csv"));
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    DialogPrompts prompts;
+    Prompts::FileDialog options;
+    options.filter = QStringLiteral("CSV Dateien (*.csv)");
+    options.defaultSuffix = QStringLiteral("csv");
+    options.confirmOverwrite = true;
+
+    QStringList asked;
+    bool openAfterNo = false;
+    const auto chooseExisting = [&existing](QMessageBox::StandardButton press, QStringList &asked) {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QTimer::singleShot(0, [press, &asked] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            asked << box->text();
+            box->button(press)->click();
+        });
+        dialog->selectFile(existing);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    };
+    QTimer::singleShot(0, [&] {
+        chooseExisting(QMessageBox::No, asked);
+        openAfterNo = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()) != nullptr;
+        QTimer::singleShot(0, [&] { chooseExisting(QMessageBox::Yes, asked); });
+    });
+    // Should a step above fail, no dialog is left open.
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget *w = QApplication::activeModalWidget())
+            w->close();
+    });
+    guard.start(20000);
+
+    EXPECT_EQ(prompts.saveFileName(options), std::optional<QString>(existing));
+    EXPECT_EQ(asked.size(), 2) << "asked once per choice of the existing file";
+    EXPECT_TRUE(openAfterNo) << "No returns to the dialog";
 }
 
 TEST(EditDialog, isLaidOutAndReturnsTheEditedName)

@@ -20,7 +20,7 @@ TEST_F(ExchangePrint, csvExportAndImportRememberTheirNamesAndOnlyAppend)
     ASSERT_EQ(prompts.dialogs.size(), 1u);
     EXPECT_EQ(prompts.dialogs[0].filter, QStringLiteral("CSV Dateien (*.csv)"));
     EXPECT_EQ(prompts.dialogs[0].defaultSuffix, QStringLiteral("csv"));
-    EXPECT_FALSE(prompts.dialogs[0].confirmOverwrite);
+    EXPECT_TRUE(prompts.dialogs[0].confirmOverwrite) << "the export asks before replacing a file";
 
     prompts.files = {csv};
     form->ui().CSVExport1->trigger();
@@ -35,6 +35,7 @@ TEST_F(ExchangePrint, csvExportAndImportRememberTheirNamesAndOnlyAppend)
     EXPECT_EQ(form->windowTitle(), title);
     form->CSVImport1Click();
     EXPECT_EQ(prompts.dialogs.back().startPath, csv);
+    EXPECT_FALSE(prompts.dialogs.back().confirmOverwrite);
 
     prompts.files = {path(QStringLiteral("fehlt.csv"))};
     form->CSVImport1Click();
