@@ -9,6 +9,7 @@
 #include "settings/SettingsError.h"
 #include "ui/Application.h"
 #include "print/PrintLayout.h"
+#include "print/PrintSettingsError.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/ListView.h"
@@ -609,7 +610,11 @@ void TMainForm::Drucken1Click()
         return;
     // Errors of the printer layer end the command in the general error display.
     QPrinterCanvas canvas(printer());
-    printDefectList(canvas, m_document.DefectList.entries(), printMargins(), m_printFont);
+    try {
+        printDefectList(canvas, m_document.DefectList.entries(), printMargins(), m_printFont);
+    } catch (const PrintSettingsError &e) {
+        m_prompts.error(QStringLiteral("Drucken"), e.text()); // nothing was sent to the printer
+    }
 }
 
 void TMainForm::berdasProgramm1Click()
