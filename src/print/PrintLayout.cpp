@@ -50,7 +50,7 @@ PrintLayout::PrintLayout(PrintCanvas &canvas, const PrintMargins &margins)
 {
 }
 
-void PrintLayout::makeRoom(int h)
+void PrintLayout::makeRoom(qint64 h)
 {
     if (m_y + h > m_bottom && m_y > m_top) {
         m_canvas.newPage();
@@ -78,7 +78,7 @@ void PrintLayout::PrintRow(const std::vector<QString> &nameLines, const QString 
 {
     std::vector<int> heights;
     heights.reserve(nameLines.size());
-    int rowHeight = 0;
+    qint64 rowHeight = 0; // a huge name in a huge font can have more dots than an int holds
     for (const QString &line : nameLines) {
         heights.push_back(m_canvas.textHeight(line));
         rowHeight += heights.back();

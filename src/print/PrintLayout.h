@@ -60,7 +60,7 @@ public:
 
 private:
     // Breaks the page when a line of height h does not fit and is not the page's first line.
-    void makeRoom(int h);
+    void makeRoom(qint64 h);
 
     PrintCanvas &m_canvas;
     int m_width;
