@@ -136,8 +136,8 @@ QString DialogPrompts::offerPrintFile(QPrinter &printer) const
 {
     if (!printer.outputFileName().isEmpty())
         return printer.outputFileName();
-    const QString file =
-        m_printFileName.isEmpty() ? QDir::home().filePath(printDocumentName() + QStringLiteral(".pdf")) : m_printFileName;
+    const QString file = m_printFileName.isEmpty() ? QDir::home().filePath(printDocumentName() + QStringLiteral(".pdf"))
+                                                   : m_printFileName;
     // Without a printer the printer prints into a file already; it only lacks the file's name.
     if (printer.outputFormat() == QPrinter::PdfFormat)
         printer.setOutputFileName(file);
