@@ -20,7 +20,7 @@ public:
     // Closes the current page and opens the next one.
     virtual void newPage() = 0;
 
-    // Dots per inch across and down.
+    // Dots per inch across and down. These and the printable area are known before the document begins.
     virtual int dpiX() const = 0;
     virtual int dpiY() const = 0;
     // Size of the printable area in dots.

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // The title of the printout and the name of its print job.
@@ -19,13 +20,22 @@ inline QString printDocumentName()
 //   marginToDots(15, 600) => 354,  marginToDots(15, 300) => 177,  marginToDots(50, 600) => 1181
 int marginToDots(int millimetres, int dpi);
 
+// The largest print font size in points; from 10,000 points on a printout has no readable page.
+constexpr int kMaxPrintFontSize = 9999;
+
+// Why the settings cannot give a readable printout on the canvas, or nothing when they can:
+// margins that leave no room across or down the printable area, or a font size outside 1 to 9999.
+std::optional<QString> printSettingsProblem(const PrintCanvas &canvas, const PrintMargins &margins,
+                                            const PrintFont &font);
+
 // The positions of one print run in printer dots, and the two ways it puts a line on the page.
 //
-// Lines follow each other without spacing. A line that would reach below the bottom limit starts a
-// new page, unless it already is the first line of its page: that one is printed even past the limit.
+// Lines follow each other without spacing. A line (or a row of several lines) that would reach below
+// the bottom limit starts a new page, unless it already is the first on its page: that one is printed
+// even past the limit; only a row taller than a whole page is broken between its lines.
 class PrintLayout {
 public:
-    // Reads the resolution and printable area of the canvas, which must have begun its document.
+    // Reads the resolution and printable area of the canvas.
     PrintLayout(PrintCanvas &canvas, const PrintMargins &margins);
 
     int left() const { return m_left; }
@@ -35,18 +45,25 @@ public:
     int assemblyColumn() const { return m_assemblyColumn; }
     int y() const { return m_y; }
 
-    // Places the second column at the right of the widest of the given names plus the gap.
-    void setAssemblyColumn(int widestName) { m_assemblyColumn = m_left + widestName + m_gap; }
+    // The width of the name column. When the widest name and the widest assembly fit side by side
+    // in the printable width, it is the widest name; otherwise the column is narrowed so that the
+    // widest assembly ends on the right edge of the printable area, but not below half the printable
+    // width (nor above the widest name).
+    int nameColumnWidth(int widestName, int widestAssembly) const;
+    // Places the second column at the right of the name column plus the gap.
+    void setAssemblyColumn(int nameColumn) { m_assemblyColumn = m_left + nameColumn + m_gap; }
 
     void PrintLine(const QString &text);
-    // The row's height is that of the name; the assembly text is not measured.
-    void PrintRow(const QString &name, const QString &assembly);
+    // Prints the lines of a name one under the other, the assembly beside the first line. The row's
+    // height is the sum of its lines' heights; the assembly text is not measured.
+    void PrintRow(const std::vector<QString> &nameLines, const QString &assembly);
 
 private:
     // Breaks the page when a line of height h does not fit and is not the page's first line.
-    void makeRoom(int h);
+    void makeRoom(qint64 h);
 
     PrintCanvas &m_canvas;
+    int m_width;
     int m_left;
     int m_top;
     int m_bottom;
@@ -56,7 +73,10 @@ private:
 };
 
 // Prints the defect list as one job: the bold title, a blank line, one row per entry (caption, then
-// sub-item 0) in the given order in the regular style of the font, and a closing blank line.
-// Exceptions of the canvas pass through; the job is then left to the canvas to abort.
+// sub-item 0) in the given order in the regular style of the font, and a closing blank line. Names
+// break into lines at their line breaks, and wrap when the name column is narrowed (see
+// PrintLayout::nameColumnWidth and namewrap::wrapLine).
+// Throws PrintSettingsError before the job begins when printSettingsProblem finds one. Exceptions of
+// the canvas pass through; the job is then left to the canvas to abort.
 void printDefectList(PrintCanvas &canvas, const std::vector<ListEntry> &rowsInViewOrder, const PrintMargins &margins,
                      const PrintFont &font);

@@ -3,7 +3,8 @@
 // The four print margins of the settings page in whole millimetres (0 to 50 each).
 //
 // They are measured from the edges of the printer's printable area. The right margin is kept and
-// stored with the others, but the layout does not use it: long names run past it unclipped.
+// stored with the others, but nothing is placed by it: it only counts when the margins are checked
+// for leaving room on the page, and names wrap at the printable area's edge, not at it.
 struct PrintMargins {
     int left = 15;
     int top = 15;

@@ -3,6 +3,7 @@
 #include "print/PrintFontQt.h"
 
 #include <QFontMetrics>
+#include <QPageLayout>
 #include <QPrinter>
 
 #include <stdexcept>
@@ -26,6 +27,11 @@ QString targetOf(const QPrinter &printer)
 
 QPrinterCanvas::QPrinterCanvas(QPrinter &printer) : m_printer(printer)
 {
+    // Qt keeps page margins of its own (10 pt for a new printer, whatever its print dialog set) and
+    // paints inside them. The layout keeps its margins itself, from the printable area: Qt's margins
+    // shrink to what the device cannot print on, so that painting starts at the printable area's corner.
+    const QPageLayout layout = m_printer.pageLayout();
+    m_printer.setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 QPrinterCanvas::~QPrinterCanvas()

@@ -19,7 +19,8 @@ class QFontMetrics;
 // because the run stopped on an error, is aborted when the canvas is destroyed.
 class QPrinterCanvas : public PrintCanvas {
 public:
-    // The printer must outlive the canvas; its settings (printer, paper, copies) are used as they are.
+    // The printer must outlive the canvas; its settings (printer, paper, copies) are used as they are,
+    // but its page margins are set to the device's minimum: the canvas is the printable area.
     explicit QPrinterCanvas(QPrinter &printer);
     ~QPrinterCanvas() override;
 

@@ -1,8 +1,11 @@
 #include "ui/DialogPrompts.h"
 
 #include "print/PrintFontQt.h"
+#include "print/PrintLayout.h"
 #include "ui/ArtikelFUnit.h"
 
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QFontDialog>
@@ -111,15 +114,46 @@ bool DialogPrompts::chooseFont(PrintFont &font)
 
 bool DialogPrompts::printDialog(QPrinter &printer)
 {
+    const QString file = offerPrintFile(printer);
     QPrintDialog dialog(&printer, m_parent);
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    return runPrintDialog(dialog, printer, file);
 }
 
 bool DialogPrompts::printerSetupDialog(QPrinter &printer)
 {
+    const QString file = offerPrintFile(printer);
     QPrintDialog dialog(&printer, m_parent);
     dialog.setWindowTitle(QStringLiteral("Druckereinrichtung"));
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    // Nothing is printed from here, so the accept button does not say so.
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
+    return runPrintDialog(dialog, printer, file);
+}
+
+QString DialogPrompts::offerPrintFile(QPrinter &printer) const
+{
+    if (!printer.outputFileName().isEmpty())
+        return printer.outputFileName();
+    const QString file = m_printFileName.isEmpty() ? QDir::home().filePath(printDocumentName() + QStringLiteral(".pdf"))
+                                                   : m_printFileName;
+    // Without a printer the printer prints into a file already; it only lacks the file's name.
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        printer.setOutputFileName(file);
+    return file;
+}
+
+bool DialogPrompts::runPrintDialog(QPrintDialog &dialog, QPrinter &printer, const QString &file)
+{
+    // Printing into a PDF file is always offered, also where no printer is set up at all.
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
+    // With a printer chosen, Qt's own file field still offers the file for a switch to printing into it.
+    if (auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
+        field->setText(file);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        m_printFileName = printer.outputFileName();
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include "ui/WindowPrompts.h"
 
+class QPrintDialog;
 class QWidget;
 class TArtikelForm;
 
@@ -23,7 +24,14 @@ public:
 
 private:
     std::optional<QString> runFileDialog(const FileDialog &dialog, bool save);
+    // The PDF file the print dialogs offer: the printer's own, else the one chosen last in this run,
+    // else "Mängelliste.pdf" in the home folder. A printer that prints into a file takes it over.
+    QString offerPrintFile(QPrinter &printer) const;
+    // Runs a print or printer-setup dialog that also offers printing into the PDF file, and
+    // remembers the file when it was chosen.
+    bool runPrintDialog(QPrintDialog &dialog, QPrinter &printer, const QString &file);
 
     QWidget *m_parent;
     TArtikelForm *m_artikelForm = nullptr;
+    QString m_printFileName;
 };

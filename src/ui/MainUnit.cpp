@@ -11,6 +11,7 @@
 #include "ui/HandlerGuard.h"
 #include "ui/RowsWatch.h"
 #include "print/PrintLayout.h"
+#include "print/PrintSettingsError.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/ListView.h"
@@ -627,7 +628,11 @@ void TMainForm::Drucken1Click()
         return;
     // Errors of the printer layer end the command in the general error display.
     QPrinterCanvas canvas(printer());
-    printDefectList(canvas, m_document.DefectList.entries(), printMargins(), m_printFont);
+    try {
+        printDefectList(canvas, m_document.DefectList.entries(), printMargins(), m_printFont);
+    } catch (const PrintSettingsError &e) {
+        m_prompts.error(QStringLiteral("Drucken"), e.text()); // nothing was sent to the printer
+    }
 }
 
 void TMainForm::berdasProgramm1Click()

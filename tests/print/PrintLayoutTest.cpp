@@ -137,7 +137,9 @@ TEST(PrintLayout, aFontTallerThanThePagePrintsEachLineOnAPageOfItsOwnFromTheTop)
 {
     PrintFont huge;
     huge.size = 400;
-    RecordingCanvas canvas(600, 4800, 3000); // one line is 3833 dots, far more than the 2291 between T and B
+    // One line is 3833 dots, far more than the 2291 between T and B; the page is wide enough for the
+    // name (8 characters of 1666 dots) and the assembly side by side, so nothing wraps.
+    RecordingCanvas canvas(600, 24000, 3000);
     printDefectList(canvas, numberedRows(2), uniform(15), huge);
 
     const auto d = canvas.draws();

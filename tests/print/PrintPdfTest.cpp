@@ -10,13 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <stdexcept>
 
 namespace {
 
-// Page margins of the paper in whole points (Qt keeps page margins in whole points): the printable
-// area starts this far from the edges of the paper.
+// The hardware margins of the simulated printer in whole points: its printable area starts this far
+// from the edges of the paper.
 constexpr double kPaperLeftPt = 30;
 constexpr double kPaperTopPt = 36;
 const double kPaperLeft = ptToMm(kPaperLeftPt);
@@ -40,8 +41,10 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
     }
 
-    // Prints the rows into a PDF on A4 with the paper margins above and returns its words.
-    std::vector<PdfWord> print(const std::vector<ListEntry> &rows, const PrintMargins &margins, int resolution = 0)
+    // Prints the rows into a PDF on A4 and returns its words. The printer has the hardware margins
+    // above, or none at all (a plain PDF printer, whose printable area is the whole sheet).
+    std::vector<PdfWord> print(const std::vector<ListEntry> &rows, const PrintMargins &margins, int resolution = 0,
+                               bool hardwareMargins = true)
     {
         const QString path = m_dir.filePath(QStringLiteral("liste%1.pdf").arg(++m_files));
         QPrinter printer(QPrinter::HighResolution);
@@ -50,7 +53,14 @@ protected:
         if (resolution)
             printer.setResolution(resolution);
         printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageMargins(QMarginsF(kPaperLeftPt, kPaperTopPt, kPaperLeftPt, kPaperTopPt), QPageLayout::Point);
+        if (hardwareMargins) {
+            const QMarginsF hardware(kPaperLeftPt, kPaperTopPt, kPaperLeftPt, kPaperTopPt);
+            printer.setPageLayout(
+                QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, hardware, QPageLayout::Point, hardware));
+        }
+        // Qt's own page margins (10 pt for a new printer) must not shift the printout.
+        EXPECT_TRUE(printer.setPageMargins(printer.pageLayout().minimumMargins() + QMarginsF(10, 10, 10, 10),
+                                           printer.pageLayout().units()));
         QPrinterCanvas canvas(printer);
         printDefectList(canvas, rows, margins, PrintFont{});
         return pdfWords(path);
@@ -131,6 +141,33 @@ TEST_F(PrintPdfTest, longListContinuesAtTheTopMarginOfTheNextPage)
     ASSERT_GT(firstOnSecondPage, 0) << "the list should fill more than one page";
     EXPECT_EQ(printed.back()->page, 1);
     EXPECT_NEAR(printed[firstOnSecondPage]->yMin, title->yMin, 0.05) << "the second page starts at the top margin";
+}
+
+TEST_F(PrintPdfTest, withoutHardwareMarginsThePrintoutStartsAtTheCornerOfTheSheetAndUsesItsWholeHeight)
+{
+    std::vector<ListEntry> rows;
+    for (int i = 1; i <= 80; ++i)
+        rows.push_back({"Zeile" + std::to_string(i), {"Bad"}});
+    const auto words = print(rows, {0, 0, 0, 0}, 0, false);
+
+    const PdfWord *title = find(words, QStringLiteral("Mängelliste"));
+    ASSERT_TRUE(title);
+    EXPECT_NEAR(title->xMin, 0, 0.1);
+    EXPECT_NEAR(title->yMin, 0, 0.1);
+
+    std::vector<const PdfWord *> printed;
+    for (const PdfWord &w : words)
+        if (w.text.startsWith(QStringLiteral("Zeile")))
+            printed.push_back(&w);
+    ASSERT_EQ(printed.size(), rows.size());
+    const double line = printed[1]->yMin - printed[0]->yMin;
+    const double sheetHeight = 297 * 72 / 25.4;
+    // Row i fills the lines 2 + i to 3 + i of the sheet: rows fit while their bottom stays on it.
+    const auto expectedOnFirstPage = static_cast<std::size_t>(std::floor(sheetHeight / line)) - 2;
+    const auto onFirstPage = static_cast<std::size_t>(
+        std::count_if(printed.begin(), printed.end(), [](const PdfWord *w) { return w->page == 0; }));
+    EXPECT_EQ(onFirstPage, expectedOnFirstPage) << "line height " << line << " pt";
+    EXPECT_NEAR(printed[onFirstPage]->yMin, 0, 0.1) << "the second page starts at its top edge";
 }
 
 TEST(QPrinterCanvas, aJobThatCannotStartFailsWithAGermanMessage)

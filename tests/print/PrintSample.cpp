@@ -1,7 +1,8 @@
 // Prints a sample defect list through the real canvas, to a named printer or into a PDF file.
-//   print_sample --printer NAME [--rows N]
-//   print_sample --pdf FILE [--rows N]
+//   print_sample --printer NAME [--rows N] [--margins MM]
+//   print_sample --pdf FILE [--rows N] [--margins MM]
 //   print_sample --list [--rows N]      (writes "name<TAB>assembly" per row, UTF-8, instead of printing)
+// --margins sets all four margins (default: the start values of 15 mm).
 // Exits with 0 after the job was handed over, 1 with the error text on stderr otherwise.
 
 #include "SampleDefects.h"
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     QString printerName;
     QString pdfFile;
     int rows = 60;
+    PrintMargins margins;
     bool list = false;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
@@ -35,6 +37,10 @@ int main(int argc, char **argv)
             pdfFile = args[++i];
         else if (args[i] == QStringLiteral("--rows") && hasValue)
             rows = args[++i].toInt();
+        else if (args[i] == QStringLiteral("--margins") && hasValue) {
+            const int mm = args[++i].toInt();
+            margins = {mm, mm, mm, mm};
+        }
     }
     if (list) {
         for (const ListEntry &row : sampleDefects(rows))
@@ -61,7 +67,7 @@ int main(int argc, char **argv)
     }
     try {
         QPrinterCanvas canvas(printer);
-        printDefectList(canvas, sampleDefects(rows), PrintMargins{}, PrintFont{});
+        printDefectList(canvas, sampleDefects(rows), margins, PrintFont{});
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -95,20 +95,27 @@ fi
 timeout 30 lpadmin -p "$QUEUE" -v "cups-pdf:/$QUEUE" -P "$PPD" \
   -o pdftops-renderer-default=pdftocairo -o printer-is-shared=false -E || fail "lpadmin could not add the queue"
 
-timeout 60 "$SAMPLE" --printer "$QUEUE" --rows "$ROWS" || fail "print_sample could not print to $QUEUE"
+# Prints print_sample's list to the queue with the given options; sets PDF to the file that arrives.
+print_and_wait() {
+  local before
+  before=$(find "$WORK/out" -name '*.pdf' | wc -l)
+  timeout 60 "$SAMPLE" --printer "$QUEUE" "$@" || fail "print_sample could not print to $QUEUE"
+  PDF=""
+  for _ in $(seq 120); do
+    if [ -z "$(timeout 5 lpstat -o "$QUEUE" 2>/dev/null)" ] &&
+       [ "$(find "$WORK/out" -name '*.pdf' -size +0 | wc -l)" -gt "$before" ]; then
+      PDF=$(ls -t "$WORK"/out/*.pdf | head -n 1)
+      break
+    fi
+    sleep 0.5
+  done
+  [ -n "$PDF" ] || fail "no PDF arrived in $WORK/out"
+  sleep 0.5 # cups-pdf renames the finished file into place; let it settle
+  PDF=$(ls -t "$WORK"/out/*.pdf | head -n 1)
+}
 
-# Wait until the queue is empty and the PDF has been written.
-PDF=""
-for _ in $(seq 120); do
-  if [ -z "$(timeout 5 lpstat -o "$QUEUE" 2>/dev/null)" ]; then
-    PDF=$(find "$WORK/out" -name '*.pdf' -size +0 | head -n 1)
-    [ -n "$PDF" ] && break
-  fi
-  sleep 0.5
-done
-[ -n "$PDF" ] || fail "no PDF arrived in $WORK/out"
+print_and_wait --rows "$ROWS"
 timeout 10 lpstat -W completed -o "$QUEUE" | grep -q "$QUEUE" || fail "the job is not listed as completed"
-sleep 0.5 # cups-pdf renames the finished file into place; let it settle
 
 TEXT=$(timeout 30 pdftotext -layout "$PDF" -) || fail "pdftotext could not read $PDF"
 missing=0
@@ -120,3 +127,26 @@ while IFS=$'\t' read -r name assembly; do
 done < <(QT_QPA_PLATFORM=offscreen "$SAMPLE" --list --rows "$ROWS")
 [ "$missing" -eq 0 ] || { echo "--- printout:"; echo "$TEXT"; fail "the printout lacks rows"; }
 echo "PASSED: $(basename "$PDF") holds the title and all $ROWS rows"
+
+# The queue's printable area is the whole A4 sheet (the PPD's ImageableArea is "0 0 595 842"): with
+# all margins 0 the title starts at the sheet's corner and the rows fill the sheet's full height.
+print_and_wait --rows 90 --margins 0
+BBOX=$(timeout 30 pdftotext -bbox "$PDF" -) || fail "pdftotext could not read $PDF"
+# page, x and top of every word; the title is the first word.
+WORDS=$(awk '/<page /{page++} /<word /{
+    match($0, /xMin="[0-9.]+"/); x = substr($0, RSTART + 6, RLENGTH - 7)
+    match($0, /yMin="[0-9.]+"/); y = substr($0, RSTART + 6, RLENGTH - 7)
+    print page, x, y }' <<<"$BBOX")
+read -r _ TITLE_X TITLE_Y <<<"$(head -n 1 <<<"$WORDS")"
+# Glyph boxes after the queue's conversion start up to a fifth of the 11 pt size below the line's top.
+awk -v x="$TITLE_X" -v y="$TITLE_Y" 'BEGIN { exit !(x < 0.2 && y >= 0 && y < 2.5) }' ||
+  fail "the title starts at ($TITLE_X pt, $TITLE_Y pt) instead of the sheet's corner"
+# Rows: the words that start a line, after the title. Row i fills the lines 2 + i to 3 + i of its page.
+CHECK=$(tail -n +2 <<<"$WORDS" | awk -v left="$TITLE_X" '$2 < left + 1 ' | awk '
+  NR == 1 { first = $3 } NR == 2 { line = $3 - first }
+  $1 == 1 { onFirst++ }
+  END { expected = int(842 / line) - 2; print onFirst, expected, line }')
+read -r ON_FIRST EXPECTED LINE <<<"$CHECK"
+[ "$ON_FIRST" = "$EXPECTED" ] ||
+  fail "the first page holds $ON_FIRST rows of $LINE pt, the sheet's height gives $EXPECTED"
+echo "PASSED: with margins 0 the title is at ($TITLE_X pt, $TITLE_Y pt) and the first page holds $ON_FIRST rows"

@@ -91,3 +91,21 @@ TEST_F(ExchangePrint, theFontButtonAndPrinterSetupUseTheirDialogs)
     form->ui().Druckereinrichten1->trigger();
     EXPECT_EQ(prompts.setupDialogs, 1);
 }
+
+TEST_F(ExchangePrint, absurdPrintSettingsShowAMessageAndPrintNothing)
+{
+    createWithStarter();
+    const QString pdf = path(QStringLiteral("druck.pdf"));
+    prompts.printAnswer = [&pdf](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    form->printFont().size = 0;
+    form->Drucken1Click();
+    EXPECT_FALSE(QFile::exists(pdf));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Drucken"));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Die Schriftgröße muss zwischen 1 und 9999 Punkt liegen."));
+    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+}
