@@ -2,9 +2,12 @@
 
 #include "document/ListFile.h"
 #include "document/LocaleNumber.h"
+#include "document/OutOfMemory.h"
 #include "document/SafeFile.h"
 
 #include <QFileInfo>
+
+#include <new>
 
 namespace {
 const QStringList kAssemblyColumns{QStringLiteral("Name")};
@@ -63,48 +66,76 @@ Prompts::FileDialog ListDocument::listFileDialog(bool save, const QString &start
     return dialog;
 }
 
+FileStamp ListDocument::settledDefaultStamp(const FileStamp &before, const FileStamp &handle) const
+{
+    // When the file read or written is the default file, its stamp is the one of the handle: a
+    // write by another program that lands meanwhile then differs from it and is offered. Otherwise
+    // the default file's stamp from before the operation, for the same reason.
+    return FileStamp::of(defaultListFile()).sameFile(handle) ? handle : before;
+}
+
 void ListDocument::OpenLists(const QString &fileName)
 {
-    const std::optional<QByteArray> bytes = safefile::readAll(fileName);
-    if (!bytes) {
-        m_prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
-    } else {
-        AssemblyList.clear();
-        DefectCatalog.clear();
-        DefectList.clear();
-        m_currentFileName = fileName;
-        setNamedTitle(fileName);
-        listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
-        AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
-        DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
-        DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
-        emit documentReplaced();
-        if (content.formatError) {
-            m_prompts.error(QStringLiteral("Fehler beim Öffnen"),
-                            QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
+    const FileStamp defaultBefore = FileStamp::of(defaultListFile());
+    FileStamp opened;
+    try {
+        const std::optional<QByteArray> bytes = safefile::readAll(fileName, &opened);
+        if (!bytes) {
+            DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+            m_prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
+            UpdateStatusLine(statusline::CountPhrase::Closed);
+            return;
         }
+        // The new lists are made apart from the document, which they replace only when complete.
+        listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
+        AssemblyList.assign(std::move(content.lists[listfile::Assemblies]));
+        DefectCatalog.assign(std::move(content.lists[listfile::Catalog]));
+        DefectList.assign(std::move(content.lists[listfile::Defects]));
+        m_currentFileName = fileName;
+        m_incompleteLoad = content.formatError;
+        setNamedTitle(fileName);
+        DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+    } catch (const std::bad_alloc &) {
+        DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+        outofmemory::show(m_prompts);
+        return;
     }
-    refreshDefaultFileAge();
+    emit documentReplaced();
+    if (m_incompleteLoad) {
+        m_prompts.error(QStringLiteral("Fehler beim Öffnen"),
+                        QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
+    }
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }
 
 bool ListDocument::SaveLists(const QString &fileName)
 {
-    const QByteArray bytes = listfile::encode(AssemblyList.entries(), DefectCatalog.entries(), DefectList.entries());
-    const bool ok = safefile::writeAll(fileName, bytes);
+    const FileStamp defaultBefore = FileStamp::of(defaultListFile());
+    FileStamp written;
+    bool ok = false;
+    try {
+        const QByteArray bytes =
+            listfile::encode(AssemblyList.entries(), DefectCatalog.entries(), DefectList.entries());
+        ok = safefile::writeAll(fileName, bytes, &written);
+    } catch (const std::bad_alloc &) {
+        DefaultFileAge = settledDefaultStamp(defaultBefore, written);
+        outofmemory::show(m_prompts);
+        return false;
+    }
+    DefaultFileAge = settledDefaultStamp(defaultBefore, written);
     if (ok) {
         m_currentFileName = fileName;
+        m_incompleteLoad = false;
         setNamedTitle(fileName);
     } else {
         m_prompts.error(QStringLiteral("Fehler beim Speichern"), QStringLiteral("Konnte die Datei nicht erstellen."));
     }
-    refreshDefaultFileAge();
     return ok;
 }
 
 bool ListDocument::Save()
 {
-    if (m_currentFileName.isEmpty())
+    if (m_currentFileName.isEmpty() || m_incompleteLoad)
         return SaveAs();
     return SaveLists(m_currentFileName);
 }
@@ -130,6 +161,7 @@ bool ListDocument::SaveFirstPrompt(const QString &caption)
 void ListDocument::newDocument()
 {
     m_currentFileName.clear();
+    m_incompleteLoad = false;
     setTitle(m_baseTitle + QStringLiteral(" - Kein Name"));
     AssemblyList.clear();
     DefectCatalog.clear();
