@@ -88,9 +88,15 @@ void ListDocument::OpenLists(const QString &fileName)
         }
         // The new lists are made apart from the document, which they replace only when complete.
         listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
-        AssemblyList.assign(std::move(content.lists[listfile::Assemblies]));
-        DefectCatalog.assign(std::move(content.lists[listfile::Catalog]));
-        DefectList.assign(std::move(content.lists[listfile::Defects]));
+        // Into empty lists the entries are moved, not copied; the lists report the new rows as
+        // they always did (the assemblies' report rebuilds the filtered view over the emptied
+        // catalogue).
+        AssemblyList.clear();
+        DefectCatalog.clear();
+        DefectList.clear();
+        AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
+        DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
+        DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
         m_currentFileName = fileName;
         m_incompleteLoad = content.formatError;
         setNamedTitle(fileName);

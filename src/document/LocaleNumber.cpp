@@ -4,6 +4,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -51,14 +52,29 @@ std::optional<double> parseText(std::size_t n, CharAt text, IsSeparator isSepara
         if (c >= '0' && c <= '9') {
             ++digitCount;
             if (kept == 0 && c == '0') {
+                // Leading zeros, in one run; after the separator each lowers the exponent.
+                std::size_t end = i + 1;
+                while (end < n && text(end) == '0')
+                    ++end;
+                digitCount += end - i - 1;
                 if (seenSeparator)
-                    --pointAt; // a zero between the separator and the first significant digit
+                    pointAt = std::max(pointAt - std::int64_t(end - i), -kExponentCap);
+                i = end - 1;
                 continue;
             }
-            if (kept < kKeptDigits)
+            if (kept < kKeptDigits) {
                 digits[kept++] = char(c);
-            else if (c != '0')
-                sticky = true;
+            } else {
+                // Digits beyond the kept ones, in one run: they only tell whether one is not zero.
+                std::size_t end = i;
+                for (; end < n && text(end) >= '0' && text(end) <= '9'; ++end)
+                    sticky |= text(end) != '0';
+                digitCount += end - i - 1;
+                if (!seenSeparator)
+                    pointAt = std::min(pointAt + std::int64_t(end - i), kExponentCap);
+                i = end - 1;
+                continue;
+            }
             if (!seenSeparator && pointAt < kExponentCap)
                 ++pointAt;
         } else if (!seenSeparator && isSeparator(i)) {
