@@ -13,8 +13,8 @@ namespace {
 const QStringList kAssemblyColumns{QStringLiteral("Name")};
 const QStringList kDefectColumns{QStringLiteral("Name"), QStringLiteral("Baugruppe")};
 const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten Daten speichern?");
-const QString kReloadQuestion =
-    QStringLiteral("Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?");
+const QString kReloadQuestion = QStringLiteral(
+    "Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?");
 
 // Clears a flag when the scope ends, also when an exception leaves it.
 struct FlagGuard {

@@ -21,8 +21,7 @@ enum class Flush {
 // A symbolic link stays a link and its target is replaced. Returns false on any failure (missing
 // folder, no rights, full disk, a failed flush, a folder or special file at path, a link loop).
 // `written` gets the stamp of the file just written.
-bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written = nullptr,
-              Flush flush = Flush::ToDisk);
+bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
 
 // Reads the whole file; nothing when it is not a regular file (a FIFO, a device, a socket or a
 // folder is not even waited for), cannot be opened or read, or keeps growing while it is read.

@@ -49,7 +49,9 @@ QByteArray encoded(const QString &path)
 
 void setMtime(const QString &path, time_t when)
 {
-    struct utimbuf t {when, when};
+    struct utimbuf t {
+        when, when
+    };
     utime(encoded(path).constData(), &t);
 }
 
@@ -200,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, LoadFailures,
                          ::testing::Values(Break::OutOfMemoryInTheParser, Break::OutOfMemoryAfterPartOfTheLists),
                          [](const auto &info) {
                              return std::string(info.param == Break::OutOfMemoryInTheParser ? "InTheParser"
-                                                                                           : "AfterPartOfTheLists");
+                                                                                            : "AfterPartOfTheLists");
                          });
 
 TEST_F(DocumentFaults, aChangeThatLandsWhileTheFileIsReadIsOfferedAtTheNextTick)

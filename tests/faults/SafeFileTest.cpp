@@ -1,7 +1,7 @@
 // Replacing a file safely: a flush that fails is a failed save, the file keeps what it was to its
 // owner and group, long names and links are handled, and only regular files are read.
-#include "FaultSupport.h"
 #include "document/SafeFile.h"
+#include "FaultSupport.h"
 
 #include <QDir>
 #include <QFile>
