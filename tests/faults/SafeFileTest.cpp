@@ -8,9 +8,11 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -78,6 +80,36 @@ TEST_F(SafeFile, keepsOwnerGroupModeAndSetgid)
     EXPECT_EQ(st.st_uid, 1234u);
     EXPECT_EQ(st.st_gid, 5678u);
     EXPECT_EQ(st.st_mode & 07777, 02660u);
+    EXPECT_EQ(testsupport::readFile(file), next);
+}
+
+TEST_F(SafeFile, whereTheOwnerCannotBeKeptGroupAndModeAre)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to set up a user who shares the file's group";
+    // A file of root's in the group 5678, mode 0660, saved by user 65534, a member of that group.
+    const QString file = path(QStringLiteral("gruppe.mal"));
+    testsupport::writeFile(file, previous);
+    const QByteArray name = encoded(file);
+    ASSERT_EQ(chown(name.constData(), 0, 5678), 0);
+    ASSERT_EQ(chmod(name.constData(), 0660), 0);
+    ASSERT_EQ(chmod(encoded(dir.path()).constData(), 0777), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        const gid_t groups[] = {5678};
+        if (setgroups(1, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(3);
+        _exit(safefile::writeAll(file, next) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "cannot take the rights of user 65534 here";
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save failed";
+    const struct stat st = statOf(file);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 5678u) << "the group can go on reading and writing it";
+    EXPECT_EQ(st.st_mode & 07777, 0660u);
     EXPECT_EQ(testsupport::readFile(file), next);
 }
 
