@@ -2,9 +2,14 @@
 #include "BenchSupport.h"
 
 #include "document/ListDocument.h"
+#include "document/ListFile.h"
 #include "document/Prompts.h"
+#include "document/SafeFile.h"
+#include "document/StatusLine.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
@@ -178,7 +183,7 @@ void BM_Save(benchmark::State &state)
 }
 
 // The limit: one buffered write of the same bytes to a temporary file beside the target, flushed to
-// disk and renamed over the target, as a safe save does.
+// disk and renamed over the target, and the folder flushed, as a safe save does.
 void BM_BufferedWrite(benchmark::State &state)
 {
     const FileBytes bytes = readWhole(listFilePath());
@@ -189,6 +194,67 @@ void BM_BufferedWrite(benchmark::State &state)
         if (!f || std::fwrite(bytes.data.get(), 1, bytes.size, f) != bytes.size || std::fflush(f) != 0 ||
             ::fsync(fileno(f)) != 0 || std::fclose(f) != 0 || std::rename(temp.constData(), target.constData()) != 0)
             state.SkipWithError("write failed");
+        const int folder = ::open(QFile::encodeName(benchsupport::scratchDir()).constData(), O_RDONLY | O_DIRECTORY);
+        if (folder < 0 || ::fsync(folder) != 0 || ::close(folder) != 0)
+            state.SkipWithError("folder sync failed");
+    }
+}
+
+// The save without the flush to disk: encoding and one checked write, renamed over the target.
+void BM_SaveWithoutFlush(benchmark::State &state)
+{
+    NoPrompts prompts;
+    ListDocument doc(prompts);
+    doc.OpenLists(listFilePath());
+    const QString target = benchsupport::scratchDir() + QStringLiteral("/ungespuelt.mal");
+    for (auto _ : state) {
+        const QByteArray bytes = listfile::encode(doc.AssemblyList.entries(), doc.DefectCatalog.entries(),
+                                                  doc.DefectList.entries());
+        if (!safefile::writeAll(target, bytes, nullptr, safefile::Flush::None))
+            state.SkipWithError("save failed");
+    }
+}
+
+// The limit of the write alone: one buffered write of the same bytes to a temporary file, renamed
+// over the target, without a flush.
+void BM_PlainWrite(benchmark::State &state)
+{
+    const FileBytes bytes = readWhole(listFilePath());
+    const QByteArray target = QFile::encodeName(benchsupport::scratchDir() + QStringLiteral("/einfach.mal"));
+    const QByteArray temp = target + ".tmp";
+    for (auto _ : state) {
+        std::FILE *f = std::fopen(temp.constData(), "wb");
+        if (!f || std::fwrite(bytes.data.get(), 1, bytes.size, f) != bytes.size || std::fclose(f) != 0 ||
+            std::rename(temp.constData(), target.constData()) != 0)
+            state.SkipWithError("write failed");
+    }
+}
+
+// The status line over a defect list whose one caption is 50 MB of a number that has to be read
+// to its end ("0," and zeros, then a 1).
+const std::vector<ListEntry> &hugeNumericCaption()
+{
+    static const std::vector<ListEntry> list{{"0," + std::string(50'000'000, '0') + "1", {"Dach"}}};
+    return list;
+}
+
+void BM_StatusLineHugeNumber(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const QString total = statusline::totalPrice(hugeNumericCaption(), QChar(u','));
+        benchmark::DoNotOptimize(total.data());
+        if (total != QStringLiteral("0,00 EUR"))
+            state.SkipWithError("wrong total");
+    }
+}
+
+// The limit: one bare pass that counts the digits of the same caption.
+void BM_CountDigits(benchmark::State &state)
+{
+    const std::string &caption = hugeNumericCaption()[0].caption;
+    for (auto _ : state) {
+        const auto digits = std::count_if(caption.begin(), caption.end(), [](char c) { return c >= '0' && c <= '9'; });
+        benchmark::DoNotOptimize(digits);
     }
 }
 
@@ -203,12 +269,22 @@ const int kRegistered = [] {
     for (auto *b : {benchmark::RegisterBenchmark("load/OpenLists", BM_Load),
                     benchmark::RegisterBenchmark("load/limit_read_and_split", BM_ReadAndSplit),
                     benchmark::RegisterBenchmark("save/SaveLists", BM_Save),
-                    benchmark::RegisterBenchmark("save/limit_buffered_write", BM_BufferedWrite)})
+                    benchmark::RegisterBenchmark("save/limit_buffered_write", BM_BufferedWrite),
+                    benchmark::RegisterBenchmark("save/SaveLists_without_flush", BM_SaveWithoutFlush),
+                    benchmark::RegisterBenchmark("save/limit_plain_write", BM_PlainWrite),
+                    benchmark::RegisterBenchmark("status/huge_number", BM_StatusLineHugeNumber),
+                    benchmark::RegisterBenchmark("status/limit_count_digits", BM_CountDigits)})
         b->Unit(benchmark::kMillisecond)->Iterations(kIterations)->UseRealTime();
     benchsupport::addRatio("load a list file of 1,000,000 entries", runName("load/OpenLists"),
                            runName("load/limit_read_and_split"), 1.5);
     benchsupport::addRatio("save a list file of 1,000,000 entries", runName("save/SaveLists"),
                            runName("save/limit_buffered_write"), 1.5);
+    benchsupport::addRatio("save it without the flush to disk (the write alone)",
+                           runName("save/SaveLists_without_flush"), runName("save/limit_plain_write"), 1.5);
+    benchsupport::addRatio("the flush to disk: save with it / without it", runName("save/SaveLists"),
+                           runName("save/SaveLists_without_flush"), 4.0);
+    benchsupport::addRatio("status line over a 50 MB numeric caption", runName("status/huge_number"),
+                           runName("status/limit_count_digits"), 6.0);
     return 0;
 }();
 

@@ -8,7 +8,14 @@ FileStamp FileStamp::of(const QString &path)
 {
     struct stat st {};
     const QByteArray encoded = QFile::encodeName(path);
-    if (::stat(encoded.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(encoded.constData(), &st) != 0)
+        return missing();
+    return ofStat(st);
+}
+
+FileStamp FileStamp::ofStat(const struct stat &st)
+{
+    if (!S_ISREG(st.st_mode))
         return missing();
     FileStamp s;
     s.exists = true;

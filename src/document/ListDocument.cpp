@@ -2,14 +2,26 @@
 
 #include "document/ListFile.h"
 #include "document/LocaleNumber.h"
-#include "document/Prompts.h"
+#include "document/OutOfMemory.h"
 #include "document/SafeFile.h"
 
 #include <QFileInfo>
 
+#include <new>
+
 namespace {
 const QStringList kAssemblyColumns{QStringLiteral("Name")};
 const QStringList kDefectColumns{QStringLiteral("Name"), QStringLiteral("Baugruppe")};
+const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten Daten speichern?");
+const QString kReloadQuestion = QStringLiteral(
+    "Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?");
+
+// Clears a flag when the scope ends, also when an exception leaves it.
+struct FlagGuard {
+    bool &flag;
+    explicit FlagGuard(bool &f) : flag(f) { flag = true; }
+    ~FlagGuard() { flag = false; }
+};
 } // namespace
 
 ListDocument::ListDocument(Prompts &prompts, QObject *parent)
@@ -17,8 +29,18 @@ ListDocument::ListDocument(Prompts &prompts, QObject *parent)
       AssemblyList(kAssemblyColumns),
       DefectCatalog(kDefectColumns),
       DefectList(kDefectColumns),
-      m_prompts(prompts)
+      m_prompts(prompts),
+      m_parser(&listfile::parse)
 {
+}
+
+void ListDocument::setUp(const QString &programDirectory, const QString &baseTitle)
+{
+    m_programDirectory = programDirectory;
+    if (!m_programDirectory.endsWith(u'/'))
+        m_programDirectory += u'/';
+    m_baseTitle = baseTitle;
+    setTitle(m_baseTitle);
 }
 
 void ListDocument::setTitle(const QString &title)
@@ -31,50 +53,143 @@ void ListDocument::setTitle(const QString &title)
 
 void ListDocument::setNamedTitle(const QString &fileName)
 {
-    setTitle(BaseTitle + QStringLiteral(" - ") + QFileInfo(fileName).fileName());
+    setTitle(m_baseTitle + QStringLiteral(" - ") + QFileInfo(fileName).fileName());
 }
 
-void ListDocument::clearLists()
+Prompts::FileDialog ListDocument::listFileDialog(bool save, const QString &startPath)
 {
-    AssemblyList.clear();
-    DefectCatalog.clear();
-    DefectList.clear();
+    Prompts::FileDialog dialog;
+    dialog.filter = QStringLiteral("Mängellisten (*.mal)");
+    dialog.defaultSuffix = QStringLiteral("mal");
+    dialog.confirmOverwrite = save;
+    dialog.startPath = startPath;
+    return dialog;
+}
+
+FileStamp ListDocument::settledDefaultStamp(const FileStamp &before, const FileStamp &handle) const
+{
+    // When the file read or written is the default file, its stamp is the one of the handle: a
+    // write by another program that lands meanwhile then differs from it and is offered. Otherwise
+    // the default file's stamp from before the operation, for the same reason.
+    return FileStamp::of(defaultListFile()).sameFile(handle) ? handle : before;
 }
 
 void ListDocument::OpenLists(const QString &fileName)
 {
-    const std::optional<QByteArray> bytes = safefile::readAll(fileName);
-    if (!bytes) {
-        m_prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
-    } else {
-        clearLists();
-        CurrentFileName = fileName;
-        setNamedTitle(fileName);
-        listfile::Content content = listfile::parse(std::string_view(bytes->constData(), size_t(bytes->size())));
+    const FileStamp defaultBefore = FileStamp::of(defaultListFile());
+    FileStamp opened;
+    try {
+        const std::optional<QByteArray> bytes = safefile::readAll(fileName, &opened);
+        if (!bytes) {
+            DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+            m_prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
+            UpdateStatusLine(statusline::CountPhrase::Closed);
+            return;
+        }
+        // The new lists are made apart from the document, which they replace only when complete.
+        listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
+        // Into empty lists the entries are moved, not copied; the lists report the new rows as
+        // they always did (the assemblies' report rebuilds the filtered view over the emptied
+        // catalogue).
+        AssemblyList.clear();
+        DefectCatalog.clear();
+        DefectList.clear();
         AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
         DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
         DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
-        if (content.formatError) {
-            m_prompts.error(QStringLiteral("Fehler beim Öffnen"),
-                            QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
-        }
+        m_currentFileName = fileName;
+        m_incompleteLoad = content.formatError;
+        setNamedTitle(fileName);
+        DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+    } catch (const std::bad_alloc &) {
+        DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+        outofmemory::show(m_prompts);
+        return;
     }
-    refreshDefaultFileAge();
+    emit documentReplaced();
+    if (m_incompleteLoad) {
+        m_prompts.error(QStringLiteral("Fehler beim Öffnen"),
+                        QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
+    }
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }
 
 bool ListDocument::SaveLists(const QString &fileName)
 {
-    const QByteArray bytes = listfile::encode(AssemblyList.entries(), DefectCatalog.entries(), DefectList.entries());
-    const bool ok = safefile::writeAll(fileName, bytes);
+    const FileStamp defaultBefore = FileStamp::of(defaultListFile());
+    FileStamp written;
+    bool ok = false;
+    try {
+        const QByteArray bytes =
+            listfile::encode(AssemblyList.entries(), DefectCatalog.entries(), DefectList.entries());
+        ok = safefile::writeAll(fileName, bytes, &written);
+    } catch (const std::bad_alloc &) {
+        DefaultFileAge = settledDefaultStamp(defaultBefore, written);
+        outofmemory::show(m_prompts);
+        return false;
+    }
+    DefaultFileAge = settledDefaultStamp(defaultBefore, written);
     if (ok) {
-        CurrentFileName = fileName;
+        m_currentFileName = fileName;
+        m_incompleteLoad = false;
         setNamedTitle(fileName);
     } else {
         m_prompts.error(QStringLiteral("Fehler beim Speichern"), QStringLiteral("Konnte die Datei nicht erstellen."));
     }
-    refreshDefaultFileAge();
     return ok;
+}
+
+bool ListDocument::Save()
+{
+    if (m_currentFileName.isEmpty() || m_incompleteLoad)
+        return SaveAs();
+    return SaveLists(m_currentFileName);
+}
+
+bool ListDocument::SaveAs()
+{
+    const std::optional<QString> name = m_prompts.saveFileName(listFileDialog(true, m_currentFileName));
+    return name && SaveLists(*name);
+}
+
+bool ListDocument::SaveFirstPrompt(const QString &caption)
+{
+    const Prompts::Answer answer = m_prompts.message(
+        {caption, kSaveQuestion, Prompts::Icon::Question, Prompts::Buttons::YesNoCancel, Prompts::Answer::Yes});
+    if (answer == Prompts::Answer::No)
+        return true;
+    if (answer != Prompts::Answer::Yes)
+        return false;
+    // A save that fails stops the command: the work the user wanted to keep is not thrown away.
+    return Save();
+}
+
+void ListDocument::newDocument()
+{
+    m_currentFileName.clear();
+    m_incompleteLoad = false;
+    setTitle(m_baseTitle + QStringLiteral(" - Kein Name"));
+    AssemblyList.clear();
+    DefectCatalog.clear();
+    DefectList.clear();
+    emit documentReplaced();
+    UpdateStatusLine(statusline::CountPhrase::Closed);
+}
+
+void ListDocument::checkDefaultFile()
+{
+    if (m_watchBusy)
+        return;
+    FlagGuard busy(m_watchBusy);
+    const QString file = defaultListFile();
+    if (FileStamp::of(file) == DefaultFileAge)
+        return;
+    const Prompts::Answer answer = m_prompts.message({QStringLiteral("Neu laden"), kReloadQuestion, Prompts::Icon::None,
+                                                      Prompts::Buttons::YesNoCancel, Prompts::Answer::Yes});
+    if (answer == Prompts::Answer::Yes)
+        OpenLists(file);
+    else
+        refreshDefaultFileAge();
 }
 
 void ListDocument::GesamtPreis()

@@ -2,16 +2,20 @@
 
 #include "document/EntryList.h"
 #include "document/FileStamp.h"
+#include "document/ListFile.h"
+#include "document/Prompts.h"
 #include "document/StatusLine.h"
 
 #include <QObject>
 #include <QString>
 
-class Prompts;
+#include <functional>
+#include <string_view>
 
 // The document of a run: the three lists and the state that goes with them, with loading and
-// saving of list files and the status line. Messages go through the Prompts it is given; the
-// window shows the title and status texts it announces.
+// saving of list files, the file commands' save question, the default-file watch and the status
+// line. Messages and file dialogs go through the Prompts it is given; the window shows the title
+// and status texts it announces.
 class ListDocument : public QObject {
     Q_OBJECT
 
@@ -22,41 +26,86 @@ public:
     EntryList DefectCatalog;
     EntryList DefectList;
 
-    QString CurrentFileName;
-    QString BaseTitle = QStringLiteral("Quenbrik Mängelliste 1.0");
-    QString ProgramDirectory; // ends with '/'
     QString TotalPriceText;
     FileStamp DefaultFileAge;
-    bool WatchBusy = false;
 
-    QString defaultListFile() const { return ProgramDirectory + QStringLiteral("mängel.mal"); }
+    // The list file the document was last opened from or saved to; empty: the document has no name.
+    const QString &CurrentFileName() const { return m_currentFileName; }
+    // The caption every window title is built from.
+    const QString &BaseTitle() const { return m_baseTitle; }
+    // The folder of the default list file; ends with '/'.
+    const QString &ProgramDirectory() const { return m_programDirectory; }
+    // Set while a tick of the default-file watch is being handled.
+    bool WatchBusy() const { return m_watchBusy; }
+    // The last load stopped at invalid content: until the document is saved under a name the user
+    // chose, Save asks for a name (proposing the file's) instead of cutting the file down.
+    bool incompleteLoad() const { return m_incompleteLoad; }
+
+    QString defaultListFile() const { return m_programDirectory + QStringLiteral("mängel.mal"); }
     QString title() const { return m_title; }
     QString statusText() const { return m_statusText; }
-    void setTitle(const QString &title);
 
-    // Loads a list file. A file that cannot be read leaves the document as it was; invalid content
-    // keeps what was read up to the fault. Always ends by refreshing DefaultFileAge and the status
-    // line (closed form).
+    // Start-up: the folder of the default list file (a '/' is appended when missing) and the base
+    // title, which also becomes the title. Loads nothing.
+    void setUp(const QString &programDirectory, const QString &baseTitle);
+
+    // Loads a list file. The new lists replace the old ones only once the file was read: a file
+    // that cannot be opened or read, or memory running out, leaves the document as it was. Invalid
+    // content keeps what was read up to the fault and marks the load incomplete. Always refreshes
+    // DefaultFileAge and (unless memory ran out) the status line (closed form).
     void OpenLists(const QString &fileName);
     // Writes the document; on failure the previous file stays untouched, a message is shown and
     // the name and title stay as they were. Refreshes DefaultFileAge in every case.
     bool SaveLists(const QString &fileName);
 
+    // Save: to CurrentFileName, or through the save dialog when the document has no name or its
+    // load was incomplete. False when the dialog was cancelled or the save failed.
+    bool Save();
+    // Save As: the save dialog (starting at CurrentFileName), then SaveLists. False when cancelled
+    // or failed.
+    bool SaveAs();
+    // The question before the document is replaced or the program ends, with the caller's caption.
+    // True: go on (after No, or after Yes and a successful save); false: stop.
+    bool SaveFirstPrompt(const QString &caption);
+    // New: empty, unnamed lists ("Kein Name" in the title).
+    void newDocument();
+
+    // One tick of the default-file watch: when the default list file changed since DefaultFileAge,
+    // asks whether to reload it. Returns at once while another tick is being handled.
+    void checkDefaultFile();
+
     void GesamtPreis();
     void UpdateStatusLine(statusline::CountPhrase form);
 
-    // Empties the three lists and makes the document unnamed.
-    void clearLists();
     void refreshDefaultFileAge() { DefaultFileAge = FileStamp::of(defaultListFile()); }
+
+    // The dialog for choosing a list file.
+    static Prompts::FileDialog listFileDialog(bool save, const QString &startPath);
+
+    // Tests replace the parser, e.g. to run out of memory half-way or to change the file meanwhile.
+    using Parser = std::function<listfile::Content(std::string_view)>;
+    void setParser(Parser parser) { m_parser = std::move(parser); }
 
 signals:
     void titleChanged(const QString &title);
     void statusTextChanged(const QString &text);
+    // New lists are in place: after every load that replaced them (complete or not) and after New.
+    void documentReplaced();
 
 private:
+    void setTitle(const QString &title);
     void setNamedTitle(const QString &fileName);
+    // The stamp DefaultFileAge gets after a file operation: `handle` is the stamp of the file that
+    // was read or written, `before` that of the default file before the operation started.
+    FileStamp settledDefaultStamp(const FileStamp &before, const FileStamp &handle) const;
 
     Prompts &m_prompts;
+    Parser m_parser;
+    QString m_currentFileName;
+    QString m_baseTitle = QStringLiteral("Quenbrik Mängelliste 1.0");
+    QString m_programDirectory;
+    bool m_watchBusy = false;
+    bool m_incompleteLoad = false;
     QString m_title;
     QString m_statusText;
 };

@@ -1,54 +1,184 @@
 #include "document/SafeFile.h"
 
+#include <QCryptographicHash>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace safefile {
+namespace {
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return false;
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // QSaveFile only notices a write of zero bytes; a short write on a full disk must fail too.
-    if (!bytes.isEmpty() && file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+// What a file may grow by while it is read before the reading gives up.
+constexpr qint64 kGrowthWhileRead = qint64(1) << 20;
+
+// Closes a descriptor when the scope ends.
+struct Fd {
+    int fd = -1;
+    explicit Fd(int f) : fd(f) {}
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
     }
-    return file.commit();
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int release() { return std::exchange(fd, -1); }
+};
+
+bool writeFully(int fd, const char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size_t(size - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false; // a full disk: EFBIG, ENOSPC or, rarely, nothing written
+        done += n;
+    }
+    return true;
 }
 
-std::optional<QByteArray> readAll(const QString &path)
+// The name of the temporary file beside `base` in `folder`: ".<base>.<6 random>", or, when that
+// would not fit the folder's name limit, ".<hash of base>.<6 random>".
+QByteArray temporaryName(const QByteArray &folder, const QByteArray &base)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes;
-    const qint64 size = file.size();
-    if (size > 0 && !file.isSequential()) {
-        bytes.resize(size);
-        qint64 done = 0;
-        while (done < size) {
-            const qint64 got = file.read(bytes.data() + done, size - done);
-            if (got < 0)
-                return std::nullopt;
-            if (got == 0)
-                break; // the file shrank while being read
-            done += got;
-        }
-        bytes.truncate(done);
+    long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    if (nameMax <= 0)
+        nameMax = NAME_MAX;
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray suffix(6, 'x');
+    for (char &c : suffix)
+        c = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))];
+    QByteArray name = '.' + base + '.' + suffix;
+    if (name.size() > nameMax)
+        name = '.' + QCryptographicHash::hash(base, QCryptographicHash::Sha1).toHex().left(16) + '.' + suffix;
+    return folder + '/' + name;
+}
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// Gives the new file the old one's owner, group and mode. Where the owner cannot be kept, the
+// group and mode are, so that the group can go on reading and writing it; the mode is set last,
+// since a change of owner clears the setgid bit.
+void keepOwnerAndMode(int fd, const struct stat *old)
+{
+    if (!old) {
+        ::fchmod(fd, 0666 & ~currentUmask());
+        return;
     }
-    // Whatever was appended meanwhile, or a file without a known size.
-    const QByteArray rest = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (::fchown(fd, old->st_uid, old->st_gid) != 0)
+        (void)::fchown(fd, uid_t(-1), old->st_gid);
+    ::fchmod(fd, old->st_mode & 07777);
+}
+
+void syncFolder(const QByteArray &folder)
+{
+    const Fd dirFd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.fd >= 0)
+        ::fsync(dirFd.fd); // the rename is done; a file system that cannot sync a folder is no failure
+}
+
+} // namespace
+
+bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, Flush flush)
+{
+    if (path.isEmpty())
+        return false;
+    QByteArray target = QFile::encodeName(path);
+    struct stat old {};
+    bool exists = ::lstat(target.constData(), &old) == 0;
+    if (exists && S_ISLNK(old.st_mode)) {
+        // The link stays; its target is replaced. A loop or a dangling link fails here.
+        char *resolved = ::realpath(target.constData(), nullptr);
+        if (!resolved)
+            return false;
+        target = resolved;
+        std::free(resolved);
+        exists = ::lstat(target.constData(), &old) == 0;
+    }
+    if (exists && !S_ISREG(old.st_mode))
+        return false;
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
+    if (base.isEmpty())
+        return false;
+
+    QByteArray temp;
+    int created = -1;
+    for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
+        temp = temporaryName(folder, base);
+        created = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (created < 0 && errno != EEXIST)
+            return false;
+    }
+    Fd fd(created);
+    if (fd.fd < 0)
+        return false;
+    keepOwnerAndMode(fd.fd, exists ? &old : nullptr);
+    struct stat st {};
+    const bool ok = writeFully(fd.fd, bytes.constData(), bytes.size()) &&
+                    (flush == Flush::None || ::fdatasync(fd.fd) == 0) && ::fstat(fd.fd, &st) == 0 &&
+                    ::close(fd.release()) == 0 && ::rename(temp.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(temp.constData());
+        return false;
+    }
+    if (flush == Flush::ToDisk)
+        syncFolder(folder);
+    if (written)
+        *written = FileStamp::ofStat(st);
+    return true;
+}
+
+std::optional<QByteArray> readAll(const QString &path, FileStamp *stamp)
+{
+    if (path.isEmpty())
         return std::nullopt;
-    bytes += rest;
+    // Non-blocking, so that a FIFO without a writer does not hold the program; only a regular file
+    // is read at all.
+    const Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    if (stamp)
+        *stamp = FileStamp::ofStat(st);
+    // What fstat reported, and what the file may grow by meanwhile; one byte more tells whether it
+    // went on growing past that.
+    const qint64 limit = qint64(st.st_size) + kGrowthWhileRead;
+    QByteArray bytes;
+    bytes.resize(qsizetype(std::min<qint64>(limit, qint64(st.st_size) + 4096) + 1));
+    qint64 done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (done > limit)
+                return std::nullopt; // still growing
+            bytes.resize(qsizetype(std::min<qint64>(limit + 1, 2 * qint64(bytes.size()))));
+        }
+        const ssize_t n = ::read(fd.fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(qsizetype(done));
     return bytes;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/FileStamp.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,13 +10,23 @@
 // Writing and reading whole files in one piece.
 namespace safefile {
 
-// Replaces the file at path by bytes, or leaves it as it was. The bytes go to a temporary file
-// beside it in one write whose length is checked, and only a complete temporary file replaces the
-// old one. Returns false on any failure (missing folder, no rights, full disk, path is a folder).
-bool writeAll(const QString &path, const QByteArray &bytes);
+enum class Flush {
+    ToDisk, // the data reaches the disk before the file is replaced, the folder entry after
+    None,   // for measuring what the flush costs
+};
 
-// Reads the whole file; nothing when it cannot be opened or read (missing, a folder, no rights, a
-// read error half-way).
-std::optional<QByteArray> readAll(const QString &path);
+// Replaces the file at path by bytes, or leaves it as it was. The bytes go to a temporary file
+// beside it (with the old file's owner, group and mode where they can be kept), are checked to be
+// written in full and flushed to the disk; only then does a rename put the complete file in place.
+// A symbolic link stays a link and its target is replaced. Returns false on any failure (missing
+// folder, no rights, full disk, a failed flush, a folder or special file at path, a link loop).
+// `written` gets the stamp of the file just written.
+bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
+
+// Reads the whole file; nothing when it is not a regular file (a FIFO, a device, a socket or a
+// folder is not even waited for), cannot be opened or read, or keeps growing while it is read.
+// `stamp` gets the stamp of the opened file, taken before reading.
+// Throws std::bad_alloc when the file does not fit into memory.
+std::optional<QByteArray> readAll(const QString &path, FileStamp *stamp = nullptr);
 
 } // namespace safefile

@@ -11,31 +11,12 @@ QString countPhraseText(CountPhrase form)
                                      : QStringLiteral(" Mängel auf der Mängelliste");
 }
 
-namespace {
-
-// Whether a caption can be a number at all: after blanks and a sign, a number starts with a digit or
-// the separator. Most captions are defect names, which this rules out without converting them.
-bool mayBeNumber(std::string_view text, QChar separator)
-{
-    std::size_t i = text.find_first_not_of(' ');
-    if (i != std::string_view::npos && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    if (i == std::string_view::npos || i >= text.size())
-        return false;
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    return (c >= '0' && c <= '9') || c >= 0x80 || separator.unicode() >= 0x80 || c == separator.unicode();
-}
-
-} // namespace
-
 QString totalPrice(const std::vector<ListEntry> &defects, QChar separator)
 {
     double sum = 0;
     QString currency;
     for (const ListEntry &e : defects) {
-        const double quantity = mayBeNumber(e.caption, separator)
-                                    ? localenumber::parse(cp1252::toUnicode(e.caption), separator).value_or(1.0)
-                                    : 1.0;
+        const double quantity = localenumber::parse(std::string_view(e.caption), separator).value_or(1.0);
         double price = 0;
         bool read = false;
         if (e.subItems.size() > 2) {

@@ -12,7 +12,8 @@
 // The file plays the part of the program key: open() creates it, empty, when it is missing. Writes are
 // collected and go to the disk together at flush(), which replaces the file in one step (all values or
 // none); a failure names the first value that was not written. A file that cannot be read or parsed
-// reads as empty, and is not overwritten while it cannot be read.
+// reads as empty, and is not overwritten while it cannot be read; so does anything but a regular file
+// (a FIFO, a device), which is not even opened for reading.
 //
 //   SettingsStore store = SettingsStore::forThisProgram();
 //   store.open();
@@ -44,7 +45,7 @@ public:
     void open();
     // Closes the store. Values whose flush() failed may still be written by a later attempt of QSettings.
     void close();
-    bool isOpen() const { return m_settings != nullptr; }
+    bool isOpen() const { return m_settings != nullptr || m_unusable; }
 
     // The text stored under `name` in `section`, or none when there is no such value. Opens the store
     // when it is closed. Throws SettingsError ("Ungültiger Datentyp für '<name>'") for a value that is
@@ -61,4 +62,5 @@ private:
     QString m_programName;
     std::unique_ptr<QSettings> m_settings;
     QString m_firstPending; // first value name written since the last flush
+    bool m_unusable = false; // the file is no regular file: nothing is read, writes fail
 };

@@ -35,7 +35,6 @@ using statusline::CountPhrase;
 namespace {
 
 const QStringList kDefectColumns{QStringLiteral("Name"), QStringLiteral("Baugruppe")};
-const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten Daten speichern?");
 
 QIcon themed(const char *themeName, const char *fallback)
 {
@@ -54,13 +53,6 @@ void setBackground(QWidget *widget, const QColor &color)
     pal.setColor(QPalette::Window, color);
     widget->setPalette(pal);
 }
-
-// Clears a flag when the scope ends, also when an exception leaves it.
-struct FlagGuard {
-    bool &flag;
-    explicit FlagGuard(bool &f) : flag(f) { flag = true; }
-    ~FlagGuard() { flag = false; }
-};
 
 } // namespace
 
@@ -339,49 +331,28 @@ void TMainForm::wire()
 
 void TMainForm::FormCreate(const QString &programDirectory)
 {
-    QString dir = programDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory;
-    if (!dir.endsWith(u'/'))
-        dir += u'/';
-    m_document.ProgramDirectory = dir;
-    m_document.BaseTitle = windowTitle();
-    m_document.setTitle(m_document.BaseTitle);
+    m_document.setUp(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory,
+                     windowTitle());
     m_document.OpenLists(m_document.defaultListFile());
     m_timer.start();
 }
 
 std::optional<QString> TMainForm::chooseListFile(bool save)
 {
-    Prompts::FileDialog dialog;
-    dialog.filter = QStringLiteral("Mängellisten (*.mal)");
-    dialog.defaultSuffix = QStringLiteral("mal");
-    dialog.confirmOverwrite = save;
-    dialog.startPath = m_document.CurrentFileName;
+    const Prompts::FileDialog dialog = ListDocument::listFileDialog(save, m_document.CurrentFileName());
     return save ? m_prompts.saveFileName(dialog) : m_prompts.openFileName(dialog);
 }
 
 bool TMainForm::SaveFirstPrompt(const QString &caption)
 {
-    const Prompts::Answer answer = m_prompts.message(
-        {caption, kSaveQuestion, Prompts::Icon::Question, Prompts::Buttons::YesNoCancel, Prompts::Answer::Yes});
-    if (answer == Prompts::Answer::No)
-        return true;
-    if (answer != Prompts::Answer::Yes)
-        return false;
-    if (!m_document.CurrentFileName.isEmpty())
-        return m_document.SaveLists(m_document.CurrentFileName);
-    const std::optional<QString> name = chooseListFile(true);
-    // A save that fails stops the command: the work the user wanted to keep is not thrown away.
-    return name && m_document.SaveLists(*name);
+    return m_document.SaveFirstPrompt(caption);
 }
 
 void TMainForm::Neu1Click()
 {
     if (!SaveFirstPrompt(QStringLiteral("Datei: Neu...")))
         return;
-    m_document.CurrentFileName.clear();
-    m_document.setTitle(m_document.BaseTitle + QStringLiteral(" - Kein Name"));
-    m_document.clearLists();
-    m_document.UpdateStatusLine(CountPhrase::Closed);
+    m_document.newDocument();
 }
 
 void TMainForm::ffnen1Click()
@@ -394,16 +365,12 @@ void TMainForm::ffnen1Click()
 
 void TMainForm::Speichern1Click()
 {
-    if (m_document.CurrentFileName.isEmpty())
-        Speichernunter1Click();
-    else
-        m_document.SaveLists(m_document.CurrentFileName);
+    m_document.Save();
 }
 
 void TMainForm::Speichernunter1Click()
 {
-    if (const std::optional<QString> name = chooseListFile(true))
-        m_document.SaveLists(*name);
+    m_document.SaveAs();
 }
 
 void TMainForm::Beenden1Click()
@@ -442,20 +409,7 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::Timer1Timer()
 {
-    if (m_document.WatchBusy)
-        return;
-    FlagGuard busy(m_document.WatchBusy);
-    const QString file = m_document.defaultListFile();
-    if (FileStamp::of(file) == m_document.DefaultFileAge)
-        return;
-    const Prompts::Answer answer = m_prompts.message(
-        {QStringLiteral("Neu laden"),
-         QStringLiteral("Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?"),
-         Prompts::Icon::None, Prompts::Buttons::YesNoCancel, Prompts::Answer::Yes});
-    if (answer == Prompts::Answer::Yes)
-        m_document.OpenLists(file);
-    else
-        m_document.refreshDefaultFileAge();
+    m_document.checkDefaultFile();
 }
 
 // ---- Settings ----

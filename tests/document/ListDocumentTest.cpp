@@ -30,8 +30,7 @@ struct ListDocumentTest : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        doc.ProgramDirectory = dir.path() + u'/';
-        doc.setTitle(doc.BaseTitle);
+        doc.setUp(dir.path(), QStringLiteral("Quenbrik Mängelliste 1.0"));
     }
     QString path(const QString &name) const { return dir.filePath(name); }
     void loadExample()
@@ -51,7 +50,7 @@ TEST_F(ListDocumentTest, openNamesTheDocumentAndRefreshesTheStatusLine)
     EXPECT_EQ(doc.AssemblyList.count(), 2);
     EXPECT_EQ(doc.DefectCatalog.count(), 1);
     EXPECT_EQ(doc.DefectList.count(), 1);
-    EXPECT_EQ(doc.CurrentFileName, path(QStringLiteral("a.mal")));
+    EXPECT_EQ(doc.CurrentFileName(), path(QStringLiteral("a.mal")));
     EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - a.mal"));
     EXPECT_EQ(doc.statusText(), QStringLiteral("1 Mängel auf der Mängelliste; Gesamtpreis: 0,00 EUR"));
     EXPECT_EQ(status.count(), 1);
@@ -69,7 +68,7 @@ TEST_F(ListDocumentTest, aFileThatCannotBeOpenedLeavesTheDocumentAsItWas)
         EXPECT_EQ(doc.AssemblyList.count(), 2) << "the open document is kept";
         EXPECT_EQ(doc.DefectList.count(), 1);
         EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - a.mal"));
-        EXPECT_EQ(doc.CurrentFileName, path(QStringLiteral("a.mal")));
+        EXPECT_EQ(doc.CurrentFileName(), path(QStringLiteral("a.mal")));
         prompts.clear();
     }
 }
@@ -100,7 +99,7 @@ TEST_F(ListDocumentTest, saveWritesTheFileAndNamesTheDocument)
     EXPECT_TRUE(doc.SaveLists(target));
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(readFile(target), crlf({"2", "Dach", "Fassade", "1", "Riss", "Fassade", "1", "Loch", "Dach"}));
-    EXPECT_EQ(doc.CurrentFileName, target);
+    EXPECT_EQ(doc.CurrentFileName(), target);
     EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - neu.mal"));
 }
 
@@ -114,7 +113,7 @@ TEST_F(ListDocumentTest, aFailedSaveKeepsTheOldFileNameAndTitle)
         EXPECT_EQ(prompts.messages[0].text, kCannotCreate);
         EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Speichern"));
         EXPECT_EQ(doc.title(), before);
-        EXPECT_EQ(doc.CurrentFileName, path(QStringLiteral("a.mal")));
+        EXPECT_EQ(doc.CurrentFileName(), path(QStringLiteral("a.mal")));
         prompts.clear();
     }
 }

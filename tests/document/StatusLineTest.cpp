@@ -71,3 +71,28 @@ TEST(StatusLine, quantityFormsThatReadAsNumbers)
     const std::vector<ListEntry> point{{".5", {"A", "", "2.00 EUR"}}};
     EXPECT_EQ(statusline::totalPrice(point, kPoint), QStringLiteral("1.00 EUR"));
 }
+
+TEST(StatusLine, hugeQuantityTextsReadAsNumbersOnlyWhereTheTotalCanUseThem)
+{
+    // quantity texts of many megabytes against the total for a price of 2,00; a number beyond the
+    // range of the total is no number, so the quantity falls back to 1
+    const std::string mb20(20'000'000, '9');
+    const std::string zeros(20'000'000, '0');
+    const std::string blanks(20'000'000, ' ');
+    const std::pair<std::string, const char *> cases[] = {
+        {mb20, "2,00 EUR"},
+        {mb20 + "x", "2,00 EUR"},
+        {"1," + zeros, "2,00 EUR"},
+        {"0," + zeros + "5", "0,00 EUR"},
+        {blanks + "3" + blanks, "6,00 EUR"},
+        {"1" + std::string(400, '0') + "E-400", "2,00 EUR"},
+        {"1E" + mb20, "2,00 EUR"},
+        {"1E-" + mb20, "0,00 EUR"},
+        {"1E400", "2,00 EUR"},
+        {"-1E400", "2,00 EUR"},
+    };
+    for (const auto &[quantity, total] : cases) {
+        const std::vector<ListEntry> one{{quantity, {"A", "", "2,00 EUR"}}};
+        EXPECT_EQ(statusline::totalPrice(one, kComma), QString::fromLatin1(total)) << quantity.substr(0, 40);
+    }
+}

@@ -110,8 +110,8 @@ struct SaveFaults : WindowFixture, ::testing::WithParamInterface<std::tuple<Faul
             o.ok = doc().SaveLists(target);
             break;
         case Operation::WindowSave:
-            doc().CurrentFileName = target;
-            form->Speichern1Click();
+            prompts.files = {target};
+            form->Speichernunter1Click();
             o.ok = false;
             break;
         case Operation::ExportCsv:

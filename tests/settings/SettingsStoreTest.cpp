@@ -3,9 +3,12 @@
 #include "settings/SettingsError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using testsupport::readFile;
 using testsupport::writeFile;
@@ -123,5 +126,25 @@ TEST(SettingsStore, failuresCarryTheUserTexts)
         FAIL() << "no error";
     } catch (const SettingsError &e) {
         EXPECT_EQ(e.text(), QStringLiteral("Konnte Daten für 'NormPos' nicht setzen"));
+    }
+}
+
+TEST(SettingsStore, aSpecialFileInThePlaceOfTheFileIsNeitherReadNorReplaced)
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.path(), QStringLiteral("prog"));
+    const QByteArray file = QFile::encodeName(store.filePath());
+    for (const char *kind : {"fifo", "devzero"}) {
+        SCOPED_TRACE(kind);
+        ::unlink(file.constData());
+        ASSERT_EQ(std::string(kind) == "fifo" ? ::mkfifo(file.constData(), 0644) : ::symlink("/dev/zero", file.constData()), 0);
+        store.open(); // neither waits for a writer nor reads without end
+        EXPECT_EQ(store.read(kSection, QStringLiteral("NormPos")), std::nullopt);
+        store.write(kSection, QStringLiteral("FormVersion"), QStringLiteral("0"));
+        EXPECT_THROW(store.flush(), SettingsError);
+        store.close();
+        struct stat st {};
+        ASSERT_EQ(::lstat(file.constData(), &st), 0);
+        EXPECT_TRUE(std::string(kind) == "fifo" ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode)) << "left as it was";
     }
 }

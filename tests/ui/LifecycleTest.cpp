@@ -70,7 +70,7 @@ TEST_F(Lifecycle, newAsksEveryTimeAndEmptiesTheDocument)
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Question);
     EXPECT_EQ(form->windowTitle(), kBase + QStringLiteral(" - Kein Name"));
     EXPECT_EQ(doc().AssemblyList.count() + doc().DefectCatalog.count() + doc().DefectList.count(), 0);
-    EXPECT_TRUE(doc().CurrentFileName.isEmpty());
+    EXPECT_TRUE(doc().CurrentFileName().isEmpty());
     EXPECT_EQ(status(), QStringLiteral("0 Mängel auf der Mängelliste; Gesamtpreis: 0,00"));
 
     prompts.clear();
@@ -137,7 +137,7 @@ TEST_F(Lifecycle, saveAsNamesTheDocument)
     EXPECT_EQ(form->windowTitle(), kBase + QStringLiteral(" - neu.mal"));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("neu.mal"))));
     form->Speichernunter1Click(); // cancelled: nothing happens
-    EXPECT_EQ(doc().CurrentFileName, path(QStringLiteral("neu.mal")));
+    EXPECT_EQ(doc().CurrentFileName(), path(QStringLiteral("neu.mal")));
 }
 
 TEST_F(Lifecycle, exitClosesAfterTheCloseQueryAllowsIt)
@@ -181,17 +181,21 @@ TEST_F(Lifecycle, theWatchAsksOnceForEveryChangeOfTheDefaultFile)
     form->Timer1Timer();
     EXPECT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(captions(doc().AssemblyList), std::vector<std::string>{"Neu"});
-    EXPECT_FALSE(doc().WatchBusy);
+    EXPECT_FALSE(doc().WatchBusy());
 }
 
 TEST_F(Lifecycle, aBusyTickReturnsAtOnceAndOwnSavesNeverAsk)
 {
     createWithStarter();
     touch(defaultFile(), 1000000000);
-    doc().WatchBusy = true;
+    prompts.answers = {Answer::No};
+    prompts.whileOpen = [this] {
+        EXPECT_TRUE(doc().WatchBusy());
+        form->Timer1Timer();
+    };
     form->Timer1Timer();
-    EXPECT_TRUE(prompts.messages.empty());
-    doc().WatchBusy = false;
+    EXPECT_EQ(prompts.messages.size(), 1u) << "a tick while the question is open returns at once";
+    prompts.clear();
 
     prompts.files = {defaultFile()};
     form->Speichernunter1Click();

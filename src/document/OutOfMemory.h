@@ -1,0 +1,26 @@
+#pragma once
+
+#include "document/Prompts.h"
+
+#include <QString>
+
+// The message of a command that ran out of memory and therefore changed nothing.
+namespace outofmemory {
+
+inline QString caption()
+{
+    return QStringLiteral("Tessarol 1.2");
+}
+
+inline QString text()
+{
+    return QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen.");
+}
+
+// Error icon, OK.
+inline void show(Prompts &prompts)
+{
+    prompts.error(caption(), text());
+}
+
+} // namespace outofmemory

@@ -1,0 +1,290 @@
+// Loads that cannot read their file, or break off, at the document level: special files in place
+// of a list file, memory running out, a file that changes while it is read, and the save that must
+// not cut a partly read file down.
+#include "ScriptedPrompts.h"
+#include "TestSupport.h"
+#include "document/ListDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <new>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <utime.h>
+
+using testsupport::crlf;
+using testsupport::readFile;
+using testsupport::writeFile;
+using Answer = Prompts::Answer;
+
+namespace {
+
+const QString kBase = QStringLiteral("Quenbrik Mängelliste 1.0");
+const QString kOpenCaption = QStringLiteral("Fehler beim Öffnen");
+const QString kOpenFailed = QStringLiteral("Konnte die Datei nicht öffnen.");
+const QString kBadFormat = QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?).");
+const QString kReload = QStringLiteral("Neu laden");
+const QString kOutOfMemory = QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen.");
+const QByteArray kExample = crlf({"2", "Dach", "Fassade", "1", "Riss", "Fassade", "1", "Loch", "Dach"});
+
+std::vector<std::string> captions(const EntryList &list)
+{
+    std::vector<std::string> out;
+    for (const ListEntry &e : list.entries())
+        out.push_back(e.caption);
+    return out;
+}
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+void setMtime(const QString &path, time_t when)
+{
+    struct utimbuf t {
+        when, when
+    };
+    utime(encoded(path).constData(), &t);
+}
+
+struct DocumentFaults : ::testing::Test {
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    ListDocument doc{prompts};
+    int socketFd = -1;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        doc.setUp(dir.path(), kBase);
+    }
+    void TearDown() override
+    {
+        if (socketFd >= 0)
+            close(socketFd);
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QString defaultFile() const { return doc.defaultListFile(); }
+    // The document as loaded from the default file, with nothing shown yet.
+    void loadDefault()
+    {
+        writeFile(defaultFile(), kExample);
+        doc.OpenLists(defaultFile());
+        ASSERT_TRUE(prompts.messages.empty());
+        ASSERT_EQ(doc.AssemblyList.count(), 2);
+    }
+    // The document is the example, still named after the default file.
+    void expectUnchanged()
+    {
+        EXPECT_EQ(doc.AssemblyList.count(), 2);
+        EXPECT_EQ(doc.DefectCatalog.count(), 1);
+        ASSERT_EQ(doc.DefectList.count(), 1);
+        EXPECT_EQ(doc.DefectList.caption(0), "Loch");
+        EXPECT_EQ(doc.CurrentFileName(), defaultFile());
+        EXPECT_EQ(doc.title(), kBase + QStringLiteral(" - mängel.mal"));
+        EXPECT_FALSE(doc.incompleteLoad());
+    }
+    // A reload of the default file that fails: one question, one message, and no question again
+    // at the next tick while the file stays as it is.
+    void expectFailedReload(const QString &caption, const QString &text)
+    {
+        QSignalSpy replaced(&doc, &ListDocument::documentReplaced);
+        doc.checkDefaultFile(); // the question's default answer is Yes
+        EXPECT_EQ(prompts.captions(), (QStringList{kReload, caption}));
+        EXPECT_EQ(prompts.texts().value(1), text);
+        ASSERT_EQ(prompts.messages.size(), 2u);
+        EXPECT_EQ(prompts.messages[1].icon, Prompts::Icon::Error);
+        EXPECT_EQ(prompts.messages[1].buttons, Prompts::Buttons::Ok);
+        EXPECT_EQ(replaced.count(), 0);
+        expectUnchanged();
+        doc.checkDefaultFile();
+        EXPECT_EQ(prompts.messages.size(), 2u) << "the failed reload is not offered again";
+    }
+};
+
+// ---- Special files in the place of the default list file ----
+
+enum class Special { Fifo, DevZeroLink, Folder, Socket, LinkLoop };
+
+const char *specialName(Special s)
+{
+    static const char *const names[] = {"Fifo", "DevZeroLink", "Folder", "Socket", "LinkLoop"};
+    return names[int(s)];
+}
+
+struct SpecialFiles : DocumentFaults, ::testing::WithParamInterface<Special> {
+    // Replaces the default file by the special file; false when this system cannot make it.
+    bool makeSpecial()
+    {
+        const QByteArray file = encoded(defaultFile());
+        unlink(file.constData());
+        switch (GetParam()) {
+        case Special::Fifo:
+            return mkfifo(file.constData(), 0644) == 0;
+        case Special::DevZeroLink:
+            return symlink("/dev/zero", file.constData()) == 0;
+        case Special::Folder:
+            return mkdir(file.constData(), 0755) == 0;
+        case Special::LinkLoop:
+            return symlink(file.constData(), file.constData()) == 0;
+        case Special::Socket: {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            if (file.size() >= qsizetype(sizeof address.sun_path))
+                return false;
+            std::memcpy(address.sun_path, file.constData(), size_t(file.size()));
+            socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
+            return socketFd >= 0 && bind(socketFd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        }
+        }
+        return false;
+    }
+};
+
+TEST_P(SpecialFiles, areNotReadAndLeaveTheDocumentAsItWas)
+{
+    loadDefault();
+    setMtime(defaultFile(), 1'000'000'000); // a change the watch notices, also for a link to it
+    if (!makeSpecial())
+        GTEST_SKIP() << "this system cannot make the special file";
+    if (GetParam() == Special::DevZeroLink || GetParam() == Special::Socket || GetParam() == Special::Fifo) {
+        // Whatever the watch sees of these, an explicit open must refuse them too.
+        doc.OpenLists(defaultFile());
+        EXPECT_EQ(prompts.texts(), QStringList{kOpenFailed});
+        expectUnchanged();
+        prompts.clear();
+        doc.DefaultFileAge = FileStamp(); // as if the file had been there before
+        doc.DefaultFileAge.exists = true;
+    }
+    expectFailedReload(kOpenCaption, kOpenFailed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SpecialFiles,
+                         ::testing::Values(Special::Fifo, Special::DevZeroLink, Special::Folder, Special::Socket,
+                                           Special::LinkLoop),
+                         [](const auto &info) { return std::string(specialName(info.param)); });
+
+// ---- Loads that break off ----
+
+enum class Break { OutOfMemoryInTheParser, OutOfMemoryAfterPartOfTheLists };
+
+struct LoadFailures : DocumentFaults, ::testing::WithParamInterface<Break> {};
+
+TEST_P(LoadFailures, outOfMemoryLeavesEverythingAsItWasAndTellsSo)
+{
+    loadDefault();
+    writeFile(defaultFile(), crlf({"1", "Neu", "0", "0"}));
+    setMtime(defaultFile(), 1'000'000'000);
+    const Break kind = GetParam();
+    doc.setParser([kind](std::string_view bytes) -> listfile::Content {
+        if (kind == Break::OutOfMemoryAfterPartOfTheLists)
+            listfile::parse(bytes); // lists made and thrown away
+        throw std::bad_alloc();
+    });
+    expectFailedReload(QStringLiteral("Tessarol 1.2"), kOutOfMemory);
+
+    // The close question's default answer then saves the lists that were kept, not empty ones.
+    doc.setParser(&listfile::parse);
+    prompts.clear();
+    EXPECT_TRUE(doc.SaveFirstPrompt(QStringLiteral("Datei: Beenden...")));
+    EXPECT_EQ(readFile(defaultFile()), kExample);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, LoadFailures,
+                         ::testing::Values(Break::OutOfMemoryInTheParser, Break::OutOfMemoryAfterPartOfTheLists),
+                         [](const auto &info) {
+                             return std::string(info.param == Break::OutOfMemoryInTheParser ? "InTheParser"
+                                                                                            : "AfterPartOfTheLists");
+                         });
+
+TEST_F(DocumentFaults, aChangeThatLandsWhileTheFileIsReadIsOfferedAtTheNextTick)
+{
+    loadDefault();
+    doc.setParser([this](std::string_view bytes) {
+        // Another program writes the file while it is being read.
+        writeFile(defaultFile(), crlf({"1", "Später", "0", "0"}));
+        setMtime(defaultFile(), 1'200'000'000);
+        return listfile::parse(bytes);
+    });
+    setMtime(defaultFile(), 1'000'000'000);
+    doc.checkDefaultFile();
+    EXPECT_EQ(prompts.captions(), QStringList{kReload});
+    doc.setParser(&listfile::parse);
+    doc.checkDefaultFile();
+    EXPECT_EQ(prompts.captions(), (QStringList{kReload, kReload})) << "the later write is offered";
+    EXPECT_EQ(captions(doc.AssemblyList), std::vector<std::string>{"Später"});
+}
+
+// ---- A partly read file is not cut down by a plain save ----
+
+struct IncompleteLoad : DocumentFaults {
+    const QByteArray damaged = crlf({"1", "Dach", "x", "Riss", "Dach", "1", "Loch", "Dach"});
+    QString file;
+
+    void SetUp() override
+    {
+        DocumentFaults::SetUp();
+        file = path(QStringLiteral("kaputt.mal"));
+        writeFile(file, damaged);
+        doc.OpenLists(file);
+        ASSERT_EQ(prompts.texts(), QStringList{kBadFormat});
+        prompts.clear();
+    }
+    // The save dialog was shown once, proposing the damaged file and guarding it.
+    void expectDialogProposingTheFile()
+    {
+        ASSERT_EQ(prompts.dialogs.size(), 1u);
+        EXPECT_EQ(prompts.dialogs[0].startPath, file);
+        EXPECT_TRUE(prompts.dialogs[0].confirmOverwrite);
+        EXPECT_EQ(readFile(file), damaged);
+    }
+};
+
+TEST_F(IncompleteLoad, keepsWhatWasReadAndTheNameButSaveAsksForTheName)
+{
+    EXPECT_TRUE(doc.incompleteLoad());
+    EXPECT_EQ(doc.AssemblyList.count(), 1);
+    EXPECT_EQ(doc.CurrentFileName(), file);
+    EXPECT_EQ(doc.title(), kBase + QStringLiteral(" - kaputt.mal"));
+
+    EXPECT_FALSE(doc.Save()) << "the dialog was cancelled";
+    expectDialogProposingTheFile();
+    prompts.clear();
+    EXPECT_FALSE(doc.SaveFirstPrompt(QStringLiteral("Datei: Beenden..."))) << "cancelling the dialog stops the command";
+    expectDialogProposingTheFile();
+
+    // Saved under a name the user chose: from then on a plain save writes without asking.
+    prompts.clear();
+    prompts.files = {file};
+    EXPECT_TRUE(doc.Save());
+    EXPECT_FALSE(doc.incompleteLoad());
+    EXPECT_EQ(readFile(file), crlf({"1", "Dach", "0", "0"}));
+    prompts.clear();
+    EXPECT_TRUE(doc.Save());
+    EXPECT_TRUE(prompts.dialogs.empty());
+}
+
+TEST_F(IncompleteLoad, aCompleteLoadOrNewClearsTheMark)
+{
+    writeFile(path(QStringLiteral("gut.mal")), kExample);
+    doc.OpenLists(path(QStringLiteral("gut.mal")));
+    EXPECT_FALSE(doc.incompleteLoad());
+    doc.OpenLists(file);
+    EXPECT_TRUE(doc.incompleteLoad());
+    doc.OpenLists(path(QStringLiteral("fehlt.mal")));
+    EXPECT_TRUE(doc.incompleteLoad()) << "a failed open changes nothing";
+    QSignalSpy replaced(&doc, &ListDocument::documentReplaced);
+    doc.newDocument();
+    EXPECT_FALSE(doc.incompleteLoad());
+    EXPECT_EQ(replaced.count(), 1);
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+// Replacing a file safely: a flush that fails is a failed save, the file keeps what it was to its
+// owner and group, long names and links are handled, and only regular files are read.
+#include "document/SafeFile.h"
+#include "FaultSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+// When set, every fdatasync of this process fails as on a full thin-provisioned disk.
+bool g_failFlush = false;
+} // namespace
+
+// Takes the place of the C library's function for the whole test program.
+extern "C" int fdatasync(int fd)
+{
+    if (g_failFlush) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return int(syscall(SYS_fdatasync, fd));
+}
+
+namespace {
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+struct stat statOf(const QString &path)
+{
+    struct stat st {};
+    lstat(encoded(path).constData(), &st);
+    return st;
+}
+
+struct SafeFile : ::testing::Test {
+    QTemporaryDir dir;
+    const QByteArray previous = "vorher\r\n";
+    const QByteArray next = "nachher\r\n";
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    // The files in the folder: no temporary file may be left behind.
+    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+};
+
+TEST_F(SafeFile, aFlushThatFailsIsAFailedSaveAndKeepsTheOldFile)
+{
+    const QString file = path(QStringLiteral("liste.mal"));
+    testsupport::writeFile(file, previous);
+    g_failFlush = true;
+    const bool saved = safefile::writeAll(file, next);
+    g_failFlush = false;
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(testsupport::readFile(file), previous);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("liste.mal")});
+}
+
+TEST_F(SafeFile, keepsOwnerGroupModeAndSetgid)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another owner";
+    const QString file = path(QStringLiteral("geteilt.mal"));
+    testsupport::writeFile(file, previous);
+    const QByteArray name = encoded(file);
+    ASSERT_EQ(chown(name.constData(), 1234, 5678), 0);
+    ASSERT_EQ(chmod(name.constData(), 02660), 0);
+    ASSERT_TRUE(safefile::writeAll(file, next));
+    const struct stat st = statOf(file);
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 5678u);
+    EXPECT_EQ(st.st_mode & 07777, 02660u);
+    EXPECT_EQ(testsupport::readFile(file), next);
+}
+
+TEST_F(SafeFile, whereTheOwnerCannotBeKeptGroupAndModeAre)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to set up a user who shares the file's group";
+    // A file of root's in the group 5678, mode 0660, saved by user 65534, a member of that group.
+    const QString file = path(QStringLiteral("gruppe.mal"));
+    testsupport::writeFile(file, previous);
+    const QByteArray name = encoded(file);
+    ASSERT_EQ(chown(name.constData(), 0, 5678), 0);
+    ASSERT_EQ(chmod(name.constData(), 0660), 0);
+    ASSERT_EQ(chmod(encoded(dir.path()).constData(), 0777), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        const gid_t groups[] = {5678};
+        if (setgroups(1, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(3);
+        _exit(safefile::writeAll(file, next) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "cannot take the rights of user 65534 here";
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save failed";
+    const struct stat st = statOf(file);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 5678u) << "the group can go on reading and writing it";
+    EXPECT_EQ(st.st_mode & 07777, 0660u);
+    EXPECT_EQ(testsupport::readFile(file), next);
+}
+
+TEST_F(SafeFile, aNameAsLongAsTheFolderAllowsCanBeSavedAgainAndAgain)
+{
+    for (int length : {200, 249, 255}) {
+        const QString file = path(QString(length - 4, u'a') + QStringLiteral(".mal"));
+        EXPECT_TRUE(safefile::writeAll(file, previous)) << length;
+        EXPECT_TRUE(safefile::writeAll(file, next)) << length;
+        EXPECT_EQ(testsupport::readFile(file), next);
+        QFile::remove(file);
+    }
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(SafeFile, aSymlinkStaysALinkAndItsTargetIsReplacedALoopFails)
+{
+    const QString target = path(QStringLiteral("ziel.mal"));
+    const QString link = path(QStringLiteral("verweis.mal"));
+    testsupport::writeFile(target, previous);
+    ASSERT_EQ(symlink("ziel.mal", encoded(link).constData()), 0);
+    ASSERT_TRUE(safefile::writeAll(link, next));
+    EXPECT_TRUE(S_ISLNK(statOf(link).st_mode));
+    EXPECT_EQ(testsupport::readFile(target), next);
+
+    const QString loop = path(QStringLiteral("schleife.mal"));
+    ASSERT_EQ(symlink("schleife.mal", encoded(loop).constData()), 0);
+    EXPECT_FALSE(safefile::writeAll(loop, next));
+    EXPECT_TRUE(S_ISLNK(statOf(loop).st_mode)) << "the loop is left as it was";
+    EXPECT_EQ(files().size(), 3);
+}
+
+TEST_F(SafeFile, readsOnlyRegularFilesAndStampsTheOpenedFile)
+{
+    const QString fifo = path(QStringLiteral("fifo.mal"));
+    ASSERT_EQ(mkfifo(encoded(fifo).constData(), 0644), 0);
+    EXPECT_FALSE(safefile::readAll(fifo)) << "a FIFO without a writer neither blocks nor reads";
+    EXPECT_FALSE(safefile::readAll(QStringLiteral("/dev/zero")));
+    EXPECT_FALSE(safefile::readAll(dir.path()));
+
+    const QString file = path(QStringLiteral("liste.mal"));
+    testsupport::writeFile(file, previous);
+    FileStamp stamp;
+    EXPECT_EQ(safefile::readAll(file, &stamp), previous);
+    EXPECT_EQ(stamp, FileStamp::of(file));
+    FileStamp written;
+    ASSERT_TRUE(safefile::writeAll(file, next, &written));
+    EXPECT_EQ(written, FileStamp::of(file)) << "the stamp of the file just written";
+}
+
+} // namespace
