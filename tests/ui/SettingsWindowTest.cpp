@@ -121,7 +121,7 @@ TEST_F(SettingsWindow, damagedValuesFallBackToUsableOnes)
     EXPECT_EQ(form->ui().TopREd->value(), 12);
     EXPECT_EQ(form->ui().RightREd->value(), 15);
     EXPECT_EQ(form->ui().Panel1Laeden->width(), 0);
-    EXPECT_GT(form->printFont().size, 0) << "a font size that cannot print follows the height";
+    EXPECT_EQ(form->printFont().size, 11) << "a font size that cannot print keeps the start size";
     EXPECT_TRUE(form->printFont().style.bold);
     EXPECT_TRUE(form->printFont().style.underline);
     EXPECT_TRUE(prompts.messages.empty());
