@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/PrintFont.h"
+#include "document/PrintFont.h"
 
 #include <QString>
 

@@ -1,10 +1,6 @@
 #include "print/PrintFontQt.h"
 
-#include <QFontInfo>
-
-#include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace printfontqt {
 
@@ -19,9 +15,6 @@ constexpr std::array<QRgb, 31> kSystemColors{
     qRgb(255, 255, 255), qRgb(105, 105, 105), qRgb(227, 227, 227), qRgb(0, 0, 0),       qRgb(255, 255, 225),
     qRgb(0, 0, 0),       qRgb(0, 102, 204),   qRgb(185, 209, 234), qRgb(215, 228, 242), qRgb(51, 153, 255),
     qRgb(240, 240, 240)};
-
-constexpr int kScreenDpi = 96;
-constexpr int kPointsPerInch = 72;
 
 } // namespace
 
@@ -51,27 +44,6 @@ QColor toQColor(std::int32_t color)
     if (color > 0xFFFFFF) // the "none" and "default" colour numbers: print in black
         return QColor(Qt::black);
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
-
-int heightForSize(int points)
-{
-    return -static_cast<int>(std::lround(static_cast<double>(points) * kScreenDpi / kPointsPerInch));
-}
-
-PrintFont fromQFont(const QFont &chosen, const PrintFont &previous)
-{
-    PrintFont result = previous;
-    result.name = chosen.family();
-    const double points =
-        chosen.pointSizeF() > 0 ? chosen.pointSizeF() : chosen.pixelSize() * double(kPointsPerInch) / kScreenDpi;
-    result.size = std::max(1, static_cast<int>(std::lround(points)));
-    result.height = heightForSize(result.size);
-    result.style = FontStyle{chosen.bold(), chosen.italic(), chosen.underline(), chosen.strikeOut()};
-    if (QFontInfo(chosen).fixedPitch())
-        result.pitch = FontPitch::Fixed;
-    else if (previous.pitch == FontPitch::Fixed)
-        result.pitch = FontPitch::Default;
-    return result;
 }
 
 } // namespace printfontqt

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "document/ListEntry.h"
+#include "document/PrintFont.h"
+#include "document/PrintMargins.h"
 #include "print/PrintCanvas.h"
-#include "print/PrintFont.h"
-#include "print/PrintMargins.h"
 
 #include <QString>
 

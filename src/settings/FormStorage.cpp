@@ -4,6 +4,7 @@
 #include "settings/SettingsError.h"
 #include "settings/SettingsText.h"
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 
@@ -60,6 +61,21 @@ WindowShow showFromCommand(int command)
     default:
         return WindowShow::Normal;
     }
+}
+
+// A window wholly outside `area`, or wider or taller than it, shrunk to the area's size and moved into it
+// by the shortest way; any other window as it is. On a 1280 x 1024 area:
+//   (3000, 2500, 800 x 600) => (480, 424, 800 x 600);  (0, 0, 99999 x 99999) => (0, 0, 1280 x 1024)
+//   (1000, 900, 800 x 500) => unchanged (partly on the area)
+QRect pulledOnto(const QRect &area, QRect window)
+{
+    const bool larger = window.width() > area.width() || window.height() > area.height();
+    if (area.isEmpty() || (!larger && window.intersects(area)))
+        return window;
+    window.setSize(window.size().boundedTo(area.size()));
+    window.moveLeft(std::clamp(window.left(), area.left(), area.left() + area.width() - window.width()));
+    window.moveTop(std::clamp(window.top(), area.top(), area.top() + area.height() - window.height()));
+    return window;
 }
 
 } // namespace
@@ -157,7 +173,8 @@ void FormStorage::restorePlacement(const WindowState &current, RestoreResult &re
     };
     if (right > left && bottom > top && fits(left) && fits(top) && fits(right) && fits(bottom) && fits(right - left) &&
         fits(bottom - top)) {
-        record.normalRect = QRect(int(left), int(top), int(right - left), int(bottom - top));
+        const QRect area = current.workArea.isEmpty() ? QRect(QPoint(0, 0), current.screenSize) : current.workArea;
+        record.normalRect = pulledOnto(area, QRect(int(left), int(top), int(right - left), int(bottom - top)));
         result.placement = record;
     }
 }
@@ -178,33 +195,48 @@ void FormStorage::restoreProps(StoredProps &props, int pixelsPerInch)
         }
     };
     const QChar decimalMark = localenumber::decimalSeparator();
-    const auto margin = [&](const QString &name, double &field) {
+    const auto margin = [&](const QString &name, int &field) {
         take(name, [&](const QString &text) {
             if (const std::optional<double> value = parseMargin(text, decimalMark))
-                field = spinEditValue(*value);
+                field = int(spinEditValue(*value));
         });
     };
     const auto integer = [&](const QString &name, const std::function<void(int)> &apply) {
         take(name, [&](const QString &text) { apply(parseInt(text).value_or(0)); });
     };
-    StoredFont &font = props.font;
+    PrintFont &font = props.font;
+    const PrintFont before = font;
+    bool sizeInRange = true;
     const QString f = QStringLiteral("FontDialog1_Font");
 
-    margin(QStringLiteral("RightREd_Value"), props.rightREd);
-    margin(QStringLiteral("TopREd_Value"), props.topREd);
-    margin(QStringLiteral("leftREd_Value"), props.leftREd);
-    margin(QStringLiteral("BottomREd_Value"), props.bottomREd);
+    margin(QStringLiteral("RightREd_Value"), props.margins.right);
+    margin(QStringLiteral("TopREd_Value"), props.margins.top);
+    margin(QStringLiteral("leftREd_Value"), props.margins.left);
+    margin(QStringLiteral("BottomREd_Value"), props.margins.bottom);
     integer(f + QStringLiteral("Charset"), [&](int v) { font.charset = v & 0xFF; });
     integer(f + QStringLiteral("Color"), [&](int v) { font.color = v; });
     // The height first, so that the size decides.
-    integer(f + QStringLiteral("Height"), [&](int v) { font.setHeight(v, pixelsPerInch); });
-    take(f + QStringLiteral("Name"), [&](const QString &text) { font.name = text; });
+    integer(f + QStringLiteral("Height"), [&](int v) { sizeInRange = font.setHeight(v, pixelsPerInch); });
+    // A font needs a face name: an empty one keeps the present name.
+    take(f + QStringLiteral("Name"), [&](const QString &text) {
+        if (!text.isEmpty())
+            font.name = text;
+    });
     take(f + QStringLiteral("Pitch"), [&](const QString &text) {
-        if (const std::optional<StoredPitch> pitch = parsePitch(text))
+        if (const std::optional<FontPitch> pitch = parsePitch(text))
             font.pitch = *pitch;
     });
-    integer(f + QStringLiteral("Size"), [&](int v) { font.setSize(v, pixelsPerInch); });
-    take(f + QStringLiteral("Style"), [&](const QString &text) { parseStyle(text, font); });
+    integer(f + QStringLiteral("Size"), [&](int v) { sizeInRange = font.setSize(v, pixelsPerInch); });
+    take(f + QStringLiteral("Style"), [&](const QString &text) { parseStyle(text, font.style); });
+    if (!sizeInRange) {
+        // The size decides; one whose height is past the 32-bit range (or a height whose size is, when no
+        // size is stored) leaves both as they were.
+        font.size = before.size;
+        font.height = before.height;
+    } else if (font.size <= 0) {
+        // A size that cannot be printed stays as it was.
+        font.size = before.size;
+    }
     integer(QStringLiteral("Panel1Laeden_Width"), [&](int v) { props.panel1LaedenWidth = v; });
     integer(QStringLiteral("Panel1Produkte_Width"), [&](int v) { props.panel1ProdukteWidth = v; });
 }
@@ -234,19 +266,19 @@ void FormStorage::SaveSettings(const WindowState &current, const StoredProps &pr
     write(QStringLiteral("Visible"), destroying ? QStringLiteral("1") : QStringLiteral("0"));
 
     const auto prop = [this](const QString &name, const QString &text) { write(name, trimmed(text)); };
-    const StoredFont &font = props.font;
+    const PrintFont &font = props.font;
     const QString f = QStringLiteral("FontDialog1_Font");
-    prop(QStringLiteral("RightREd_Value"), formatMargin(props.rightREd));
-    prop(QStringLiteral("TopREd_Value"), formatMargin(props.topREd));
-    prop(QStringLiteral("leftREd_Value"), formatMargin(props.leftREd));
-    prop(QStringLiteral("BottomREd_Value"), formatMargin(props.bottomREd));
+    prop(QStringLiteral("RightREd_Value"), formatMargin(props.margins.right));
+    prop(QStringLiteral("TopREd_Value"), formatMargin(props.margins.top));
+    prop(QStringLiteral("leftREd_Value"), formatMargin(props.margins.left));
+    prop(QStringLiteral("BottomREd_Value"), formatMargin(props.margins.bottom));
     prop(f + QStringLiteral("Charset"), formatInt(font.charset));
     prop(f + QStringLiteral("Color"), formatInt(font.color));
     prop(f + QStringLiteral("Height"), formatInt(font.height));
     prop(f + QStringLiteral("Name"), font.name);
     prop(f + QStringLiteral("Pitch"), formatPitch(font.pitch));
     prop(f + QStringLiteral("Size"), formatInt(font.size));
-    prop(f + QStringLiteral("Style"), formatStyle(font));
+    prop(f + QStringLiteral("Style"), formatStyle(font.style));
     prop(QStringLiteral("Panel1Laeden_Width"), formatInt(props.panel1LaedenWidth));
     prop(QStringLiteral("Panel1Produkte_Width"), formatInt(props.panel1ProdukteWidth));
     m_store.flush();

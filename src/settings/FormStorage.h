@@ -45,8 +45,11 @@ public:
     // Reads the placement, the state and the stored properties back.
     //
     // The placement (from the values named with the current screen size, else the plain ones) is only
-    // given when it was saved at the current pixels per inch. The properties are set in `props`; a value
-    // that is missing leaves its property as it is, and one that cannot be read or used is skipped.
+    // given when it was saved at the current pixels per inch; a place wholly off the work area, or larger
+    // than it, comes back shrunk to it and moved onto it. The properties are set in `props`; a value
+    // that is missing leaves its property as it is, and one that cannot be read or used is skipped. A font
+    // size whose height does not fit in 32 bits leaves size and height as they were, and a size of 0 or
+    // less leaves the size as it was.
     // "FormVersion" below 0 skips everything. A failure while reading the placement or the state ends the
     // restore with `errorText`; then the restore does not count as completed and nothing is saved in this
     // run. Clears the saved mark.

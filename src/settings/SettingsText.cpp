@@ -113,23 +113,23 @@ double spinEditValue(double value)
     return whole;
 }
 
-QString formatPitch(StoredPitch pitch)
+QString formatPitch(FontPitch pitch)
 {
     return QString::fromUtf16(kPitchNames[int(pitch)]);
 }
 
-std::optional<StoredPitch> parsePitch(QStringView text)
+std::optional<FontPitch> parsePitch(QStringView text)
 {
     for (int i = 0; i < 3; ++i) {
         if (text.compare(QStringView(kPitchNames[i]), Qt::CaseInsensitive) == 0)
-            return StoredPitch(i);
+            return FontPitch(i);
     }
     return std::nullopt;
 }
 
-QString formatStyle(const StoredFont &font)
+QString formatStyle(const FontStyle &style)
 {
-    const bool set[] = {font.bold, font.italic, font.underline, font.strikeOut};
+    const bool set[] = {style.bold, style.italic, style.underline, style.strikeOut};
     QString text = QStringLiteral("[");
     for (int i = 0; i < 4; ++i) {
         if (!set[i])
@@ -164,7 +164,7 @@ QStringList splitWords(QStringView text, IsSeparator isSeparator)
 
 } // namespace
 
-void parseStyle(QStringView text, StoredFont &font)
+void parseStyle(QStringView text, FontStyle &style)
 {
     bool set[4] = {false, false, false, false};
     const auto isSeparator = [](QChar c) { return c == u' ' || c == u',' || c == u'[' || c == u']'; };
@@ -174,10 +174,7 @@ void parseStyle(QStringView text, StoredFont &font)
                 set[k] = true;
         }
     }
-    font.bold = set[0];
-    font.italic = set[1];
-    font.underline = set[2];
-    font.strikeOut = set[3];
+    style = {set[0], set[1], set[2], set[3]};
 }
 
 QStringList words(QStringView text)

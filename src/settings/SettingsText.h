@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/StoredFont.h"
+#include "document/PrintFont.h"
 
 #include <QChar>
 #include <QString>
@@ -36,17 +36,17 @@ std::optional<double> parseMargin(QStringView text, QChar decimalMark);
 double spinEditValue(double value);
 
 // "fpDefault", "fpVariable", "fpFixed".
-QString formatPitch(StoredPitch pitch);
+QString formatPitch(FontPitch pitch);
 // Matched without regard to case.  "FPFIXED" => Fixed,  "fpWide" => none
-std::optional<StoredPitch> parsePitch(QStringView text);
+std::optional<FontPitch> parsePitch(QStringView text);
 
 // "[" + the set styles in the order fsBold, fsItalic, fsUnderline, fsStrikeOut joined by "," + "]".
 //   bold and italic => "[fsBold,fsItalic]",  none => "[]"
-QString formatStyle(const StoredFont &font);
+QString formatStyle(const FontStyle &style);
 // Splits at blanks, commas, "[" and "]"; recognised names (any case) set their style, other words are
 // skipped, and the result replaces all four styles.
 //   "[fsBold, fsUnderline]" => bold underline,  "[fsFat]" => none,  "" => none
-void parseStyle(QStringView text, StoredFont &font);
+void parseStyle(QStringView text, FontStyle &style);
 
 // The words of a placement text, separated by runs of commas and blanks.
 //   "223,115, 1222 ,,704" => {"223", "115", "1222", "704"}

@@ -1,16 +1,14 @@
 #pragma once
 
-#include "settings/StoredFont.h"
+#include "document/PrintFont.h"
+#include "document/PrintMargins.h"
 
 // The properties of the main window that are kept between runs, with their start values.
 struct StoredProps {
-    // Print margins in millimetres, as the spin edits hold them (whole numbers from 0 to 50).
-    double rightREd = 15;
-    double topREd = 15;
-    double leftREd = 15;
-    double bottomREd = 15;
+    // The print margins of the spin edits RightREd, TopREd, leftREd and BottomREd.
+    PrintMargins margins;
     // The font of FontDialog1.
-    StoredFont font;
+    PrintFont font;
     // Widths of the two left-hand list panels in pixels.
     int panel1LaedenWidth = 145;
     int panel1ProdukteWidth = 269;

@@ -2,6 +2,7 @@
 
 #include "settings/WindowPlacement.h"
 
+#include <QRect>
 #include <QSize>
 
 // What the main window tells the settings store about itself and its screen at a restore or a save.
@@ -15,6 +16,9 @@ struct WindowState {
     bool sizeable = true;
     // The screen's size in pixels, e.g. 1280 x 1024; it names the per-screen placement values.
     QSize screenSize{1024, 768};
+    // Where windows may stand on the desktop (the screens' available area). When empty, the screen from
+    // (0, 0) with screenSize. A stored place wholly outside it, or larger than it, is pulled onto it.
+    QRect workArea;
     // The screen's logical dots per inch.
     int pixelsPerInch = 96;
 };

@@ -1,15 +1,14 @@
 #include "ui/DialogPrompts.h"
 
-#include "print/PrintFontQt.h"
 #include "print/PrintLayout.h"
 #include "ui/ArtikelFUnit.h"
+#include "ui/PrintFontDialog.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QFontDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -104,11 +103,10 @@ std::optional<QString> DialogPrompts::editDefectName(const QString &name)
 
 bool DialogPrompts::chooseFont(PrintFont &font)
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, printfontqt::toQFont(font), m_parent, QStringLiteral("Schriftart"));
-    if (!ok)
+    PrintFontDialog dialog(font, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
         return false;
-    font = printfontqt::fromQFont(chosen, font);
+    font = dialog.font();
     return true;
 }
 

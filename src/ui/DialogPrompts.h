@@ -6,8 +6,8 @@ class QPrintDialog;
 class QWidget;
 class TArtikelForm;
 
-// The real prompts: message boxes, the standard file, font and print dialogs of the platform, and
-// the program's edit dialog.
+// The real prompts: message boxes, the standard file and print dialogs of the platform, and the
+// program's edit dialog and print font dialog.
 class DialogPrompts : public WindowPrompts {
 public:
     explicit DialogPrompts(QWidget *parent = nullptr) : m_parent(parent) {}

@@ -414,49 +414,6 @@ void TMainForm::Timer1Timer()
 
 // ---- Settings ----
 
-namespace {
-
-StoredFont toStored(const PrintFont &f)
-{
-    StoredFont s;
-    s.name = f.name;
-    s.height = f.height;
-    s.size = f.size;
-    s.bold = f.style.bold;
-    s.italic = f.style.italic;
-    s.underline = f.style.underline;
-    s.strikeOut = f.style.strikeOut;
-    s.charset = f.charset;
-    s.color = f.color;
-    s.pitch = static_cast<StoredPitch>(f.pitch);
-    return s;
-}
-
-PrintFont fromStored(const StoredFont &s, const PrintFont &previous)
-{
-    PrintFont f;
-    f.name = s.name.isEmpty() ? previous.name : s.name;
-    f.height = s.height;
-    // A size that cannot be printed (from a damaged file) follows the height, or stays as it was.
-    f.size = s.size > 0 ? s.size : (s.height < 0 ? std::max(1, int(std::lround(-s.height * 72.0 / 96.0))) : previous.size);
-    f.style = {s.bold, s.italic, s.underline, s.strikeOut};
-    f.charset = s.charset;
-    f.color = s.color;
-    f.pitch = static_cast<FontPitch>(s.pitch);
-    return f;
-}
-
-// A spin edit keeps its value within 0 to 50 and takes the nearest whole number, a half going to
-// the even neighbour.
-int spinValue(double v)
-{
-    if (!std::isfinite(v))
-        return 0;
-    return static_cast<int>(std::clamp(std::nearbyint(v), 0.0, 50.0));
-}
-
-} // namespace
-
 WindowState TMainForm::currentWindowState() const
 {
     WindowState state;
@@ -469,6 +426,7 @@ WindowState TMainForm::currentWindowState() const
     state.sizeable = true;
     if (const QScreen *s = screen()) {
         state.screenSize = s->size();
+        state.workArea = s->availableVirtualGeometry();
         state.pixelsPerInch = static_cast<int>(std::lround(s->logicalDotsPerInch()));
     }
     return state;
@@ -477,11 +435,8 @@ WindowState TMainForm::currentWindowState() const
 StoredProps TMainForm::currentProps() const
 {
     StoredProps props;
-    props.rightREd = m_ui->RightREd->value();
-    props.topREd = m_ui->TopREd->value();
-    props.leftREd = m_ui->leftREd->value();
-    props.bottomREd = m_ui->BottomREd->value();
-    props.font = toStored(m_printFont);
+    props.margins = printMargins();
+    props.font = m_printFont;
     props.panel1LaedenWidth = m_ui->Panel1Laeden->width();
     props.panel1ProdukteWidth = m_ui->Panel1Produkte->width();
     return props;
@@ -489,11 +444,11 @@ StoredProps TMainForm::currentProps() const
 
 void TMainForm::applyProps(const StoredProps &props)
 {
-    m_ui->RightREd->setValue(spinValue(props.rightREd));
-    m_ui->TopREd->setValue(spinValue(props.topREd));
-    m_ui->leftREd->setValue(spinValue(props.leftREd));
-    m_ui->BottomREd->setValue(spinValue(props.bottomREd));
-    m_printFont = fromStored(props.font, m_printFont);
+    m_ui->RightREd->setValue(props.margins.right);
+    m_ui->TopREd->setValue(props.margins.top);
+    m_ui->leftREd->setValue(props.margins.left);
+    m_ui->BottomREd->setValue(props.margins.bottom);
+    m_printFont = props.font;
     m_ui->Panel1Laeden->setFixedWidth(std::clamp(props.panel1LaedenWidth, 0, QWIDGETSIZE_MAX));
     m_ui->Panel1Produkte->setFixedWidth(std::clamp(props.panel1ProdukteWidth, 0, QWIDGETSIZE_MAX));
 }

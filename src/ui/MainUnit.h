@@ -2,9 +2,9 @@
 
 #include "document/EntryList.h"
 #include "document/ListDocument.h"
+#include "document/PrintFont.h"
+#include "document/PrintMargins.h"
 #include "editing/SortState.h"
-#include "print/PrintFont.h"
-#include "print/PrintMargins.h"
 #include "settings/FormStorage.h"
 #include "settings/SettingsStore.h"
 

@@ -39,26 +39,3 @@ TEST(PrintFontQt, qtFontCarriesFaceSizeInPointsStyleAndPitch)
     EXPECT_FALSE(q.strikeOut());
     EXPECT_TRUE(q.fixedPitch());
 }
-
-TEST(PrintFontQt, dialogChoiceReplacesFaceSizeAndStyleButKeepsColourAndCharset)
-{
-    PrintFont previous;
-    previous.color = 0x0000FF;
-    previous.charset = 238;
-    QFont chosen(QStringLiteral("Liberation Serif"));
-    chosen.setPointSize(8);
-    chosen.setItalic(true);
-    chosen.setStrikeOut(true);
-
-    const PrintFont result = printfontqt::fromQFont(chosen, previous);
-    EXPECT_EQ(result.name, QStringLiteral("Liberation Serif"));
-    EXPECT_EQ(result.size, 8);
-    EXPECT_EQ(result.height, -11);
-    EXPECT_EQ(result.style, (FontStyle{false, true, false, true}));
-    EXPECT_EQ(result.color, 0x0000FF);
-    EXPECT_EQ(result.charset, 238);
-    EXPECT_EQ(result.pitch, FontPitch::Default);
-
-    EXPECT_EQ(printfontqt::heightForSize(11), -15);
-    EXPECT_EQ(printfontqt::heightForSize(72), -96);
-}

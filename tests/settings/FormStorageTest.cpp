@@ -133,16 +133,13 @@ TEST_F(FormStorageTest, everyStoredPropertyRoundTrips)
 {
     StoredProps props;
     m_storage.RestoreSettings(designWindow(), props);
-    props.rightREd = 0;
-    props.topREd = 50;
-    props.leftREd = 7;
-    props.bottomREd = 33;
+    props.margins = {7, 50, 0, 33};
     props.font.name = QStringLiteral("  Liberation Serif ");
     props.font.setSize(14, 96);
-    props.font.bold = props.font.underline = props.font.strikeOut = true;
+    props.font.style = {true, false, true, true};
     props.font.charset = 238;
     props.font.color = 0x00336699;
-    props.font.pitch = StoredPitch::Fixed;
+    props.font.pitch = FontPitch::Fixed;
     props.panel1LaedenWidth = 0;
     props.panel1ProdukteWidth = 1234;
     m_storage.SaveSettings(shownWindow(QRect(223, 115, 999, 589)), props, false);
@@ -163,15 +160,15 @@ TEST_F(FormStorageTest, storedPropertiesReadBackByTheirRules)
         const char *line;
         std::function<void(StoredProps &)> expect;
     } rows[] = {
-        {"leftREd_Value=80", [](StoredProps &p) { p.leftREd = 50; }},
-        {"leftREd_Value=12.5", [](StoredProps &p) { p.leftREd = 12; }},
-        {"leftREd_Value=13.5", [](StoredProps &p) { p.leftREd = 14; }},
-        {"leftREd_Value=-4", [](StoredProps &p) { p.leftREd = 0; }},
+        {"leftREd_Value=80", [](StoredProps &p) { p.margins.left = 50; }},
+        {"leftREd_Value=12.5", [](StoredProps &p) { p.margins.left = 12; }},
+        {"leftREd_Value=13.5", [](StoredProps &p) { p.margins.left = 14; }},
+        {"leftREd_Value=-4", [](StoredProps &p) { p.margins.left = 0; }},
         {"leftREd_Value=abc", [](StoredProps &) {}},
         {"leftREd_Value=", [](StoredProps &) {}},
-        {"TopREd_Value= 20 \t", [](StoredProps &p) { p.topREd = 20; }},
-        {"RightREd_Value=1e1", [](StoredProps &p) { p.rightREd = 10; }},
-        {"BottomREd_Value=3,5", [](StoredProps &p) { p.bottomREd = 4; }}, // the German mark written by hand
+        {"TopREd_Value= 20 \t", [](StoredProps &p) { p.margins.top = 20; }},
+        {"RightREd_Value=1e1", [](StoredProps &p) { p.margins.right = 10; }},
+        {"BottomREd_Value=3,5", [](StoredProps &p) { p.margins.bottom = 4; }}, // the German mark written by hand
         {"Panel1Laeden_Width=breit", [](StoredProps &p) { p.panel1LaedenWidth = 0; }},
         {"Panel1Laeden_Width=", [](StoredProps &p) { p.panel1LaedenWidth = 0; }},
         {"Panel1Produkte_Width= 300\r", [](StoredProps &p) { p.panel1ProdukteWidth = 300; }},
@@ -182,16 +179,18 @@ TEST_F(FormStorageTest, storedPropertiesReadBackByTheirRules)
         {"FontDialog1_FontColor=red", [](StoredProps &p) { p.font.color = 0; }},
         {"FontDialog1_FontHeight=-20", [](StoredProps &p) { p.font.setHeight(-20, 96); }},
         {"FontDialog1_FontSize=14", [](StoredProps &p) { p.font.setSize(14, 96); }},
-        {"FontDialog1_FontSize=gross", [](StoredProps &p) { p.font.setSize(0, 96); }},
+        {"FontDialog1_FontSize=gross", [](StoredProps &p) { p.font.height = 0; }}, // size 0 keeps its size
+        {"FontDialog1_FontSize=-3\nFontDialog1_FontHeight=-20", [](StoredProps &p) { p.font.height = 4; }},
         {"FontDialog1_FontName=\tCourier New ", [](StoredProps &p) { p.font.name = QStringLiteral("Courier New"); }},
         {"FontDialog1_FontName=Times, Roman", [](StoredProps &p) { p.font.name = QStringLiteral("Times, Roman"); }},
-        {"FontDialog1_FontName=", [](StoredProps &p) { p.font.name.clear(); }},
-        {"FontDialog1_FontPitch=FPVARIABLE", [](StoredProps &p) { p.font.pitch = StoredPitch::Variable; }},
+        {"FontDialog1_FontName=", [](StoredProps &) {}},
+        {"FontDialog1_FontPitch=FPVARIABLE", [](StoredProps &p) { p.font.pitch = FontPitch::Variable; }},
         {"FontDialog1_FontPitch=fpWide", [](StoredProps &) {}},
-        {"FontDialog1_FontStyle=[fsBold, fsUnderline]", [](StoredProps &p) { p.font.bold = p.font.underline = true; }},
+        {"FontDialog1_FontStyle=[fsBold, fsUnderline]",
+         [](StoredProps &p) { p.font.style.bold = p.font.style.underline = true; }},
         {"FontDialog1_FontStyle=[fsFat]", [](StoredProps &) {}},
         {"FontDialog1_FontStyle=[fsItalic,fsStrikeOut]",
-         [](StoredProps &p) { p.font.italic = p.font.strikeOut = true; }},
+         [](StoredProps &p) { p.font.style.italic = p.font.style.strikeOut = true; }},
         {"Visible=1", [](StoredProps &) {}},
     };
     int i = 0;
@@ -225,8 +224,8 @@ TEST_F(FormStorageTest, marginsFollowTheRegionalDecimalMark)
     StoredProps props;
     m_storage.RestoreSettings(designWindow(), props);
     QLocale::setDefault(before);
-    EXPECT_EQ(props.leftREd, 12);
-    EXPECT_EQ(props.topREd, 15) << "a comma does not convert with an English mark";
+    EXPECT_EQ(props.margins.left, 12);
+    EXPECT_EQ(props.margins.top, 15) << "a comma does not convert with an English mark";
 }
 
 TEST_F(FormStorageTest, maximizedWindowOpensMaximizedOverItsNormalRectangle)
@@ -451,4 +450,61 @@ TEST_F(FormStorageTest, unwritableFolderRaisesTheText)
     EXPECT_THROW(m_storage.SaveSettings(shownWindow(QRect(1, 2, 3, 4)), props, false), SettingsError);
     QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(raw(), QByteArray());
+}
+
+TEST_F(FormStorageTest, fontSizesPastTheRangeReadBackAsTheStartValues)
+{
+    const struct {
+        const char *lines;
+        int pixelsPerInch;
+    } rows[] = {
+        {"FontDialog1_FontSize=-1610612736", 96}, // its height is 2^31: one past the range
+        {"FontDialog1_FontSize=2147483647", 96},
+        {"FontDialog1_FontSize=-2147483648", 96},
+        {"FontDialog1_FontSize=-1073741824", 144},
+        {"FontDialog1_FontHeight=-2147483648", 48},
+        {"FontDialog1_FontHeight=-2147483648\nFontDialog1_FontSize=-1610612736", 96},
+    };
+    for (const auto &row : rows) {
+        SettingsStore store(m_dir.path() + QStringLiteral("/%1-%2").arg(row.pixelsPerInch).arg(qHash(row.lines)),
+                            QStringLiteral("m"));
+        QDir().mkpath(store.folder());
+        writeFile(store.filePath(), QByteArray("[TMainForm]\n") + row.lines + '\n');
+        StoredProps props;
+        FormStorage(store).RestoreSettings(designWindow(kLarge, row.pixelsPerInch), props);
+        EXPECT_EQ(props.font.size, 11) << row.lines;
+        EXPECT_EQ(props.font.height, -15) << row.lines;
+    }
+    // The last sizes within the range stay as they are.
+    handWrite("FontDialog1_FontSize=-1610612735\n");
+    StoredProps props;
+    m_storage.RestoreSettings(designWindow(), props);
+    EXPECT_EQ(props.font.height, 2147483647);
+}
+
+TEST_F(FormStorageTest, aPlacementOffTheScreenOrLargerThanItIsPulledOntoIt)
+{
+    const struct {
+        const char *normPos;
+        QRect expected;
+    } rows[] = {
+        {"3000,2500,3800,3100", QRect(480, 424, 800, 600)},  // wholly right of and below the screen
+        {"-5000,-4000,-4000,-3500", QRect(0, 0, 1000, 500)}, // wholly left of and above it
+        {"100,3000,700,3400", QRect(100, 624, 600, 400)},    // below it only
+        {"0,0,100000,100000", QRect(0, 0, 1280, 1024)},      // larger than the screen
+        {"-100,-50,1400,600", QRect(0, 0, 1280, 650)},       // wider than the screen
+        {"5000,5000,7000,6000", QRect(0, 24, 1280, 1000)},   // larger and off the screen
+        {"1000,900,1800,1400", QRect(1000, 900, 800, 500)},  // partly on the screen: as stored
+        {"-300,-200,200,100", QRect(-300, -200, 500, 300)},  // partly on the screen: as stored
+        {"223,115,1222,704", QRect(223, 115, 999, 589)},     // on the screen
+    };
+    for (const auto &row : rows) {
+        SettingsStore store(m_dir.path() + QStringLiteral("/%1").arg(qHash(row.normPos)), QStringLiteral("m"));
+        QDir().mkpath(store.folder());
+        writeFile(store.filePath(), QByteArray("[TMainForm]\nNormPos(1280x1024)=") + row.normPos + '\n');
+        StoredProps props;
+        const RestoreResult r = FormStorage(store).RestoreSettings(designWindow(kLarge), props);
+        ASSERT_TRUE(r.placement) << row.normPos;
+        EXPECT_EQ(r.placement->normalRect, row.expected) << row.normPos;
+    }
 }

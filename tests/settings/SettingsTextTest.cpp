@@ -55,7 +55,7 @@ TEST(SettingsText, spinEditRoundsHalvesToEvenAndLimitsToFifty)
 
 TEST(SettingsText, styleSetsWriteInFixedOrderAndReadLeniently)
 {
-    StoredFont f;
+    FontStyle f;
     EXPECT_EQ(formatStyle(f), QStringLiteral("[]"));
     f.strikeOut = f.bold = f.italic = true;
     EXPECT_EQ(formatStyle(f), QStringLiteral("[fsBold,fsItalic,fsStrikeOut]"));
@@ -73,8 +73,7 @@ TEST(SettingsText, styleSetsWriteInFixedOrderAndReadLeniently)
         {u"[fsBoldfsItalic]", false, false, false, false},
     };
     for (const auto &c : cases) {
-        StoredFont font;
-        font.bold = font.italic = font.underline = font.strikeOut = true;
+        FontStyle font{true, true, true, true};
         parseStyle(c.text, font);
         EXPECT_EQ((std::array{font.bold, font.italic, font.underline, font.strikeOut}),
                   (std::array{c.bold, c.italic, c.underline, c.strikeOut}))
@@ -87,19 +86,4 @@ TEST(SettingsText, placementWordsSplitAtRunsOfCommasAndBlanks)
     EXPECT_EQ(words(u"223,115, 1222 ,,704"), (QStringList{"223", "115", "1222", "704"}));
     EXPECT_EQ(words(u" ,, "), QStringList{});
     EXPECT_EQ(words(u"-1,-1"), (QStringList{"-1", "-1"}));
-}
-
-TEST(StoredFont, sizeAndHeightFollowEachOtherAtTheScreenResolution)
-{
-    StoredFont f;
-    f.setSize(11, 96);
-    EXPECT_EQ(f.height, -15);
-    f.setHeight(-20, 96);
-    EXPECT_EQ(f.size, 15);
-    f.setHeight(20, 96);
-    EXPECT_EQ(f.size, -15) << "a cell height gives a negative size";
-    f.setSize(11, 120);
-    EXPECT_EQ(f.height, -18);
-    f.setHeight(-15, 0);
-    EXPECT_EQ(f.size, 1) << "no division by zero";
 }

@@ -1,7 +1,9 @@
 #include "WindowFixture.h"
 #include "ui_MainUnit.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QSettings>
 
 using Answer = Prompts::Answer;
@@ -36,7 +38,8 @@ TEST_F(SettingsWindow, firstRunStartsWithTheDesignAndTheCloseWritesEveryValue)
     EXPECT_EQ(value("FormVersion"), QString()) << "but holds no values yet";
     EXPECT_EQ(first->pos(), QPoint(223, 115));
     EXPECT_EQ(first->size(), QSize(999, 589));
-    const QRect g = first->geometry(); // stored as the inner rectangle, left, top, right, bottom
+    first->setGeometry(10, 20, 780, 600); // within the test screen (800 x 800), which the design is wider than
+    const QRect g = first->geometry();    // stored as the inner rectangle, left, top, right, bottom
 
     first->ui().leftREd->setValue(20);
     first->ui().Panel1Laeden->setFixedWidth(180);
@@ -54,7 +57,8 @@ TEST_F(SettingsWindow, firstRunStartsWithTheDesignAndTheCloseWritesEveryValue)
     EXPECT_EQ(value("FontDialog1_FontName"), QStringLiteral("Liberation Serif"));
     EXPECT_EQ(value("FontDialog1_FontStyle"), QStringLiteral("[fsBold]"));
     EXPECT_EQ(value("Visible"), QStringLiteral("0"));
-    EXPECT_EQ(value("NormPos"), QStringLiteral("%1,%2,%3,%4").arg(g.left()).arg(g.top()).arg(g.left() + 999).arg(g.top() + 589));
+    EXPECT_EQ(value("NormPos"),
+              QStringLiteral("%1,%2,%3,%4").arg(g.left()).arg(g.top()).arg(g.left() + 780).arg(g.top() + 600));
     first.reset();
     EXPECT_EQ(value("Visible"), QStringLiteral("0")) << "no second save after a successful one";
 
@@ -117,8 +121,22 @@ TEST_F(SettingsWindow, damagedValuesFallBackToUsableOnes)
     EXPECT_EQ(form->ui().TopREd->value(), 12);
     EXPECT_EQ(form->ui().RightREd->value(), 15);
     EXPECT_EQ(form->ui().Panel1Laeden->width(), 0);
-    EXPECT_GT(form->printFont().size, 0) << "a font size that cannot print follows the height";
+    EXPECT_EQ(form->printFont().size, 11) << "a font size that cannot print keeps the start size";
     EXPECT_TRUE(form->printFont().style.bold);
     EXPECT_TRUE(form->printFont().style.underline);
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(SettingsWindow, aStoredPlaceOffTheScreenOrLargerThanItOpensOnTheScreen)
+{
+    QDir().mkpath(dir.filePath(QStringLiteral("config")));
+    for (const char *normPos : {"3000,2500,3800,3100", "0,0,100000,100000"}) {
+        testsupport::writeFile(settingsFile(), QByteArray("[TMainForm]\nNormPos=") + normPos + '\n');
+        auto form = newForm();
+        form->show();
+        const QRect screen = form->screen()->availableGeometry();
+        EXPECT_TRUE(screen.intersects(form->geometry())) << normPos;
+        EXPECT_LE(form->width(), screen.width()) << normPos;
+        EXPECT_LE(form->height(), screen.height()) << normPos;
+    }
 }
