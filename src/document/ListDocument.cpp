@@ -54,6 +54,7 @@ void ListDocument::OpenLists(const QString &fileName)
         AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
         DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
         DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
+        emit documentReplaced();
         if (content.formatError) {
             m_prompts.error(QStringLiteral("Fehler beim Öffnen"),
                             QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));

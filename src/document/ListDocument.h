@@ -52,6 +52,8 @@ public:
 signals:
     void titleChanged(const QString &title);
     void statusTextChanged(const QString &text);
+    // The lists were replaced as a whole (a file was loaded, or New emptied them).
+    void documentReplaced();
 
 private:
     void setNamedTitle(const QString &fileName);

@@ -4,13 +4,16 @@
 #include "document/Prompts.h"
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
+#include "editing/FreshHistory.h"
 #include "editing/SortRules.h"
+#include "editing/UndoStep.h"
 #include "exchange/CsvExchange.h"
 #include "settings/SettingsError.h"
 #include "ui/Application.h"
 #include "print/PrintLayout.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
+#include "ui/EditMenu.h"
 #include "ui/ListView.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
@@ -27,6 +30,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+using editing::FreshHistory;
+using editing::UndoStep;
 using statusline::CountPhrase;
 
 namespace {
@@ -82,6 +87,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
     setUpWidgets();
     setUpIcons();
     wire();
+    setUpUndo();
     FormCreate(programDirectory);
 }
 
@@ -323,6 +329,21 @@ void TMainForm::wire()
     }
 }
 
+void TMainForm::setUpUndo()
+{
+    for (EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList})
+        m_undo.watch(*list);
+    m_editMenu = new EditMenu(m_undo, menuBar(), m_ui->Hilfe1);
+    connect(&m_document, &ListDocument::documentReplaced, &m_undo, &editing::UndoRecorder::clearHistory);
+    // After an undo or redo the filtered view and the status line follow as after the change itself.
+    connect(&m_undo, &editing::UndoRecorder::replayed, this, [this](const QList<EntryList *> &lists) {
+        if (lists.contains(&m_document.AssemblyList) || lists.contains(&m_document.DefectCatalog))
+            UpdateFilteredView();
+        if (lists.contains(&m_document.DefectList))
+            m_document.UpdateStatusLine(CountPhrase::Closed);
+    });
+}
+
 // ---- Start-up, file commands and the watch ----
 
 void TMainForm::FormCreate(const QString &programDirectory)
@@ -333,6 +354,7 @@ void TMainForm::FormCreate(const QString &programDirectory)
     m_document.ProgramDirectory = dir;
     m_document.BaseTitle = windowTitle();
     m_document.setTitle(m_document.BaseTitle);
+    FreshHistory fresh(m_undo);
     m_document.OpenLists(m_document.defaultListFile());
     m_timer.start();
 }
@@ -364,16 +386,19 @@ bool TMainForm::SaveFirstPrompt(const QString &caption)
 
 void TMainForm::Neu1Click()
 {
+    FreshHistory fresh(m_undo);
     if (!SaveFirstPrompt(QStringLiteral("Datei: Neu...")))
         return;
     m_document.CurrentFileName.clear();
     m_document.setTitle(m_document.BaseTitle + QStringLiteral(" - Kein Name"));
     m_document.clearLists();
+    emit m_document.documentReplaced();
     m_document.UpdateStatusLine(CountPhrase::Closed);
 }
 
 void TMainForm::ffnen1Click()
 {
+    FreshHistory fresh(m_undo);
     if (!SaveFirstPrompt(QStringLiteral("Datei: Öffnen...")))
         return;
     if (const std::optional<QString> name = chooseListFile(false))
@@ -429,6 +454,7 @@ void TMainForm::Timer1Timer()
     if (m_document.WatchBusy)
         return;
     FlagGuard busy(m_document.WatchBusy);
+    FreshHistory fresh(m_undo);
     const QString file = m_document.defaultListFile();
     if (FileStamp::of(file) == m_document.DefaultFileAge)
         return;
@@ -578,6 +604,7 @@ void TMainForm::CSVImport1Click()
     if (!name)
         return;
     m_csvImportName = *name;
+    UndoStep step(m_undo, QStringLiteral("CSV Import"));
     importCsv(m_document.DefectList, *name, m_prompts);
 }
 
@@ -651,22 +678,26 @@ bool TMainForm::confirmClear(EntryList &list)
 
 void TMainForm::PlusLaedenBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag hinzufügen"));
     m_document.AssemblyList.append({"Baugruppe", {}});
     m_ui->ListView1->openEditor(m_document.AssemblyList.count() - 1);
 }
 
 void TMainForm::MinusLaedenBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
     removeSelected(m_ui->ListView1, m_document.AssemblyList);
 }
 
 void TMainForm::DelList1Click()
 {
+    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
     confirmClear(m_document.AssemblyList);
 }
 
 void TMainForm::PlusProdukteBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag hinzufügen"));
     const int assembly = m_ui->ListView1->selectedRow();
     if (assembly < 0) {
         m_prompts.error(QStringLiteral("Kein Laden ausgewählt"), QStringLiteral("Sie haben keine Baugruppe ausgewählt."));
@@ -684,18 +715,21 @@ void TMainForm::PlusProdukteBtnClick()
 
 void TMainForm::MinusProdukteBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
     if (removeSelected(m_ui->ListView2, m_document.DefectCatalog) != Removal::NoSelection)
         UpdateFilteredView();
 }
 
 void TMainForm::DelList2Click()
 {
+    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
     confirmClear(m_document.DefectCatalog);
     UpdateFilteredView();
 }
 
 void TMainForm::PropEdClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Mangel bearbeiten"));
     const int row = m_ui->ListView2->selectedRow();
     if (row < 0)
         return;
@@ -709,6 +743,7 @@ void TMainForm::PropEdClick()
 
 void TMainForm::copyDefect(ListView *source, const EntryList &list)
 {
+    UndoStep step(m_undo, QStringLiteral("In Mängelliste übernehmen"));
     const int row = source->selectedRow();
     if (row < 0) {
         m_prompts.error(QStringLiteral("Kein Mangel ausgewählt"), QStringLiteral("Sie haben keinen Mangel ausgewählt."));
@@ -733,12 +768,14 @@ void TMainForm::Hinzu2BtnClick()
 
 void TMainForm::MinusEinkaufBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
     removeSelected(m_ui->ListView3, m_document.DefectList);
     m_document.UpdateStatusLine(CountPhrase::Closed);
 }
 
 void TMainForm::DelList3Click()
 {
+    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
     confirmClear(m_document.DefectList);
     m_document.UpdateStatusLine(CountPhrase::Closed);
 }
@@ -776,6 +813,7 @@ bool TMainForm::ListView2Changing()
 
 void TMainForm::ListView1ColumnClick(int column)
 {
+    UndoStep step(m_undo, QStringLiteral("Sortieren"));
     editing::applyHeaderClick(AssemblySort, column);
     m_document.AssemblyList.beginUpdate();
     m_document.AssemblyList.endUpdate();
@@ -783,6 +821,7 @@ void TMainForm::ListView1ColumnClick(int column)
 
 void TMainForm::ListView2ColumnClick(int column)
 {
+    UndoStep step(m_undo, QStringLiteral("Sortieren"));
     // Also for a click on the filtered view: the catalogue is re-sorted, the filtered view keeps its
     // order until its next rebuild.
     editing::applyHeaderClick(CatalogSort, column);
@@ -792,6 +831,7 @@ void TMainForm::ListView2ColumnClick(int column)
 
 void TMainForm::ListView3ColumnClick(int column)
 {
+    UndoStep step(m_undo, QStringLiteral("Sortieren"));
     editing::applyHeaderClick(DefectListSort, column);
     m_document.DefectList.beginUpdate();
     m_document.DefectList.endUpdate();
@@ -886,6 +926,7 @@ EntryList *TMainForm::listOf(ListView *view)
 
 void TMainForm::ListView2DragDrop(ListView *target, QPoint pos, QObject *source)
 {
+    UndoStep step(m_undo, QStringLiteral("Verschieben"));
     EntryList *list = listOf(target);
     if (!list || source != target)
         return;

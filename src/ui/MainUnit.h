@@ -3,6 +3,7 @@
 #include "document/EntryList.h"
 #include "document/ListDocument.h"
 #include "editing/SortState.h"
+#include "editing/UndoRecorder.h"
 #include "print/PrintFont.h"
 #include "print/PrintMargins.h"
 #include "settings/FormStorage.h"
@@ -17,6 +18,7 @@
 namespace Ui {
 class TMainForm;
 }
+class EditMenu;
 class ListView;
 class QLabel;
 class QPrinter;
@@ -48,6 +50,9 @@ public:
     QLabel *StatusBar1Text() const { return m_statusText; }
     QToolButton *toolButton(int number) const;
     void setAboutBox(TAboutBox *about) { m_aboutBox = about; }
+    // The undo history of the three lists and its menu "Bearbeiten".
+    editing::UndoRecorder &undoHistory() { return m_undo; }
+    EditMenu *Bearbeiten1() const { return m_editMenu; }
 
     ListView *ListView1() const;
     ListView *ListView2() const;
@@ -146,6 +151,7 @@ private:
     void setUpWidgets();
     void setUpIcons();
     void wire();
+    void setUpUndo();
     Removal removeSelected(ListView *view, EntryList &list);
     void handleKey(ListView *view, int key, void (TMainForm::*remove)());
     bool confirmClear(EntryList &list);
@@ -157,6 +163,8 @@ private:
     WindowPrompts &m_prompts;
     ListDocument m_document;
     EntryList m_filtered;
+    editing::UndoRecorder m_undo; // after the lists: it lets go of them when it ends
+    EditMenu *m_editMenu = nullptr;
     QTimer m_timer;
     QLabel *m_statusText = nullptr;
     TAboutBox *m_aboutBox = nullptr;
