@@ -37,6 +37,7 @@ void UndoRecorder::endStep()
 {
     if (m_depth == 0 || --m_depth > 0)
         return;
+    m_appendedList = nullptr;
     if (!m_pending.empty())
         push(m_stepName, std::exchange(m_pending, {}));
 }
@@ -48,13 +49,36 @@ void UndoRecorder::record(ListOp op)
     } else if (m_replaying) {
         m_replayed.push_back(std::move(op));
     } else if (m_depth > 0) {
-        m_pending.push_back(std::move(op));
+        recordInStep(std::move(op));
     } else {
         const QString name = op.stepName();
         std::vector<ListOp> ops;
         ops.push_back(std::move(op));
         push(name, std::move(ops));
     }
+}
+
+void UndoRecorder::recordInStep(ListOp op)
+{
+    // Undoing an append removes the appended rows whatever became of them, and redoing it puts them
+    // back as they were when undone: a later change of an appended row in the same step needs no
+    // record (an import that completes the sub-items of a million new rows keeps no copy of them).
+    const bool rowChange = std::holds_alternative<ListOp::EntryReplaced>(op.change) ||
+                           std::holds_alternative<ListOp::CaptionChanged>(op.change);
+    if (rowChange && op.list == m_appendedList) {
+        const int row = std::holds_alternative<ListOp::EntryReplaced>(op.change)
+                            ? std::get<ListOp::EntryReplaced>(op.change).row
+                            : std::get<ListOp::CaptionChanged>(op.change).row;
+        if (row >= m_appendedFirst)
+            return;
+    }
+    if (const auto *appended = std::get_if<ListOp::Appended>(&op.change)) {
+        m_appendedList = op.list;
+        m_appendedFirst = appended->first;
+    } else if (!rowChange) {
+        m_appendedList = nullptr;
+    }
+    m_pending.push_back(std::move(op));
 }
 
 void UndoRecorder::push(const QString &name, std::vector<ListOp> ops)
@@ -105,6 +129,7 @@ void UndoRecorder::endUnrecorded()
 void UndoRecorder::clearHistory()
 {
     m_pending.clear();
+    m_appendedList = nullptr;
     m_stack.clear();
 }
 

@@ -63,6 +63,7 @@ signals:
     void replayed(const QList<EntryList *> &lists);
 
 private:
+    void recordInStep(ListOp op);
     void push(const QString &name, std::vector<ListOp> ops);
 
     QUndoStack m_stack;
@@ -70,6 +71,10 @@ private:
     int m_depth = 0;
     QString m_stepName;
     std::vector<ListOp> m_pending;
+    // The open step appended rows from m_appendedFirst on to this list, and has since changed no
+    // list but by changing rows in place.
+    EntryList *m_appendedList = nullptr;
+    int m_appendedFirst = 0;
     bool m_replaying = false;
     int m_unrecordedDepth = 0;
     bool m_unrecordedChange = false;

@@ -272,4 +272,22 @@ TEST(UndoRecorder, removingEveryEntryOneByOneOrClearingKeepsNoCopyOfTheList)
     EXPECT_LT(heap() - beforeClear, 4096) << "the cleared entries are kept once, moved";
     l.recorder.undo();
     EXPECT_EQ(l.catalog.count(), kCount);
+
+    // An import that completes the sub-items of the rows it appended keeps no copy of them either.
+    l.catalog.clear();
+    l.recorder.clearHistory();
+    std::vector<ListEntry> imported(kCount, ListEntry{longText, {}});
+    const long long beforeImport = heap();
+    {
+        UndoStep step(l.recorder, QStringLiteral("CSV Import"));
+        l.catalog.appendEntries(std::move(imported));
+        for (int i = 0; i < l.catalog.count(); ++i)
+            l.catalog.appendSubItem(i, std::string());
+    }
+    EXPECT_LT(heap() - beforeImport, 64LL * kCount) << "the empty sub-items, nothing more";
+    l.recorder.undo();
+    EXPECT_EQ(l.catalog.count(), 0);
+    l.recorder.redo();
+    ASSERT_EQ(l.catalog.count(), kCount);
+    EXPECT_EQ(l.catalog.at(kCount - 1).subItems, std::vector<std::string>{""});
 }
