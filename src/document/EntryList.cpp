@@ -2,6 +2,10 @@
 
 #include "document/Cp1252.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 EntryList::EntryList(QStringList columnTitles, QObject *parent)
     : QAbstractTableModel(parent), m_columnTitles(std::move(columnTitles))
 {
@@ -37,6 +41,8 @@ void EntryList::append(ListEntry entry)
     m_entries.push_back(std::move(entry));
     noteInserted(row);
     endInsertRows();
+    if (m_journal)
+        m_journal->inserted(row);
 }
 
 void EntryList::appendEntries(std::vector<ListEntry> entries)
@@ -53,6 +59,8 @@ void EntryList::appendEntries(std::vector<ListEntry> entries)
         std::move(entries.begin(), entries.end(), std::back_inserter(m_entries));
     }
     endInsertRows();
+    if (m_journal)
+        m_journal->appended(first, count() - first);
 }
 
 void EntryList::insert(int index, ListEntry entry)
@@ -63,6 +71,8 @@ void EntryList::insert(int index, ListEntry entry)
     m_entries.insert(m_entries.begin() + index, std::move(entry));
     noteInserted(index);
     endInsertRows();
+    if (m_journal)
+        m_journal->inserted(index);
 }
 
 void EntryList::removeAt(int index)
@@ -70,12 +80,15 @@ void EntryList::removeAt(int index)
     if (!isRow(index))
         return;
     beginRemoveRows({}, index, index);
+    ListEntry removed = std::move(m_entries[static_cast<size_t>(index)]);
     m_entries.erase(m_entries.begin() + index);
     if (index == m_strayRow)
         m_strayRow = -1;
     else if (index < m_strayRow)
         --m_strayRow;
     endRemoveRows();
+    if (m_journal)
+        m_journal->removed(index, std::move(removed));
 }
 
 void EntryList::clear()
@@ -83,25 +96,56 @@ void EntryList::clear()
     if (m_entries.empty())
         return;
     beginResetModel();
-    std::vector<ListEntry>().swap(m_entries);
+    std::vector<ListEntry> old;
+    old.swap(m_entries);
     endResetModel();
+    if (m_journal)
+        m_journal->truncated(0, std::move(old));
+}
+
+void EntryList::truncate(int count)
+{
+    count = std::max(count, 0);
+    if (count >= this->count())
+        return;
+    if (count == 0) {
+        clear();
+        return;
+    }
+    beginRemoveRows({}, count, this->count() - 1);
+    std::vector<ListEntry> tail(std::make_move_iterator(m_entries.begin() + count),
+                                std::make_move_iterator(m_entries.end()));
+    m_entries.erase(m_entries.begin() + count, m_entries.end());
+    if (m_strayRow >= count)
+        m_strayRow = -1;
+    endRemoveRows();
+    if (m_journal)
+        m_journal->truncated(count, std::move(tail));
 }
 
 void EntryList::assign(std::vector<ListEntry> entries)
 {
     beginResetModel();
-    m_entries = std::move(entries);
+    std::vector<ListEntry> old = std::exchange(m_entries, std::move(entries));
     disorder();
     endResetModel();
+    if (m_journal) {
+        if (!old.empty())
+            m_journal->truncated(0, std::move(old));
+        if (!m_entries.empty())
+            m_journal->appended(0, count());
+    }
 }
 
 void EntryList::setCaption(int index, std::string caption)
 {
     if (!isRow(index))
         return;
-    m_entries[static_cast<size_t>(index)].caption = std::move(caption);
+    std::string old = std::exchange(m_entries[static_cast<size_t>(index)].caption, std::move(caption));
     disorder();
     emitRowChanged(index);
+    if (m_journal)
+        m_journal->captionChanged(index, std::move(old));
 }
 
 std::optional<std::string_view> EntryList::subItem(int index, int i) const
@@ -118,18 +162,25 @@ void EntryList::appendSubItem(int index, std::string text)
 {
     if (!isRow(index))
         return;
+    std::optional<ListEntry> old;
+    if (m_journal)
+        old = m_entries[static_cast<size_t>(index)];
     m_entries[static_cast<size_t>(index)].subItems.push_back(std::move(text));
     disorder();
     emitRowChanged(index);
+    if (m_journal)
+        m_journal->entryReplaced(index, std::move(*old));
 }
 
 void EntryList::assignEntry(int index, const ListEntry &source)
 {
     if (!isRow(index))
         return;
-    m_entries[static_cast<size_t>(index)] = source;
+    ListEntry old = std::exchange(m_entries[static_cast<size_t>(index)], source);
     disorder();
     emitRowChanged(index);
+    if (m_journal)
+        m_journal->entryReplaced(index, std::move(old));
 }
 
 void EntryList::move(int from, int before)
@@ -144,6 +195,16 @@ void EntryList::move(int from, int before)
     m_entries.insert(m_entries.begin() + target, std::move(moved));
     disorder();
     endMoveRows();
+    if (m_journal)
+        m_journal->moved(from, before);
+}
+
+void EntryList::reorder(std::vector<int> order)
+{
+    if (order.size() != m_entries.size())
+        return;
+    applyOrder(std::move(order));
+    disorder();
 }
 
 void EntryList::endUpdate()
@@ -206,9 +267,11 @@ void EntryList::placeStray()
     m_entries.erase(m_entries.begin() + stray);
     m_entries.insert(m_entries.begin() + target, std::move(moved));
     endMoveRows();
+    if (m_journal)
+        m_journal->moved(stray, before);
 }
 
-void EntryList::applyOrder(const std::vector<int> &order)
+void EntryList::applyOrder(std::vector<int> order)
 {
     const size_t n = m_entries.size();
     if (order.size() != n)
@@ -239,6 +302,8 @@ void EntryList::applyOrder(const std::vector<int> &order)
         }
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    if (m_journal && !identity)
+        m_journal->reordered(std::move(order));
 }
 
 void EntryList::emitRowChanged(int row)

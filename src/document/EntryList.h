@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/EntryJournal.h"
 #include "document/ListEntry.h"
 
 #include <QAbstractTableModel>
@@ -40,6 +41,8 @@ public:
     void insert(int index, ListEntry entry);
     void removeAt(int index);
     void clear();
+    // Removes the entries from index count on.
+    void truncate(int count);
     // Replaces all entries at once (used to copy a whole list).
     void assign(std::vector<ListEntry> entries);
 
@@ -53,6 +56,12 @@ public:
     // Moves the entry at from so that it stands before the entry that is at `before` now
     // (before == count() appends it at the end).
     void move(int from, int before);
+    // Puts the entries in a new order: position k takes the entry that stands at order[k] now.
+    void reorder(std::vector<int> order);
+
+    // The journal hears of every change from now on (nullptr: none). The list does not own it.
+    void setJournal(EntryJournal *journal) { m_journal = journal; }
+    EntryJournal *journal() const { return m_journal; }
 
     // With compare and token, a list that was sorted and has got one entry inserted since (a drop)
     // places that entry by binary search instead of sorting everything again; the result is the
@@ -81,7 +90,7 @@ private:
     }
     static const ListEntry &noEntry();
     void emitRowChanged(int row);
-    void applyOrder(const std::vector<int> &order);
+    void applyOrder(std::vector<int> order);
     // Records a change that may put the entries out of order.
     void disorder() { m_sorted = false; }
     void noteInserted(int row);
@@ -98,4 +107,5 @@ private:
     bool m_sorted = false;
     int m_strayRow = -1;
     int m_sortedToken = 0;
+    EntryJournal *m_journal = nullptr;
 };

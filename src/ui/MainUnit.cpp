@@ -4,7 +4,9 @@
 #include "document/Prompts.h"
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
+#include "editing/FreshHistory.h"
 #include "editing/SortRules.h"
+#include "editing/UndoStep.h"
 #include "exchange/CsvExchange.h"
 #include "settings/SettingsError.h"
 #include "ui/Application.h"
@@ -14,6 +16,7 @@
 #include "print/PrintSettingsError.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
+#include "ui/EditMenu.h"
 #include "ui/ListView.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
@@ -30,6 +33,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+using editing::FreshHistory;
+using editing::UndoStep;
 using statusline::CountPhrase;
 
 namespace {
@@ -77,6 +82,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
     setUpWidgets();
     setUpIcons();
     wire();
+    setUpUndo();
     FormCreate(programDirectory);
 }
 
@@ -327,12 +333,28 @@ void TMainForm::wire()
     }
 }
 
+void TMainForm::setUpUndo()
+{
+    for (EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList})
+        m_undo.watch(*list);
+    m_editMenu = new EditMenu(m_undo, menuBar(), m_ui->Hilfe1);
+    connect(&m_document, &ListDocument::documentReplaced, &m_undo, &editing::UndoRecorder::clearHistory);
+    // After an undo or redo the filtered view and the status line follow as after the change itself.
+    connect(&m_undo, &editing::UndoRecorder::replayed, this, [this](const QList<EntryList *> &lists) {
+        if (lists.contains(&m_document.AssemblyList) || lists.contains(&m_document.DefectCatalog))
+            UpdateFilteredView();
+        if (lists.contains(&m_document.DefectList))
+            m_document.UpdateStatusLine(CountPhrase::Closed);
+    });
+}
+
 // ---- Start-up, file commands and the watch ----
 
 void TMainForm::FormCreate(const QString &programDirectory)
 {
     m_document.setUp(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory,
                      windowTitle());
+    FreshHistory fresh(m_undo);
     m_document.OpenLists(m_document.defaultListFile());
     m_timer.start();
 }
@@ -350,6 +372,7 @@ bool TMainForm::SaveFirstPrompt(const QString &caption)
 
 void TMainForm::Neu1Click()
 {
+    FreshHistory fresh(m_undo);
     if (!SaveFirstPrompt(QStringLiteral("Datei: Neu...")))
         return;
     m_document.newDocument();
@@ -357,6 +380,7 @@ void TMainForm::Neu1Click()
 
 void TMainForm::ffnen1Click()
 {
+    FreshHistory fresh(m_undo);
     if (!SaveFirstPrompt(QStringLiteral("Datei: Öffnen...")))
         return;
     if (const std::optional<QString> name = chooseListFile(false))
@@ -409,6 +433,7 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::Timer1Timer()
 {
+    FreshHistory fresh(m_undo);
     m_document.checkDefaultFile();
 }
 
@@ -506,6 +531,7 @@ void TMainForm::CSVImport1Click()
     if (!name)
         return;
     m_csvImportName = *name;
+    UndoStep step(m_undo, QStringLiteral("CSV Import"));
     importCsv(m_document.DefectList, *name, m_prompts);
 }
 
@@ -594,22 +620,26 @@ bool TMainForm::confirmClear(EntryList &list)
 
 void TMainForm::PlusLaedenBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag hinzufügen"));
     m_document.AssemblyList.append({"Baugruppe", {}});
     m_ui->ListView1->openEditor(m_document.AssemblyList.count() - 1);
 }
 
 void TMainForm::MinusLaedenBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
     removeSelected(m_ui->ListView1, m_document.AssemblyList);
 }
 
 void TMainForm::DelList1Click()
 {
+    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
     confirmClear(m_document.AssemblyList);
 }
 
 void TMainForm::PlusProdukteBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag hinzufügen"));
     const int assembly = m_ui->ListView1->selectedRow();
     if (assembly < 0) {
         m_prompts.error(QStringLiteral("Kein Laden ausgewählt"), QStringLiteral("Sie haben keine Baugruppe ausgewählt."));
@@ -627,18 +657,21 @@ void TMainForm::PlusProdukteBtnClick()
 
 void TMainForm::MinusProdukteBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
     if (removeSelected(m_ui->ListView2, m_document.DefectCatalog) != Removal::NoSelection)
         UpdateFilteredView();
 }
 
 void TMainForm::DelList2Click()
 {
+    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
     confirmClear(m_document.DefectCatalog);
     UpdateFilteredView();
 }
 
 void TMainForm::PropEdClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Mangel bearbeiten"));
     const int row = m_ui->ListView2->selectedRow();
     if (row < 0)
         return;
@@ -655,6 +688,7 @@ void TMainForm::PropEdClick()
 
 void TMainForm::copyDefect(ListView *source, const EntryList &list)
 {
+    UndoStep step(m_undo, QStringLiteral("In Mängelliste übernehmen"));
     const int row = source->selectedRow();
     if (row < 0) {
         m_prompts.error(QStringLiteral("Kein Mangel ausgewählt"), QStringLiteral("Sie haben keinen Mangel ausgewählt."));
@@ -679,12 +713,14 @@ void TMainForm::Hinzu2BtnClick()
 
 void TMainForm::MinusEinkaufBtnClick()
 {
+    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
     removeSelected(m_ui->ListView3, m_document.DefectList);
     m_document.UpdateStatusLine(CountPhrase::Closed);
 }
 
 void TMainForm::DelList3Click()
 {
+    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
     confirmClear(m_document.DefectList);
     m_document.UpdateStatusLine(CountPhrase::Closed);
 }
@@ -722,6 +758,7 @@ bool TMainForm::ListView2Changing()
 
 void TMainForm::ListView1ColumnClick(int column)
 {
+    UndoStep step(m_undo, QStringLiteral("Sortieren"));
     editing::applyHeaderClick(AssemblySort, column);
     m_document.AssemblyList.beginUpdate();
     m_document.AssemblyList.endUpdate();
@@ -729,6 +766,7 @@ void TMainForm::ListView1ColumnClick(int column)
 
 void TMainForm::ListView2ColumnClick(int column)
 {
+    UndoStep step(m_undo, QStringLiteral("Sortieren"));
     // Also for a click on the filtered view: the catalogue is re-sorted, the filtered view keeps its
     // order until its next rebuild.
     editing::applyHeaderClick(CatalogSort, column);
@@ -738,6 +776,7 @@ void TMainForm::ListView2ColumnClick(int column)
 
 void TMainForm::ListView3ColumnClick(int column)
 {
+    UndoStep step(m_undo, QStringLiteral("Sortieren"));
     editing::applyHeaderClick(DefectListSort, column);
     m_document.DefectList.beginUpdate();
     m_document.DefectList.endUpdate();
@@ -865,6 +904,7 @@ EntryList *TMainForm::listOf(ListView *view)
 
 void TMainForm::ListView2DragDrop(ListView *target, QPoint pos, QObject *source)
 {
+    UndoStep step(m_undo, QStringLiteral("Verschieben"));
     EntryList *list = listOf(target);
     if (!list || source != target)
         return;

@@ -5,6 +5,7 @@
 #include "document/PrintFont.h"
 #include "document/PrintMargins.h"
 #include "editing/SortState.h"
+#include "editing/UndoRecorder.h"
 #include "settings/FormStorage.h"
 #include "settings/SettingsStore.h"
 
@@ -17,6 +18,7 @@
 namespace Ui {
 class TMainForm;
 }
+class EditMenu;
 class ListView;
 class QLabel;
 class QPrinter;
@@ -48,6 +50,9 @@ public:
     QLabel *StatusBar1Text() const { return m_statusText; }
     QToolButton *toolButton(int number) const;
     void setAboutBox(TAboutBox *about) { m_aboutBox = about; }
+    // The undo history of the three lists and its menu "Bearbeiten".
+    editing::UndoRecorder &undoHistory() { return m_undo; }
+    EditMenu *Bearbeiten1() const { return m_editMenu; }
 
     ListView *ListView1() const;
     ListView *ListView2() const;
@@ -151,6 +156,7 @@ private:
     void setUpWidgets();
     void setUpIcons();
     void wire();
+    void setUpUndo();
     Removal removeSelected(ListView *view, EntryList &list);
     // Asks whether to remove the entry at row and removes it after Ja, unless it is gone by then.
     Removal confirmRemove(EntryList &list, int row);
@@ -166,6 +172,8 @@ private:
     WindowPrompts &m_prompts;
     ListDocument m_document;
     EntryList m_filtered;
+    editing::UndoRecorder m_undo; // after the lists: it lets go of them when it ends
+    EditMenu *m_editMenu = nullptr;
     QTimer m_timer;
     QLabel *m_statusText = nullptr;
     TAboutBox *m_aboutBox = nullptr;
