@@ -103,7 +103,9 @@ void ListView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Delete:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        emit keyDown(event->key() == Qt::Key_Enter ? Qt::Key_Return : event->key(), event->modifiers());
+    case Qt::Key_F2:
+        // Enter and F2 start the caption editor as Return does.
+        emit keyDown(event->key() == Qt::Key_Delete ? Qt::Key_Delete : Qt::Key_Return, event->modifiers());
         event->accept();
         return;
     default:

@@ -11,12 +11,14 @@
 #include "print/PrintLayout.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
+#include "ui/AnleitungUnit.h"
 #include "ui/ListView.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
@@ -271,6 +273,7 @@ void TMainForm::wire()
     connect(m_ui->Drucken1, &QAction::triggered, this, &TMainForm::Drucken1Click);
     connect(m_ui->Beenden1, &QAction::triggered, this, &TMainForm::Beenden1Click);
     connect(m_ui->berdasProgramm1, &QAction::triggered, this, &TMainForm::berdasProgramm1Click);
+    connect(m_ui->Anleitung1, &QAction::triggered, this, &TMainForm::Anleitung1Click);
 
     connect(m_ui->PlusLaedenBtn, &QToolButton::clicked, this, &TMainForm::PlusLaedenBtnClick);
     connect(m_ui->MinusLaedenBtn, &QToolButton::clicked, this, &TMainForm::MinusLaedenBtnClick);
@@ -616,6 +619,27 @@ void TMainForm::berdasProgramm1Click()
 {
     if (m_aboutBox)
         m_aboutBox->exec();
+}
+
+void TMainForm::Anleitung1Click()
+{
+    // One guide window for the run: a second F1 brings it to the front with the file read anew.
+    auto *guide = findChild<TAnleitungForm *>();
+    const bool created = !guide;
+    if (created)
+        guide = new TAnleitungForm(this);
+    const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory);
+    if (!guide->load(file)) {
+        if (created)
+            delete guide;
+        m_prompts.error(QStringLiteral("Anleitung"),
+                        QStringLiteral("Die Anleitung „%1“ wurde nicht gefunden oder kann nicht gelesen werden.")
+                            .arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    guide->show();
+    guide->raise();
+    guide->activateWindow();
 }
 
 // ---- Entry operations ----

@@ -92,6 +92,8 @@ public:
     void Drucken1Click();
     void FontBtnClick();
     void berdasProgramm1Click();
+    // Shows the user guide beside the program in its window, or says that it is missing.
+    void Anleitung1Click();
 
     // Entry operations.
     void PlusLaedenBtnClick();
