@@ -70,7 +70,7 @@ static void initResources()
 }
 
 TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, std::unique_ptr<SettingsStore> store,
-                     QWidget *parent)
+                     const QString &startFile, QWidget *parent)
     : QMainWindow(parent),
       m_ui(std::make_unique<Ui::TMainForm>()),
       m_prompts(prompts),
@@ -84,7 +84,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
     setUpWidgets();
     setUpIcons();
     wire();
-    FormCreate(programDirectory);
+    FormCreate(programDirectory, startFile);
 }
 
 TMainForm::~TMainForm()
@@ -328,7 +328,7 @@ void TMainForm::wire()
 
 // ---- Start-up, file commands and the watch ----
 
-void TMainForm::FormCreate(const QString &programDirectory)
+void TMainForm::FormCreate(const QString &programDirectory, const QString &startFile)
 {
     QString dir = programDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory;
     if (!dir.endsWith(u'/'))
@@ -336,7 +336,9 @@ void TMainForm::FormCreate(const QString &programDirectory)
     m_document.ProgramDirectory = dir;
     m_document.BaseTitle = windowTitle();
     m_document.setTitle(m_document.BaseTitle);
-    m_document.OpenLists(m_document.defaultListFile());
+    // Any load refreshes the stamp of the default list file, so the watch starts from it also
+    // when another file is opened.
+    m_document.OpenLists(startFile.isEmpty() ? m_document.defaultListFile() : startFile);
     m_timer.start();
 }
 
