@@ -7,6 +7,7 @@ MAL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev clang
   xvfb xauth xdotool x11-xkb-utils imagemagick
   poppler-utils fonts-liberation2 cups printer-driver-cups-pdf desktop-file-utils
+  xdg-utils shared-mime-info libglib2.0-bin
 )
 
 mal_install_deps() {
