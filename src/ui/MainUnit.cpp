@@ -805,6 +805,7 @@ void TMainForm::ListView1ColumnClick(int column)
     editing::applyHeaderClick(AssemblySort, column);
     m_document.AssemblyList.beginUpdate();
     m_document.AssemblyList.endUpdate();
+    m_ui->ListView1->showSortIndicator(AssemblySort);
 }
 
 void TMainForm::ListView2ColumnClick(int column)
@@ -814,6 +815,8 @@ void TMainForm::ListView2ColumnClick(int column)
     editing::applyHeaderClick(CatalogSort, column);
     m_document.DefectCatalog.beginUpdate();
     m_document.DefectCatalog.endUpdate();
+    m_ui->ListView2->showSortIndicator(CatalogSort);
+    m_ui->ListView4->showSortIndicator(CatalogSort);
 }
 
 void TMainForm::ListView3ColumnClick(int column)
@@ -821,6 +824,7 @@ void TMainForm::ListView3ColumnClick(int column)
     editing::applyHeaderClick(DefectListSort, column);
     m_document.DefectList.beginUpdate();
     m_document.DefectList.endUpdate();
+    m_ui->ListView3->showSortIndicator(DefectListSort);
 }
 
 int TMainForm::ListView1Compare(const ListEntry &item1, const ListEntry &item2) const
