@@ -339,8 +339,8 @@ void ListView::takeColumnShares(int section)
 {
     const int columns = header()->count();
     const int width = viewport()->width();
-    if (m_sizingColumns || columns < 2 || width <= 0 || section + 1 >= columns
-        || static_cast<int>(m_columnShares.size()) != columns)
+    if (m_sizingColumns || columns < 2 || width <= 0 || section + 1 >= columns ||
+        static_cast<int>(m_columnShares.size()) != columns)
         return;
     // A drag never pushes the last column out of sight.
     const int room = width - header()->sectionPosition(section) - header()->minimumSectionSize();

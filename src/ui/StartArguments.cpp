@@ -10,7 +10,8 @@ namespace startarguments {
 
 namespace {
 
-const QString kFallback = QStringLiteral("Das Programm öffnet stattdessen die Datei mängel.mal im Programmverzeichnis.");
+const QString kFallback =
+    QStringLiteral("Das Programm öffnet stattdessen die Datei mängel.mal im Programmverzeichnis.");
 
 } // namespace
 
@@ -22,8 +23,8 @@ QString listFile(const QStringList &arguments, QString *error)
     if (arguments.size() > 1) {
         *error = QStringLiteral("Es kann nur eine Datei angegeben werden (maengelliste DATEI.mal), angegeben wurden %1 "
                                 "Argumente. ")
-                     .arg(arguments.size())
-                 + kFallback;
+                     .arg(arguments.size()) +
+                 kFallback;
         return {};
     }
     const QString &name = arguments.front();
