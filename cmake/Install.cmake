@@ -1,10 +1,10 @@
 # Installing the program: `cmake --install <build> --prefix <program folder>`.
 #
 # The prefix is the program's own folder. It receives the executable (its icons and pictures are
-# compiled into it) and, only when none is there yet, the starter list file "mängel.mal": the
+# compiled into it), the user guide and, only when none is there yet, the starter list file "mängel.mal": the
 # program opens and watches the list file beside its executable, so a user's catalogue is never
 # replaced by a later install, and the folder must be writable by the user who keeps that file.
-# The menu entry and the program icon go to the desktop's data folder.
+# The menu entry, the type of list files and the program icon go to the desktop's data folder.
 
 # Without an explicit prefix, install for the current user.
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
@@ -15,6 +15,9 @@ set(MAL_DESKTOP_DATA_DIR "" CACHE PATH
   "Where the menu entry and the icon go (applications/, icons/hicolor/ below it); empty: the installing user's \$XDG_DATA_HOME, or ~/.local/share")
 
 install(TARGETS maengelliste RUNTIME DESTINATION .)
+# The user guide, which the program shows on F1, with its pictures.
+install(FILES docs/Anleitung.md DESTINATION .)
+install(DIRECTORY docs/screenshots DESTINATION .)
 
 # What the install-time code below needs to know from the configure step.
 install(CODE "
@@ -53,6 +56,25 @@ string(REPLACE "\\" "\\\\" MAL_DESKTOP_TRYEXEC "${mal_exe}")
 set(mal_entry "${MAL_BINARY_DIR}/desktop/maengelliste.desktop")
 configure_file("${MAL_SOURCE_DIR}/data/desktop/maengelliste.desktop.in" "${mal_entry}" @ONLY)
 file(INSTALL "${mal_entry}" DESTINATION "${mal_data}/applications")
+
+# List files (*.mal) get a type of their own, which the menu entry opens; the desktop's caches are
+# brought up to date when its tools are there.
+file(INSTALL "${MAL_SOURCE_DIR}/data/desktop/maengelliste-mime.xml" DESTINATION "${mal_data}/mime/packages"
+     RENAME maengelliste.xml)
+find_program(mal_update_mime update-mime-database)
+if(mal_update_mime)
+  execute_process(COMMAND "${mal_update_mime}" "${mal_data}/mime" RESULT_VARIABLE mal_result)
+  if(NOT mal_result EQUAL 0)
+    message(WARNING "update-mime-database ${mal_data}/mime failed: ${mal_result}")
+  endif()
+endif()
+find_program(mal_update_desktop update-desktop-database)
+if(mal_update_desktop)
+  execute_process(COMMAND "${mal_update_desktop}" "${mal_data}/applications" RESULT_VARIABLE mal_result)
+  if(NOT mal_result EQUAL 0)
+    message(WARNING "update-desktop-database ${mal_data}/applications failed: ${mal_result}")
+  endif()
+endif()
 
 set(mal_icons "${MAL_SOURCE_DIR}/data/icons")
 file(INSTALL "${mal_icons}/maengelliste.svg" DESTINATION "${mal_data}/icons/hicolor/scalable/apps")

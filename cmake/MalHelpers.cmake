@@ -4,7 +4,9 @@ function(mal_target_defaults target)
   if(MAL_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
-  target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING)
+  # Text reaches a QString only through a codec: no implicit conversion from or to byte strings.
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING QT_NO_CAST_FROM_ASCII
+                                               QT_NO_CAST_TO_ASCII)
 endfunction()
 
 # Adds a static library of one layer: mal_add_layer(name SOURCES ... LIBS ...)

@@ -8,6 +8,7 @@ MAL_PACKAGES=(
   xvfb xauth xdotool x11-xkb-utils imagemagick
   poppler-utils fonts-liberation2 cups printer-driver-cups-pdf desktop-file-utils
   libreoffice-calc-nogui
+  xdg-utils shared-mime-info libglib2.0-bin
 )
 
 mal_install_deps() {
@@ -23,12 +24,16 @@ mal_install_deps() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# Configures (once) and builds a tree: mal_build DIR [cmake options...]
+# Configures and builds a tree: mal_build DIR [cmake options...]
+# The options are applied again to a tree configured before (so that, say, -DMAL_WERROR=ON holds
+# in a tree first configured by hand with the defaults).
 # MAL_TARGET names one target to build instead of all.
 mal_build() {
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$MAL_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  elif [ $# -gt 0 ]; then
+    cmake -S "$MAL_ROOT" -B "$dir" "$@" >/dev/null
   fi
   cmake --build "$dir" --parallel "$(nproc)" ${MAL_TARGET:+--target "$MAL_TARGET"}
 }

@@ -1,14 +1,21 @@
 #include "ui/ListView.h"
 
+#include "editing/SortState.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include <algorithm>
 
 #include <limits>
 
@@ -43,6 +50,22 @@ protected:
             option->font.setUnderline(true);
     }
 
+    // A cell too narrow for its text shows the whole text as its tooltip.
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (sizeHint(option, index).width() > option.rect.width() && !text.isEmpty()) {
+            QToolTip::showText(event->globalPos(), ListView::cutTextTip(text), view->viewport(), option.rect);
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+
 private:
     ListView *m_view;
 };
@@ -67,11 +90,16 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
     setMouseTracking(true);
     setItemDelegate(new RowDelegate(this));
     setIconSize(QSize(16, 16));
-    header()->setSectionResizeMode(QHeaderView::Stretch);
+    // The columns share the width (applyColumnShares); the user may drag a header edge, the last
+    // column takes what is left.
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(true);
-    header()->setSortIndicatorShown(false);
+    header()->setSortIndicator(-1, Qt::AscendingOrder);
+    header()->setSortIndicatorShown(true);
     connect(header(), &QHeaderView::sectionClicked, this, &ListView::columnClick);
+    connect(header(), &QHeaderView::sectionResized, this, [this](int section) { takeColumnShares(section); });
 
     // The selection stays visible when the view loses the focus.
     QPalette pal = palette();
@@ -116,7 +144,9 @@ void ListView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Delete:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        emit keyDown(event->key() == Qt::Key_Enter ? Qt::Key_Return : event->key(), event->modifiers());
+    case Qt::Key_F2:
+        // Enter and F2 start the caption editor as Return does.
+        emit keyDown(event->key() == Qt::Key_Delete ? Qt::Key_Delete : Qt::Key_Return, event->modifiers());
         event->accept();
         return;
     default:
@@ -162,6 +192,8 @@ bool ListView::viewportEvent(QEvent *event)
         m_hoverTimer.stop();
         setHoverRow(-1);
     }
+    if (event->type() == QEvent::Resize)
+        applyColumnShares();
     return QTreeView::viewportEvent(event);
 }
 
@@ -280,4 +312,58 @@ void ListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int en
         selectionModel()->clear();
     }
     QTreeView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void ListView::setModel(QAbstractItemModel *model)
+{
+    QTreeView::setModel(model);
+    const int columns = model ? model->columnCount() : 0;
+    m_columnShares.assign(static_cast<size_t>(columns), columns > 0 ? 1.0 / columns : 0.0);
+    applyColumnShares();
+}
+
+void ListView::showSortIndicator(const SortState &state)
+{
+    const int column = std::clamp(state.SortColumn, 0, std::max(0, header()->count() - 1));
+    header()->setSortIndicator(column, state.Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+QString ListView::cutTextTip(const QString &text)
+{
+    if (text.size() <= kMaxTipLength)
+        return text;
+    return text.left(kMaxTipLength) + QStringLiteral("…");
+}
+
+void ListView::applyColumnShares()
+{
+    const int columns = header()->count();
+    if (columns < 2 || static_cast<int>(m_columnShares.size()) != columns)
+        return;
+    // Every column but the last gets its share; the last stretches over the rest.
+    const int width = viewport()->width();
+    const QScopedValueRollback<bool> sizing(m_sizingColumns, true);
+    for (int c = 0; c + 1 < columns; ++c)
+        header()->resizeSection(c, std::max(header()->minimumSectionSize(),
+                                            static_cast<int>(m_columnShares[static_cast<size_t>(c)] * width + 0.5)));
+}
+
+void ListView::takeColumnShares(int section)
+{
+    const int columns = header()->count();
+    const int width = viewport()->width();
+    if (m_sizingColumns || columns < 2 || width <= 0 || section + 1 >= columns ||
+        static_cast<int>(m_columnShares.size()) != columns)
+        return;
+    // A drag never pushes the last column out of sight.
+    const int room = width - header()->sectionPosition(section) - header()->minimumSectionSize();
+    if (header()->sectionSize(section) > room) {
+        const QScopedValueRollback<bool> sizing(m_sizingColumns, true);
+        header()->resizeSection(section, std::max(header()->minimumSectionSize(), room));
+    }
+    m_columnShares[static_cast<size_t>(section)] = double(header()->sectionSize(section)) / width;
+    double last = 1.0;
+    for (int c = 0; c + 1 < columns; ++c)
+        last -= m_columnShares[static_cast<size_t>(c)];
+    m_columnShares.back() = std::max(0.0, last);
 }

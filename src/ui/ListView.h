@@ -6,6 +6,9 @@
 #include <QTreeView>
 
 #include <functional>
+#include <vector>
+
+struct SortState;
 
 // A report-style list view over an EntryList: whole-row single selection that stays visible
 // without focus, grid lines, one icon for every row, hover selection after the hover time, a hand
@@ -17,6 +20,8 @@ class ListView : public QTreeView {
 
 public:
     explicit ListView(QWidget *parent = nullptr);
+
+    void setModel(QAbstractItemModel *model) override;
 
     void setRowIcon(const QIcon &icon) { m_rowIcon = icon; }
     const QIcon &rowIcon() const { return m_rowIcon; }
@@ -35,7 +40,16 @@ public:
     // Ends an open caption edit and stores its text.
     void finishEditing();
 
+    // Shows the state's column and direction in the header (a view shows none until then).
+    void showSortIndicator(const SortState &state);
+    // The share of the view's width each column gets; the columns keep their shares when the view
+    // is resized, and dragging a header edge sets new ones, kept as long as the view lives.
+    const std::vector<double> &columnShares() const { return m_columnShares; }
+    // The text a cell shows as its tooltip when the cell cuts it: the whole text, up to this length.
+    static QString cutTextTip(const QString &text);
+
     static constexpr int kHoverTimeMs = 400;
+    static constexpr int kMaxTipLength = 1000;
 
 signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -61,6 +75,8 @@ private:
     bool acceptsDrag(const QDropEvent *event) const;
     void hoverSelect();
     void setHoverRow(int row);
+    void applyColumnShares();
+    void takeColumnShares(int section);
 
     QIcon m_rowIcon;
     QTimer m_hoverTimer;
@@ -69,4 +85,6 @@ private:
     std::function<bool(QObject *)> m_acceptDrop;
     std::function<bool()> m_approveChange;
     QPersistentModelIndex m_editIndex;
+    std::vector<double> m_columnShares;
+    bool m_sizingColumns = false;
 };

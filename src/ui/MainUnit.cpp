@@ -16,6 +16,7 @@
 #include "print/PrintSettingsError.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
+#include "ui/AnleitungUnit.h"
 #include "ui/EditMenu.h"
 #include "ui/ListView.h"
 #include "ui/WindowPrompts.h"
@@ -23,6 +24,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
@@ -68,7 +70,7 @@ static void initResources()
 }
 
 TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, std::unique_ptr<SettingsStore> store,
-                     QWidget *parent)
+                     const QString &startFile, QWidget *parent)
     : QMainWindow(parent),
       m_ui(std::make_unique<Ui::TMainForm>()),
       m_prompts(prompts),
@@ -83,7 +85,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
     setUpIcons();
     wire();
     setUpUndo();
-    FormCreate(programDirectory);
+    FormCreate(programDirectory, startFile);
 }
 
 TMainForm::~TMainForm()
@@ -277,6 +279,7 @@ void TMainForm::wire()
     connect(m_ui->Drucken1, &QAction::triggered, this, guarded(&TMainForm::Drucken1Click));
     connect(m_ui->Beenden1, &QAction::triggered, this, guarded(&TMainForm::Beenden1Click));
     connect(m_ui->berdasProgramm1, &QAction::triggered, this, guarded(&TMainForm::berdasProgramm1Click));
+    connect(m_ui->Anleitung1, &QAction::triggered, this, guarded(&TMainForm::Anleitung1Click));
 
     connect(m_ui->PlusLaedenBtn, &QToolButton::clicked, this, guarded(&TMainForm::PlusLaedenBtnClick));
     connect(m_ui->MinusLaedenBtn, &QToolButton::clicked, this, guarded(&TMainForm::MinusLaedenBtnClick));
@@ -350,12 +353,14 @@ void TMainForm::setUpUndo()
 
 // ---- Start-up, file commands and the watch ----
 
-void TMainForm::FormCreate(const QString &programDirectory)
+void TMainForm::FormCreate(const QString &programDirectory, const QString &startFile)
 {
     m_document.setUp(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory,
                      windowTitle());
     FreshHistory fresh(m_undo);
-    m_document.OpenLists(m_document.defaultListFile());
+    // Any load refreshes the stamp of the default list file, so the watch starts from it also
+    // when another file is opened.
+    m_document.OpenLists(startFile.isEmpty() ? m_document.defaultListFile() : startFile);
     m_timer.start();
 }
 
@@ -576,6 +581,27 @@ void TMainForm::berdasProgramm1Click()
         m_aboutBox->exec();
 }
 
+void TMainForm::Anleitung1Click()
+{
+    // One guide window for the run: a second F1 brings it to the front with the file read anew.
+    auto *guide = findChild<TAnleitungForm *>();
+    const bool created = !guide;
+    if (created)
+        guide = new TAnleitungForm(this);
+    const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory);
+    if (!guide->load(file)) {
+        if (created)
+            delete guide;
+        m_prompts.error(QStringLiteral("Anleitung"),
+                        QStringLiteral("Die Anleitung „%1“ wurde nicht gefunden oder kann nicht gelesen werden.")
+                            .arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    guide->show();
+    guide->raise();
+    guide->activateWindow();
+}
+
 // ---- Entry operations ----
 
 TMainForm::Removal TMainForm::removeSelected(ListView *view, EntryList &list)
@@ -762,6 +788,7 @@ void TMainForm::ListView1ColumnClick(int column)
     editing::applyHeaderClick(AssemblySort, column);
     m_document.AssemblyList.beginUpdate();
     m_document.AssemblyList.endUpdate();
+    m_ui->ListView1->showSortIndicator(AssemblySort);
 }
 
 void TMainForm::ListView2ColumnClick(int column)
@@ -772,6 +799,8 @@ void TMainForm::ListView2ColumnClick(int column)
     editing::applyHeaderClick(CatalogSort, column);
     m_document.DefectCatalog.beginUpdate();
     m_document.DefectCatalog.endUpdate();
+    m_ui->ListView2->showSortIndicator(CatalogSort);
+    m_ui->ListView4->showSortIndicator(CatalogSort);
 }
 
 void TMainForm::ListView3ColumnClick(int column)
@@ -780,6 +809,7 @@ void TMainForm::ListView3ColumnClick(int column)
     editing::applyHeaderClick(DefectListSort, column);
     m_document.DefectList.beginUpdate();
     m_document.DefectList.endUpdate();
+    m_ui->ListView3->showSortIndicator(DefectListSort);
 }
 
 int TMainForm::ListView1Compare(const ListEntry &item1, const ListEntry &item2) const

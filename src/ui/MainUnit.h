@@ -36,11 +36,12 @@ class TMainForm : public QMainWindow {
 
 public:
     // Creating the window runs FormCreate: it loads the default list file from programDirectory
-    // (the executable's folder when empty) and starts the watch.
+    // (the executable's folder when empty), or startFile when one is given, and starts the watch.
     // The settings go to store (the program's own store in the user's configuration folder when
     // null).
     explicit TMainForm(WindowPrompts &prompts, const QString &programDirectory = {},
-                       std::unique_ptr<SettingsStore> store = nullptr, QWidget *parent = nullptr);
+                       std::unique_ptr<SettingsStore> store = nullptr, const QString &startFile = {},
+                       QWidget *parent = nullptr);
     ~TMainForm() override;
 
     ListDocument &document() { return m_document; }
@@ -79,7 +80,8 @@ public:
     SortState DefectListSort;
 
     // Start-up, file commands and the watch.
-    void FormCreate(const QString &programDirectory);
+    // startFile: the list file named on the command line, opened instead of the default list file.
+    void FormCreate(const QString &programDirectory, const QString &startFile = {});
     void Neu1Click();
     void ffnen1Click();
     void Speichern1Click();
@@ -97,6 +99,8 @@ public:
     void Drucken1Click();
     void FontBtnClick();
     void berdasProgramm1Click();
+    // Shows the user guide beside the program in its window, or says that it is missing.
+    void Anleitung1Click();
 
     // Entry operations.
     void PlusLaedenBtnClick();

@@ -3,8 +3,10 @@
 #include "ui/ArtikelFUnit.h"
 #include "ui/DialogPrompts.h"
 #include "ui/MainUnit.h"
+#include "ui/StartArguments.h"
 
 #include <QIcon>
+#include <QTextStream>
 
 int main(int argc, char **argv)
 {
@@ -16,7 +18,11 @@ int main(int argc, char **argv)
     // The three windows live until the program ends: the main window (which loads the default
     // list file as it is created), the about dialog and the edit dialog.
     DialogPrompts prompts;
-    TMainForm form(prompts);
+    // `maengelliste DATEI.mal` opens that list file instead of the default one.
+    QTextStream errors(stderr);
+    const QString startFile =
+        startarguments::takeListFile(QCoreApplication::arguments().mid(1), prompts, errors);
+    TMainForm form(prompts, {}, nullptr, startFile);
     prompts.setParent(&form);
     TAboutBox about(&form);
     TArtikelForm artikel(&form);

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Runs inside an X server: starts the program, waits until its window titled with "mängel.mal" is
-# visible, and closes it through the save question (File menu, Exit, "Nein").
-# Usage: start_and_close.sh <path to maengelliste>   (from the working directory to start in)
+# Runs inside an X server: starts the program, waits until its window titled with "mängel.mal" (or
+# the given file name) is visible, and closes it through the save question (File menu, Exit, "Nein").
+# Usage: start_and_close.sh <path to maengelliste> [<file name in the title> <program arguments>...]
+# (from the working directory to start in)
 set -euo pipefail
 exe=$1
+titled=${2:-mängel.mal}
+shift $(($# < 2 ? $# : 2))
 export QT_QPA_PLATFORM=xcb
-"$exe" & pid=$!
+"$exe" "$@" & pid=$!
 # --onlyvisible: focusing a window before it is mapped fails with BadMatch.
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quenbrik Mängelliste 1.0 - mängel.mal$' | head -n1 || true)
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name "^Quenbrik Mängelliste 1.0 - ${titled//./\\.}\$" | head -n1 || true)
 if [ -z "$wid" ]; then
   echo "main window not found; windows:"; xdotool search --name '.' getwindowname %@ 2>/dev/null || true
   kill $pid; exit 1

@@ -3,7 +3,7 @@
 # and a temporary desktop data folder, starts the installed program under Xvfb from another working
 # directory, finds its window by the title naming the installed "mängel.mal" and closes it; then
 # changes that list file, installs again and checks that the change is kept; finally checks the
-# menu entry and the icons.
+# menu entry, the type of list files and the icons.
 # Usage: install_test.sh <build dir> <source dir>
 set -euo pipefail
 build=$1
@@ -32,14 +32,24 @@ install_once
 [ -x "$prefix/maengelliste" ] || fail "no executable in the program folder"
 cmp -s "$prefix/mängel.mal" "$src/data/mängel.mal" || fail "the starter list file was not installed"
 [ -w "$prefix/mängel.mal" ] || fail "the installed list file is not writable"
-# Everything the program needs is in the executable: the folder holds nothing else.
-extra=$(find "$prefix" -mindepth 1 ! -name maengelliste ! -name 'mängel.mal')
+[ -f "$prefix/Anleitung.md" ] || fail "the user guide was not installed"
+for picture in "$src"/docs/screenshots/*.png; do
+  cmp -s "$picture" "$prefix/screenshots/$(basename "$picture")" || fail "the guide's picture $(basename "$picture") was not installed"
+done
+# Everything else the program needs is in the executable: the folder holds nothing more.
+extra=$(find "$prefix" -mindepth 1 ! -name maengelliste ! -name 'mängel.mal' ! -name Anleitung.md ! -path "$prefix/screenshots" ! -path "$prefix/screenshots/*.png")
 [ -z "$extra" ] || fail "unexpected files in the program folder: $extra"
 
 # Start the installed program from elsewhere: it must open the list file beside itself.
 (cd / && XDG_CONFIG_HOME="$work/config" HOME="$work/home" \
   timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$src/tests/e2e/start_and_close.sh" "$prefix/maengelliste") \
   || fail "the installed program did not start and close as expected"
+
+# A list file named on the command line is opened instead.
+printf '1\r\nKeller\r\n0\r\n0\r\n' > "$work/Begehung.mal"
+(cd / && XDG_CONFIG_HOME="$work/config" HOME="$work/home" \
+  timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$src/tests/e2e/start_and_close.sh" "$prefix/maengelliste" Begehung.mal "$work/Begehung.mal") \
+  || fail "the installed program did not open the list file named on its command line"
 
 # The user's catalogue survives a second install.
 printf '1\r\nKeller\r\n1\r\nFeuchte Wand\r\nKeller\r\n0\r\n' > "$prefix/mängel.mal"
@@ -57,7 +67,8 @@ if [ -f "$entry" ]; then
     echo "note: desktop-file-validate is not installed; the entry is checked by its keys only"
   fi
   key() { sed -n "s/^$1=//p" "$entry"; }
-  [ "$(key Exec)" = "\"$prefix/maengelliste\"" ] || fail "Exec is '$(key Exec)'"
+  [ "$(key Exec)" = "\"$prefix/maengelliste\" %F" ] || fail "Exec is '$(key Exec)'"
+  [ "$(key MimeType)" = "application/x-maengelliste;" ] || fail "MimeType is '$(key MimeType)'"
   [ "$(key TryExec)" = "$prefix/maengelliste" ] || fail "TryExec is '$(key TryExec)'"
   [ "$(key Name)" = "Mängelliste" ] || fail "Name is '$(key Name)'"
   [ "$(key Icon)" = "maengelliste" ] || fail "Icon is '$(key Icon)'"
@@ -66,6 +77,21 @@ if [ -f "$entry" ]; then
   [ -n "$(key Comment)" ] || fail "no Comment"
 else
   fail "no menu entry at $entry"
+fi
+
+# List files have a type of their own, named "Mängelliste", and the menu entry opens them. The
+# desktop is named so that xdg-mime asks the shared MIME database (through gio) about a file's type
+# instead of file(1), which knows nothing of *.mal.
+mime="$share/mime/packages/maengelliste.xml"
+grep -q '<comment>Mängelliste</comment>' "$mime" 2>/dev/null || fail "no MIME type with the comment Mängelliste at $mime"
+query() { HOME="$work/home" XDG_DATA_HOME="$share" XDG_CONFIG_HOME="$work/config" XDG_CURRENT_DESKTOP=GNOME xdg-mime query "$@"; }
+if command -v xdg-mime >/dev/null; then
+  type=$(query filetype "$work/Begehung.mal" || true)
+  [ "$type" = "application/x-maengelliste" ] || fail "xdg-mime gives the list file the type '$type'"
+  app=$(query default application/x-maengelliste || true)
+  [ "$app" = "maengelliste.desktop" ] || fail "xdg-mime opens list files with '$app'"
+else
+  fail "xdg-mime is not installed (scripts/deps.sh installs xdg-utils)"
 fi
 
 icons="$share/icons/hicolor"

@@ -83,7 +83,8 @@ TEST(SettingsText, styleSetsWriteInFixedOrderAndReadLeniently)
 
 TEST(SettingsText, placementWordsSplitAtRunsOfCommasAndBlanks)
 {
-    EXPECT_EQ(words(u"223,115, 1222 ,,704"), (QStringList{"223", "115", "1222", "704"}));
+    EXPECT_EQ(words(u"223,115, 1222 ,,704"), (QStringList{QStringLiteral("223"), QStringLiteral("115"),
+                                                          QStringLiteral("1222"), QStringLiteral("704")}));
     EXPECT_EQ(words(u" ,, "), QStringList{});
-    EXPECT_EQ(words(u"-1,-1"), (QStringList{"-1", "-1"}));
+    EXPECT_EQ(words(u"-1,-1"), (QStringList{QStringLiteral("-1"), QStringLiteral("-1")}));
 }

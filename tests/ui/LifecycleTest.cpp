@@ -299,7 +299,6 @@ TEST_F(Lifecycle, theWindowIsLaidOutAsDesigned)
     EXPECT_EQ(ui.PageControl1->tabText(0), QStringLiteral("Baugruppen && Mängel && Mängelliste"));
     EXPECT_EQ(ui.PageControl1->currentIndex(), 0);
     EXPECT_EQ(ui.Datei1->actions().size(), 11);
-    EXPECT_TRUE(ui.Neu1->shortcut().isEmpty());
     for (QSpinBox *spin : {ui.leftREd, ui.TopREd, ui.RightREd, ui.BottomREd}) {
         EXPECT_EQ(spin->value(), 15);
         EXPECT_EQ(spin->minimum(), 0);

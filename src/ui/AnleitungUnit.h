@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+// The user guide in a window of its own: the Markdown file "Anleitung.md" beside the program,
+// rendered with its pictures. It is not modal, so the guide can stay open while the user works.
+class TAnleitungForm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TAnleitungForm(QWidget *parent = nullptr);
+
+    // The guide's file in the program directory (which ends in a slash).
+    static QString guideFile(const QString &programDirectory);
+    // Loads the guide; false when the file cannot be read, the window then stays as it was.
+    bool load(const QString &fileName);
+    QTextBrowser *browser() const { return m_browser; }
+
+private:
+    QTextBrowser *m_browser;
+};

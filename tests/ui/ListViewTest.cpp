@@ -1,0 +1,114 @@
+#include "WindowFixture.h"
+#include "ui_MainUnit.h"
+
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QTest>
+#include <QToolTip>
+
+namespace {
+
+using Views = WindowFixture;
+
+// A two-column list view on its own, shown at the given width.
+struct Columns : ::testing::Test {
+    EntryList list{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
+    ListView view;
+
+    void SetUp() override
+    {
+        view.setModel(&list);
+        view.resize(400, 200);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+    int width() const { return view.viewport()->width(); }
+    int first() const { return view.header()->sectionSize(0); }
+    // Shows the tooltip of the cell at row 0, column c, and answers its text ("" when none shows).
+    QString tipAt(int c)
+    {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        const QRect cell = view.visualRect(list.index(0, c));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), view.viewport()->mapToGlobal(cell.center()));
+        QCoreApplication::sendEvent(view.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    }
+};
+
+void clickHeader(ListView *view, int column)
+{
+    QHeaderView *h = view->header();
+    const QPoint at(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2);
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+TEST_F(Views, header_showsTheSortStateAfterEachClick)
+{
+    createWithStarter();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    for (ListView *v : {form->ListView1(), form->ListView2(), form->ListView3(), form->ListView4()})
+        EXPECT_EQ(v->header()->sortIndicatorSection(), -1) << "no order is shown before a click";
+
+    struct Step {
+        ListView *clicked;
+        int column;
+        std::vector<ListView *> showing; // the views that share the clicked view's state
+        int section;
+        Qt::SortOrder order;
+    };
+    ListView *v1 = form->ListView1(), *v2 = form->ListView2(), *v3 = form->ListView3(), *v4 = form->ListView4();
+    const Step steps[] = {
+        {v1, 0, {v1}, 0, Qt::DescendingOrder}, // the state starts at "Name", ascending
+        {v1, 0, {v1}, 0, Qt::AscendingOrder},
+        {v2, 1, {v2, v4}, 1, Qt::AscendingOrder},
+        {v4, 1, {v2, v4}, 1, Qt::DescendingOrder},
+        {v4, 0, {v2, v4}, 0, Qt::AscendingOrder},
+        {v3, 1, {v3}, 1, Qt::AscendingOrder},
+        {v3, 1, {v3}, 1, Qt::DescendingOrder},
+    };
+    int n = 0;
+    for (const Step &s : steps) {
+        SCOPED_TRACE(n++);
+        clickHeader(s.clicked, s.column);
+        for (ListView *v : s.showing) {
+            EXPECT_EQ(v->header()->sortIndicatorSection(), s.section) << v->objectName().toStdString();
+            EXPECT_EQ(v->header()->sortIndicatorOrder(), s.order) << v->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(captions(doc().DefectList), std::vector<std::string>{"Alt"});
+    EXPECT_EQ(captions(doc().AssemblyList), (std::vector<std::string>{"Dach", "Fassade"}));
+}
+
+TEST_F(Columns, sharesTheWidthAndKeepsTheUsersShareWhenResized)
+{
+    EXPECT_NEAR(first(), width() / 2, 1);
+    EXPECT_NEAR(view.header()->sectionSize(1), width() - first(), 1);
+
+    // A drag of the header edge: the first column takes a quarter.
+    view.header()->resizeSection(0, width() / 4);
+    view.resize(800, 200);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(first(), width() / 4, 1);
+    EXPECT_NEAR(view.header()->sectionSize(0) + view.header()->sectionSize(1), width(), 1);
+    EXPECT_NEAR(view.columnShares()[0], 0.25, 0.01);
+
+    // A drag past the edge leaves the last column in sight.
+    view.header()->resizeSection(0, width() + 200);
+    EXPECT_EQ(first(), width() - view.header()->minimumSectionSize());
+}
+
+TEST_F(Columns, aCellThatCutsItsTextShowsItWhole)
+{
+    const std::string longName(300, 'W');
+    list.append({longName, {"Dach"}});
+    EXPECT_EQ(tipAt(0), QString::fromStdString(longName));
+    EXPECT_EQ(tipAt(1), QString()) << "the whole text shows, no tooltip";
+
+    const QString huge(ListView::kMaxTipLength + 500, u'x');
+    EXPECT_EQ(ListView::cutTextTip(huge), huge.left(ListView::kMaxTipLength) + QStringLiteral("…"));
+    EXPECT_EQ(ListView::cutTextTip(QStringLiteral("Riss")), QStringLiteral("Riss"));
+}

@@ -1,0 +1,107 @@
+#include "WindowFixture.h"
+#include "ui/StartArguments.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+#include <utime.h>
+
+namespace {
+
+const QString kBase = QStringLiteral("Quenbrik Mängelliste 1.0");
+
+struct StartArguments : WindowFixture {
+    // The file named on the command line, or the start of the message the arguments give.
+    struct Case {
+        const char *name;
+        QStringList arguments;
+        QString file;
+        QString error;
+    };
+};
+
+} // namespace
+
+TEST_F(StartArguments, listFile_takesOneExistingFileAndExplainsEverythingElse)
+{
+    testsupport::writeFile(path(QStringLiteral("andere.mal")), "0\r\n0\r\n0\r\n");
+    QDir().mkpath(path(QStringLiteral("Ordner.mal")));
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const QString absolute = path(QStringLiteral("andere.mal"));
+    const Case cases[] = {
+        {"none", {}, {}, {}},
+        {"absolute", {absolute}, absolute, {}},
+        {"relative to the working folder", {QStringLiteral("./andere.mal")}, absolute, {}},
+        {"missing", {QStringLiteral("fehlt.mal")}, {}, QStringLiteral("Die Datei „fehlt.mal“ gibt es nicht.")},
+        {"empty", {QString()}, {}, QStringLiteral("Die Datei „“ gibt es nicht.")},
+        {"a folder", {QStringLiteral("Ordner.mal")}, {}, QStringLiteral("„Ordner.mal“ ist keine Datei.")},
+        {"two", {absolute, absolute}, {}, QStringLiteral("Es kann nur eine Datei angegeben werden")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QString error = QStringLiteral("stale");
+        EXPECT_EQ(startarguments::listFile(c.arguments, &error), c.file);
+        if (c.error.isEmpty()) {
+            EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        } else {
+            EXPECT_TRUE(error.startsWith(c.error)) << error.toStdString();
+            EXPECT_TRUE(error.endsWith(QStringLiteral("mängel.mal im Programmverzeichnis."))) << error.toStdString();
+        }
+    }
+    QDir::setCurrent(saved);
+}
+
+TEST_F(StartArguments, takeListFile_reportsOnTheErrorStreamAndInABox)
+{
+    QString written;
+    QTextStream errors(&written);
+    EXPECT_EQ(startarguments::takeListFile({QStringLiteral("a.mal"), QStringLiteral("b.mal")}, prompts, errors),
+              QString());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Aufruf"));
+    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+    EXPECT_EQ(written, QStringLiteral("maengelliste: ") + prompts.messages[0].text + u'\n');
+
+    prompts.clear();
+    written.clear();
+    EXPECT_EQ(startarguments::takeListFile({}, prompts, errors), QString());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(written.isEmpty());
+}
+
+TEST_F(StartArguments, window_opensTheNamedFileAndStillWatchesTheDefaultFile)
+{
+    writeDefault(starter());
+    const QString other = path(QStringLiteral("andere.mal"));
+    testsupport::writeFile(other, testsupport::crlf({"1", "Keller", "0", "0"}));
+    form = std::make_unique<TMainForm>(prompts, dir.path(), makeStore(), other);
+
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(form->windowTitle(), kBase + QStringLiteral(" - andere.mal"));
+    EXPECT_EQ(doc().CurrentFileName, other);
+    EXPECT_EQ(captions(doc().AssemblyList), std::vector<std::string>{"Keller"});
+    EXPECT_TRUE(form->Timer1().isActive());
+
+    // The default file was stamped at start-up: no question until it changes.
+    form->Timer1Timer();
+    EXPECT_TRUE(prompts.messages.empty());
+    struct utimbuf t {1000000000, 1000000000};
+    utime(QFile::encodeName(defaultFile()).constData(), &t);
+    prompts.answers = {Prompts::Answer::No};
+    form->Timer1Timer();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Neu laden"));
+    EXPECT_EQ(doc().CurrentFileName, other);
+}
+
+TEST_F(StartArguments, window_aFileThatCannotBeReadIsReportedAsByOpen)
+{
+    writeDefault(starter());
+    const QString folder = path(QStringLiteral("Ordner.mal"));
+    QDir().mkpath(folder);
+    form = std::make_unique<TMainForm>(prompts, dir.path(), makeStore(), folder);
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Konnte die Datei nicht öffnen.")});
+    EXPECT_EQ(form->windowTitle(), kBase);
+}
