@@ -588,7 +588,7 @@ void TMainForm::Anleitung1Click()
     const bool created = !guide;
     if (created)
         guide = new TAnleitungForm(this);
-    const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory);
+    const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory());
     if (!guide->load(file)) {
         if (created)
             delete guide;

@@ -69,7 +69,7 @@ TEST(FontChoice, theStyleListSetsBoldAndItalicAndKeepsTheEffects)
 TEST(FontChoice, aFamilyTheSystemLacksIsListedInItsSortedPlace)
 {
     FontChoice arial(PrintFont{}, kInstalled, 96);
-    EXPECT_EQ(arial.families(), QStringList{"Arial"} + kInstalled);
+    EXPECT_EQ(arial.families(), QStringList{QStringLiteral("Arial")} + kInstalled);
     EXPECT_EQ(arial.familyIndex(), 0);
     FontChoice installed(font(QStringLiteral("Liberation Sans"), {}), kInstalled, 96);
     EXPECT_EQ(installed.families(), kInstalled);
@@ -97,9 +97,9 @@ TEST(FontChoice, aNewFamilyOrSizeBringsItsPitchOrHeight)
 
 TEST(FontChoice, theColourListOffersTheStandardColoursAndTheFontsOwn)
 {
-    const QStringList standard{"Schwarz", "Kastanienbraun", "Grün",   "Olivgrün", "Marineblau", "Violett",
-                               "Petrol",  "Grau",           "Silber", "Rot",      "Hellgrün",   "Gelb",
-                               "Blau",    "Fuchsia",        "Aqua",   "Weiß"};
+    const QStringList standard{QStringLiteral("Schwarz"), QStringLiteral("Kastanienbraun"), QStringLiteral("Grün"),   QStringLiteral("Olivgrün"), QStringLiteral("Marineblau"), QStringLiteral("Violett"),
+                               QStringLiteral("Petrol"),  QStringLiteral("Grau"),           QStringLiteral("Silber"), QStringLiteral("Rot"),      QStringLiteral("Hellgrün"),   QStringLiteral("Gelb"),
+                               QStringLiteral("Blau"),    QStringLiteral("Fuchsia"),        QStringLiteral("Aqua"),   QStringLiteral("Weiß")};
     const struct {
         std::int32_t color;
         QString first; // the entry before the standard colours, if any

@@ -181,7 +181,7 @@ TEST(NameWrap, linesBreakAtLineBreaksAndWrapAtBlanks)
     const struct {
         const char *text;
         int width;
-        std::vector<QString> lines;
+        std::vector<std::string> lines;
     } cases[] = {
         {"kurz", 10, {"kurz"}},
         {"aaaaa bbbb", 10, {"aaaaa bbbb"}}, // exactly the width
@@ -192,11 +192,15 @@ TEST(NameWrap, linesBreakAtLineBreaksAndWrapAtBlanks)
         {"  aaaa bbbb", 8, {"  aaaa", "bbbb"}},                            // leading blanks stay
         {"abc", 0, {"a", "b", "c"}},                                       // one character per line at least
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(namewrap::wrapLine(QString::fromLatin1(c.text), c.width, oneUnitPerCharacter), c.lines) << c.text;
+    for (const auto &c : cases) {
+        std::vector<std::string> lines;
+        for (const QString &line : namewrap::wrapLine(QString::fromLatin1(c.text), c.width, oneUnitPerCharacter))
+            lines.push_back(line.toStdString());
+        EXPECT_EQ(lines, c.lines) << c.text;
+    }
 
-    EXPECT_EQ(namewrap::splitLines(QStringLiteral("a\r\nb\nc\rd")), (std::vector<QString>{"a", "b", "c", "d"}));
-    EXPECT_EQ(namewrap::splitLines(QStringLiteral("\n\r\n")), (std::vector<QString>{"", "", ""}));
+    EXPECT_EQ(namewrap::splitLines(QStringLiteral("a\r\nb\nc\rd")), (std::vector<QString>{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}));
+    EXPECT_EQ(namewrap::splitLines(QStringLiteral("\n\r\n")), (std::vector<QString>{QString(), QString(), QString()}));
     EXPECT_EQ(namewrap::splitLines(QString()), std::vector<QString>{QString()});
 }
 

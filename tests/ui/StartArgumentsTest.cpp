@@ -80,7 +80,7 @@ TEST_F(StartArguments, window_opensTheNamedFileAndStillWatchesTheDefaultFile)
 
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(form->windowTitle(), kBase + QStringLiteral(" - andere.mal"));
-    EXPECT_EQ(doc().CurrentFileName, other);
+    EXPECT_EQ(doc().CurrentFileName(), other);
     EXPECT_EQ(captions(doc().AssemblyList), std::vector<std::string>{"Keller"});
     EXPECT_TRUE(form->Timer1().isActive());
 
@@ -93,7 +93,7 @@ TEST_F(StartArguments, window_opensTheNamedFileAndStillWatchesTheDefaultFile)
     form->Timer1Timer();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Neu laden"));
-    EXPECT_EQ(doc().CurrentFileName, other);
+    EXPECT_EQ(doc().CurrentFileName(), other);
 }
 
 TEST_F(StartArguments, window_aFileThatCannotBeReadIsReportedAsByOpen)

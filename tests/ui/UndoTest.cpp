@@ -242,8 +242,12 @@ TEST_F(Undo, newOpenAndReloadStartAFreshHistorySavingDoesNot)
     EXPECT_FALSE(stack().canUndo()) << "reload";
 }
 
-TEST_F(Undo, aReloadWhileARemovalAsksKeepsOnlyTheRemovalAfterIt)
+TEST_F(Undo, aReloadWhileARemovalAsksLeavesAFreshHistory)
 {
+    // The reload replaces the entry the question was about, so nothing is removed, and the history
+    // starts afresh with the reloaded document.
+    form->PlusLaedenBtnClick();
+    ASSERT_EQ(stack().count(), 1);
     form->ListView2()->selectRow(0);
     prompts.whileOpen = [this] {
         writeDefault(starter() + "x");
@@ -251,10 +255,7 @@ TEST_F(Undo, aReloadWhileARemovalAsksKeepsOnlyTheRemovalAfterIt)
         form->Timer1Timer();
     };
     form->MinusProdukteBtnClick();
-    const QByteArray after = bytes();
-    ASSERT_EQ(stack().count(), 1);
-    form->undoHistory().undo();
-    EXPECT_EQ(doc().DefectCatalog.count(), 3) << "the undo brings back the removed entry, not the old document";
-    form->undoHistory().redo();
-    EXPECT_EQ(bytes(), after);
+    EXPECT_EQ(doc().DefectCatalog.count(), 3);
+    EXPECT_EQ(stack().count(), 0);
+    EXPECT_FALSE(stack().canUndo());
 }
