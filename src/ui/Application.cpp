@@ -1,5 +1,6 @@
 #include "ui/Application.h"
 
+#include "document/OutOfMemory.h"
 #include "document/Prompts.h"
 
 #include <QLibraryInfo>
@@ -52,7 +53,7 @@ void Application::showCurrentException(Prompts *prompts) noexcept
         try {
             throw;
         } catch (const std::bad_alloc &) {
-            showError(QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen."), prompts);
+            showError(outofmemory::text(), prompts);
         } catch (const std::exception &e) {
             showError(QString::fromUtf8(e.what()), prompts);
         } catch (...) {
