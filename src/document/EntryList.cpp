@@ -34,51 +34,81 @@ void EntryList::noteInserted(int row)
     }
 }
 
-void EntryList::append(ListEntry entry)
+namespace {
+
+// Makes room for n more entries, growing as the vector itself would, so that adding them later
+// neither allocates nor fails.
+void makeRoom(std::vector<ListEntry> &entries, std::size_t n)
 {
-    const int row = count();
-    beginInsertRows({}, row, row);
-    m_entries.push_back(std::move(entry));
-    noteInserted(row);
-    endInsertRows();
-    if (m_journal)
-        m_journal->inserted(row);
+    if (entries.capacity() - entries.size() < n)
+        entries.reserve(std::max(entries.size() + n, 2 * entries.capacity()));
 }
 
-void EntryList::appendEntries(std::vector<ListEntry> entries)
+} // namespace
+
+// Every change below first takes what it needs (memory for the entries and for the journal's
+// report) and only then announces itself to the views: a change that runs out of memory leaves the
+// list, its journal and its views as they were.
+
+void EntryList::prepare(int changes)
+{
+    if (m_journal)
+        m_journal->prepare(changes);
+}
+
+void EntryList::append(ListEntry entry)
+{
+    insert(count(), std::move(entry));
+}
+
+void EntryList::appendEntries(std::vector<ListEntry> &&entries)
 {
     if (entries.empty())
         return;
     const int first = count();
+    if (!m_entries.empty())
+        makeRoom(m_entries, entries.size());
+    prepare(1);
     beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
     disorder();
-    if (m_entries.empty()) {
+    if (m_entries.empty())
         m_entries = std::move(entries);
-    } else {
-        m_entries.reserve(m_entries.size() + entries.size());
+    else
         std::move(entries.begin(), entries.end(), std::back_inserter(m_entries));
-    }
-    endInsertRows();
     if (m_journal)
         m_journal->appended(first, count() - first);
+    endInsertRows();
 }
 
-void EntryList::insert(int index, ListEntry entry)
+void EntryList::appendEntries(const std::vector<ListEntry> &entries)
+{
+    appendEntries(std::vector<ListEntry>(entries));
+}
+
+void EntryList::insert(int index, ListEntry &&entry)
 {
     Q_ASSERT_X(index >= 0 && index <= count(), "EntryList", "insert outside the list");
     index = std::clamp(index, 0, count());
+    makeRoom(m_entries, 1);
+    prepare(1);
     beginInsertRows({}, index, index);
     m_entries.insert(m_entries.begin() + index, std::move(entry));
     noteInserted(index);
-    endInsertRows();
     if (m_journal)
         m_journal->inserted(index);
+    endInsertRows();
+}
+
+void EntryList::insert(int index, const ListEntry &entry)
+{
+    insert(index, ListEntry(entry));
 }
 
 void EntryList::removeAt(int index)
 {
     if (!isRow(index))
         return;
+    prepare(1);
     beginRemoveRows({}, index, index);
     ListEntry removed = std::move(m_entries[static_cast<size_t>(index)]);
     m_entries.erase(m_entries.begin() + index);
@@ -86,21 +116,22 @@ void EntryList::removeAt(int index)
         m_strayRow = -1;
     else if (index < m_strayRow)
         --m_strayRow;
-    endRemoveRows();
     if (m_journal)
         m_journal->removed(index, std::move(removed));
+    endRemoveRows();
 }
 
 void EntryList::clear()
 {
     if (m_entries.empty())
         return;
+    prepare(1);
     beginResetModel();
     std::vector<ListEntry> old;
     old.swap(m_entries);
-    endResetModel();
     if (m_journal)
         m_journal->truncated(0, std::move(old));
+    endResetModel();
 }
 
 void EntryList::truncate(int count)
@@ -112,40 +143,52 @@ void EntryList::truncate(int count)
         clear();
         return;
     }
+    std::vector<ListEntry> tail;
+    tail.reserve(m_entries.size() - static_cast<size_t>(count));
+    prepare(1);
     beginRemoveRows({}, count, this->count() - 1);
-    std::vector<ListEntry> tail(std::make_move_iterator(m_entries.begin() + count),
-                                std::make_move_iterator(m_entries.end()));
+    std::move(m_entries.begin() + count, m_entries.end(), std::back_inserter(tail));
     m_entries.erase(m_entries.begin() + count, m_entries.end());
     if (m_strayRow >= count)
         m_strayRow = -1;
-    endRemoveRows();
     if (m_journal)
         m_journal->truncated(count, std::move(tail));
+    endRemoveRows();
 }
 
 void EntryList::assign(std::vector<ListEntry> entries)
 {
+    prepare(2);
     beginResetModel();
     std::vector<ListEntry> old = std::exchange(m_entries, std::move(entries));
     disorder();
-    endResetModel();
     if (m_journal) {
         if (!old.empty())
             m_journal->truncated(0, std::move(old));
         if (!m_entries.empty())
             m_journal->appended(0, count());
     }
+    endResetModel();
 }
 
-void EntryList::setCaption(int index, std::string caption)
+void EntryList::setCaption(int index, std::string &&caption)
 {
     if (!isRow(index))
         return;
-    std::string old = std::exchange(m_entries[static_cast<size_t>(index)].caption, std::move(caption));
+    std::string &slot = m_entries[static_cast<size_t>(index)].caption;
+    const bool changed = slot != caption;
+    if (changed)
+        prepare(1);
+    std::string old = std::exchange(slot, std::move(caption));
     disorder();
-    emitRowChanged(index);
-    if (m_journal)
+    if (changed && m_journal)
         m_journal->captionChanged(index, std::move(old));
+    emitRowChanged(index);
+}
+
+void EntryList::setCaption(int index, const std::string &caption)
+{
+    setCaption(index, std::string(caption));
 }
 
 std::optional<std::string_view> EntryList::subItem(int index, int i) const
@@ -162,25 +205,29 @@ void EntryList::appendSubItem(int index, std::string text)
 {
     if (!isRow(index))
         return;
-    std::optional<ListEntry> old;
-    if (m_journal)
-        old = m_entries[static_cast<size_t>(index)];
-    m_entries[static_cast<size_t>(index)].subItems.push_back(std::move(text));
-    disorder();
-    emitRowChanged(index);
-    if (m_journal)
-        m_journal->entryReplaced(index, std::move(*old));
+    ListEntry changed = m_entries[static_cast<size_t>(index)];
+    changed.subItems.push_back(std::move(text));
+    replaceEntry(index, std::move(changed));
 }
 
 void EntryList::assignEntry(int index, const ListEntry &source)
 {
     if (!isRow(index))
         return;
-    ListEntry old = std::exchange(m_entries[static_cast<size_t>(index)], source);
+    replaceEntry(index, ListEntry(source));
+}
+
+void EntryList::replaceEntry(int index, ListEntry &&entry)
+{
+    ListEntry &slot = m_entries[static_cast<size_t>(index)];
+    const bool changed = slot != entry;
+    if (changed)
+        prepare(1);
+    ListEntry old = std::exchange(slot, std::move(entry));
     disorder();
-    emitRowChanged(index);
-    if (m_journal)
+    if (changed && m_journal)
         m_journal->entryReplaced(index, std::move(old));
+    emitRowChanged(index);
 }
 
 void EntryList::move(int from, int before)
@@ -188,15 +235,15 @@ void EntryList::move(int from, int before)
     Q_ASSERT_X(before >= 0 && before <= count(), "EntryList", "move outside the list");
     if (!isRow(from) || before < 0 || before > count() || before == from || before == from + 1)
         return;
+    prepare(1);
     beginMoveRows({}, from, from, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(from)]);
     m_entries.erase(m_entries.begin() + from);
-    const int target = before > from ? before - 1 : before;
-    m_entries.insert(m_entries.begin() + target, std::move(moved));
+    m_entries.insert(m_entries.begin() + landingRow(from, before), std::move(moved));
     disorder();
-    endMoveRows();
     if (m_journal)
         m_journal->moved(from, before);
+    endMoveRows();
 }
 
 void EntryList::reorder(std::vector<int> order)
@@ -260,15 +307,15 @@ void EntryList::placeStray()
     const int target = std::clamp(stray, lower, lo); // the stray's index among the others
     if (target == stray)
         return;
-    // move() takes the row it is to stand before, counted with the stray still in place.
-    const int before = target > stray ? target + 1 : target;
+    const int before = beforeRow(stray, target);
+    prepare(1);
     beginMoveRows({}, stray, stray, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(stray)]);
     m_entries.erase(m_entries.begin() + stray);
     m_entries.insert(m_entries.begin() + target, std::move(moved));
-    endMoveRows();
     if (m_journal)
         m_journal->moved(stray, before);
+    endMoveRows();
 }
 
 void EntryList::applyOrder(std::vector<int> order)
@@ -279,31 +326,42 @@ void EntryList::applyOrder(std::vector<int> order)
     bool identity = true;
     for (size_t k = 0; k < n && identity; ++k)
         identity = order[k] == static_cast<int>(k);
+    if (identity) {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+        return;
+    }
+    std::vector<ListEntry> sorted;
+    sorted.reserve(n);
+    std::vector<int> newRowOf(n);
+    for (size_t k = 0; k < n; ++k)
+        newRowOf[static_cast<size_t>(order[k])] = static_cast<int>(k);
+    prepare(1);
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    if (!identity) {
-        std::vector<ListEntry> sorted;
-        sorted.reserve(n);
-        for (int old : order)
-            sorted.push_back(std::move(m_entries[static_cast<size_t>(old)]));
-        m_entries = std::move(sorted);
-
+    for (int old : order)
+        sorted.push_back(std::move(m_entries[static_cast<size_t>(old)]));
+    m_entries.swap(sorted);
+    try {
         // Keep selections and the current row on the entries they were on.
         const QModelIndexList persistent = persistentIndexList();
         if (!persistent.isEmpty()) {
-            std::vector<int> newRowOf(n);
-            for (size_t k = 0; k < n; ++k)
-                newRowOf[static_cast<size_t>(order[k])] = static_cast<int>(k);
             QModelIndexList to;
             to.reserve(persistent.size());
             for (const QModelIndex &idx : persistent)
                 to.append(index(newRowOf[static_cast<size_t>(idx.row())], idx.column()));
             changePersistentIndexList(persistent, to);
         }
+    } catch (...) {
+        for (size_t k = 0; k < n; ++k)
+            sorted[static_cast<size_t>(order[k])] = std::move(m_entries[k]);
+        m_entries.swap(sorted);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+        throw;
     }
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    if (m_journal && !identity)
+    if (m_journal)
         m_journal->reordered(std::move(order));
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void EntryList::emitRowChanged(int row)

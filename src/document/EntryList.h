@@ -36,9 +36,13 @@ public:
     const ListEntry &at(int index) const { return isRow(index) ? m_entries[static_cast<size_t>(index)] : noEntry(); }
     const std::vector<ListEntry> &entries() const { return m_entries; }
 
+    // A change that runs out of memory throws std::bad_alloc and leaves the list as it was.
     void append(ListEntry entry);
-    void appendEntries(std::vector<ListEntry> entries);
-    void insert(int index, ListEntry entry);
+    void appendEntries(std::vector<ListEntry> &&entries);
+    void appendEntries(const std::vector<ListEntry> &entries);
+    // A failed insert keeps entry (the undo history's entries are put back this way).
+    void insert(int index, ListEntry &&entry);
+    void insert(int index, const ListEntry &entry);
     void removeAt(int index);
     void clear();
     // Removes the entries from index count on.
@@ -47,7 +51,8 @@ public:
     void assign(std::vector<ListEntry> entries);
 
     const std::string &caption(int index) const { return at(index).caption; }
-    void setCaption(int index, std::string caption);
+    void setCaption(int index, std::string &&caption);
+    void setCaption(int index, const std::string &caption);
     // Sub-item i of an entry, or nothing when the entry has fewer than i + 1 sub-items.
     std::optional<std::string_view> subItem(int index, int i) const;
     void appendSubItem(int index, std::string text);
@@ -58,6 +63,9 @@ public:
     void move(int from, int before);
     // Puts the entries in a new order: position k takes the entry that stands at order[k] now.
     void reorder(std::vector<int> order);
+    // Where move(from, before) puts the entry, and the `before` that puts the entry at from on row to.
+    static int landingRow(int from, int before) { return before > from ? before - 1 : before; }
+    static int beforeRow(int from, int to) { return to > from ? to + 1 : to; }
 
     // The journal hears of every change from now on (nullptr: none). The list does not own it.
     void setJournal(EntryJournal *journal) { m_journal = journal; }
@@ -90,6 +98,8 @@ private:
     }
     static const ListEntry &noEntry();
     void emitRowChanged(int row);
+    void prepare(int changes);
+    void replaceEntry(int index, ListEntry &&entry);
     void applyOrder(std::vector<int> order);
     // Records a change that may put the entries out of order.
     void disorder() { m_sorted = false; }

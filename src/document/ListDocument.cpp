@@ -1,5 +1,6 @@
 #include "document/ListDocument.h"
 
+#include "document/Bracket.h"
 #include "document/ListFile.h"
 #include "document/LocaleNumber.h"
 #include "document/OutOfMemory.h"
@@ -15,11 +16,14 @@ const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten D
 const QString kReloadQuestion = QStringLiteral(
     "Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?");
 
-// Clears a flag when the scope ends, also when an exception leaves it.
-struct FlagGuard {
-    bool &flag;
-    explicit FlagGuard(bool &f) : flag(f) { flag = true; }
-    ~FlagGuard() { flag = false; }
+// Sets a flag for as long as it lives, also when an exception leaves the scope.
+class FlagGuard : Bracket {
+public:
+    explicit FlagGuard(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~FlagGuard() { m_flag = false; }
+
+private:
+    bool &m_flag;
 };
 } // namespace
 

@@ -7,6 +7,7 @@
 // The message of a command that ran out of memory and therefore changed nothing.
 namespace outofmemory {
 
+// The caption of the general error display, this message's among them.
 inline QString caption()
 {
     return QStringLiteral("Tessarol 1.2");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Bracket.h"
 #include "editing/UndoRecorder.h"
 
 namespace editing {
@@ -7,12 +8,10 @@ namespace editing {
 // Leaves the changes made while it lives out of the undo history (loading or emptying the whole
 // document); when any change was made, the history starts afresh as it ends:
 //   FreshHistory fresh(recorder);
-class FreshHistory {
+class FreshHistory : Bracket {
 public:
     explicit FreshHistory(UndoRecorder &recorder) : m_recorder(recorder) { m_recorder.beginUnrecorded(); }
     ~FreshHistory() { m_recorder.endUnrecorded(); }
-    FreshHistory(const FreshHistory &) = delete;
-    FreshHistory &operator=(const FreshHistory &) = delete;
 
 private:
     UndoRecorder &m_recorder;

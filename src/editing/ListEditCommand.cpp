@@ -27,7 +27,7 @@ void ListEditCommand::redo()
 
 void ListEditCommand::flip()
 {
-    m_ops = m_recorder.replay(std::move(m_ops));
+    m_ops = m_recorder.replay(m_ops);
 }
 
 } // namespace editing

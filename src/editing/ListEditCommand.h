@@ -17,7 +17,11 @@ class UndoRecorder;
 class ListEditCommand : public QUndoCommand {
 public:
     // The changes have been made already: the first redo, which QUndoStack::push asks for, is none.
-    ListEditCommand(UndoRecorder &recorder, const QString &name, std::vector<ListOp> ops);
+    ListEditCommand(UndoRecorder &recorder, const QString &name, std::vector<ListOp> ops = {});
+
+    // The changes of a command made before them (so that closing a step needs no memory).
+    void setOps(std::vector<ListOp> &&ops) noexcept { m_ops = std::move(ops); }
+    std::vector<ListOp> takeOps() noexcept { return std::move(m_ops); }
 
     void undo() override;
     void redo() override;

@@ -7,45 +7,47 @@
 
 namespace editing {
 
-void ListJournal::inserted(int row)
+void ListJournal::prepare(int changes)
+{
+    m_recorder.prepare(changes);
+}
+
+void ListJournal::inserted(int row) noexcept
 {
     m_recorder.record({&m_list, ListOp::Inserted{row}});
 }
 
-void ListJournal::appended(int first, int count)
+void ListJournal::appended(int first, int count) noexcept
 {
     m_recorder.record({&m_list, ListOp::Appended{first, count}});
 }
 
-void ListJournal::removed(int row, ListEntry entry)
+void ListJournal::removed(int row, ListEntry entry) noexcept
 {
     m_recorder.record({&m_list, ListOp::Removed{row, std::move(entry)}});
 }
 
-void ListJournal::truncated(int first, std::vector<ListEntry> entries)
+void ListJournal::truncated(int first, std::vector<ListEntry> entries) noexcept
 {
-    if (!entries.empty())
-        m_recorder.record({&m_list, ListOp::Truncated{first, std::move(entries)}});
+    m_recorder.record({&m_list, ListOp::Truncated{first, std::move(entries)}});
 }
 
-void ListJournal::captionChanged(int row, std::string old)
+void ListJournal::captionChanged(int row, std::string old) noexcept
 {
-    if (m_list.caption(row) != old)
-        m_recorder.record({&m_list, ListOp::CaptionChanged{row, std::move(old)}});
+    m_recorder.record({&m_list, ListOp::CaptionChanged{row, std::move(old)}});
 }
 
-void ListJournal::entryReplaced(int row, ListEntry old)
+void ListJournal::entryReplaced(int row, ListEntry old) noexcept
 {
-    if (m_list.at(row) != old)
-        m_recorder.record({&m_list, ListOp::EntryReplaced{row, std::move(old)}});
+    m_recorder.record({&m_list, ListOp::EntryReplaced{row, std::move(old)}});
 }
 
-void ListJournal::moved(int from, int before)
+void ListJournal::moved(int from, int before) noexcept
 {
     m_recorder.record({&m_list, ListOp::Moved{from, before}});
 }
 
-void ListJournal::reordered(std::vector<int> order)
+void ListJournal::reordered(std::vector<int> order) noexcept
 {
     m_recorder.record({&m_list, ListOp::Reordered{std::move(order)}});
 }

@@ -15,15 +15,15 @@ public:
 
     EntryList &list() const { return m_list; }
 
-    void inserted(int row) override;
-    void appended(int first, int count) override;
-    void removed(int row, ListEntry entry) override;
-    void truncated(int first, std::vector<ListEntry> entries) override;
-    // A caption set to the text it had (an in-place edit ended without a change) is no change.
-    void captionChanged(int row, std::string old) override;
-    void entryReplaced(int row, ListEntry old) override;
-    void moved(int from, int before) override;
-    void reordered(std::vector<int> order) override;
+    void prepare(int changes) override;
+    void inserted(int row) noexcept override;
+    void appended(int first, int count) noexcept override;
+    void removed(int row, ListEntry entry) noexcept override;
+    void truncated(int first, std::vector<ListEntry> entries) noexcept override;
+    void captionChanged(int row, std::string old) noexcept override;
+    void entryReplaced(int row, ListEntry old) noexcept override;
+    void moved(int from, int before) noexcept override;
+    void reordered(std::vector<int> order) noexcept override;
 
 private:
     EntryList &m_list;

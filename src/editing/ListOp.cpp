@@ -21,15 +21,13 @@ void ListOp::revert()
     std::visit(Overloaded{
                    [&l](Inserted &c) { l.removeAt(c.row); },
                    [&l](Appended &c) { l.truncate(c.first); },
-                   [&l](Removed &c) { l.insert(c.row, std::move(c.entry)); },
+                   [&l](Removed &c) { l.insert(c.row, std::move(c.entry)); }, // kept when it fails
                    [&l](Truncated &c) { l.appendEntries(std::move(c.entries)); },
                    [&l](CaptionChanged &c) { l.setCaption(c.row, std::move(c.old)); },
                    [&l](EntryReplaced &c) { l.assignEntry(c.row, c.old); },
                    [&l](Moved &c) {
-                       // The entry stands at target now; it goes back before the entry that follows its
-                       // old place.
-                       const int target = c.before > c.from ? c.before - 1 : c.before;
-                       l.move(target, c.from > target ? c.from + 1 : c.from);
+                       const int now = EntryList::landingRow(c.from, c.before);
+                       l.move(now, EntryList::beforeRow(now, c.from));
                    },
                    [&l](Reordered &c) {
                        // Position k took the entry from order[k]; the entry now at k goes back to order[k].

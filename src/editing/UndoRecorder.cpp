@@ -4,9 +4,42 @@
 #include "editing/ListEditCommand.h"
 #include "editing/ListJournal.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace editing {
+
+namespace {
+
+void makeRoom(std::vector<ListOp> &ops, int changes)
+{
+    const auto n = static_cast<std::size_t>(std::max(changes, 0));
+    if (ops.capacity() - ops.size() < n)
+        ops.reserve(std::max(ops.size() + n, 2 * ops.capacity()));
+}
+
+// Appends op where prepare made room for it; false when there was none and no memory for it either.
+bool keep(std::vector<ListOp> &ops, ListOp &&op) noexcept
+{
+    try {
+        ops.push_back(std::move(op));
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// Whether the stack holds command (a push that failed after taking it over).
+bool holds(const QUndoStack &stack, const QUndoCommand *command) noexcept
+{
+    for (int i = stack.count() - 1; i >= 0; --i) {
+        if (stack.command(i) == command)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 UndoRecorder::UndoRecorder(QObject *parent) : QObject(parent)
 {
@@ -29,80 +62,178 @@ void UndoRecorder::watch(EntryList &list)
 
 void UndoRecorder::beginStep(const QString &name)
 {
-    if (m_depth++ == 0)
-        m_stepName = name;
+    if (m_depth == 0)
+        m_stepCommand = std::make_unique<ListEditCommand>(*this, name);
+    ++m_depth;
 }
 
-void UndoRecorder::endStep()
+void UndoRecorder::endStep(bool unwinding) noexcept
 {
     if (m_depth == 0 || --m_depth > 0)
         return;
-    m_appendedList = nullptr;
-    if (!m_pending.empty())
-        push(m_stepName, std::exchange(m_pending, {}));
+    std::unique_ptr<ListEditCommand> command = std::move(m_stepCommand);
+    std::vector<ListOp> ops = std::exchange(m_pending, {});
+    if (ops.empty())
+        return;
+    if (!unwinding && command) {
+        command->setOps(std::move(ops));
+        try {
+            m_stack.push(command.get());
+            command.release();
+            return;
+        } catch (...) {
+            if (holds(m_stack, command.get())) {
+                command.release(); // kept: only what follows the push (the menu's texts) failed
+                return;
+            }
+            ops = command->takeOps();
+        }
+        takeBack(ops, nullptr);
+        reportLost();
+        return;
+    }
+    // The step ends by an exception, which its handler reports: what it changed goes back.
+    takeBack(ops, nullptr);
 }
 
-void UndoRecorder::record(ListOp op)
+void UndoRecorder::prepare(int changes)
 {
+    if (m_unrecordedDepth > 0)
+        return;
+    if (m_replaying || m_takingBack) {
+        if (m_replayInto)
+            makeRoom(*m_replayInto, changes);
+    } else if (m_depth > 0) {
+        makeRoom(m_pending, changes);
+    } else if (!m_spare) {
+        // A change outside any step is a step of its own.
+        auto spare = std::make_unique<ListEditCommand>(*this, QString());
+        std::vector<ListOp> ops;
+        ops.reserve(1);
+        spare->setOps(std::move(ops));
+        m_spare = std::move(spare);
+    }
+}
+
+void UndoRecorder::record(ListOp op) noexcept
+{
+    ++m_records;
     if (m_unrecordedDepth > 0) {
         m_unrecordedChange = true;
-    } else if (m_replaying) {
-        m_replayed.push_back(std::move(op));
+    } else if (m_replaying || m_takingBack) {
+        if (m_replayInto && !keep(*m_replayInto, std::move(op)))
+            m_replayInto = nullptr; // the caller sees the ops missing and gives up
     } else if (m_depth > 0) {
-        recordInStep(std::move(op));
+        if (!keep(m_pending, std::move(op))) {
+            // Nothing prepared room for it (a list changed outside its methods' rules): the step can
+            // no longer be taken back completely, so the history starts afresh.
+            clearHistory();
+            reportLost();
+        }
     } else {
-        const QString name = op.stepName();
-        std::vector<ListOp> ops;
+        pushLoose(std::move(op));
+    }
+}
+
+void UndoRecorder::pushLoose(ListOp op) noexcept
+{
+    std::unique_ptr<ListEditCommand> command = std::move(m_spare);
+    try {
+        if (!command)
+            command = std::make_unique<ListEditCommand>(*this, QString());
+        std::vector<ListOp> ops = command->takeOps();
+        ops.clear();
+        command->setText(op.stepName());
         ops.push_back(std::move(op));
-        push(name, std::move(ops));
-    }
-}
-
-void UndoRecorder::recordInStep(ListOp op)
-{
-    // Undoing an append removes the appended rows whatever became of them, and redoing it puts them
-    // back as they were when undone: a later change of an appended row in the same step needs no
-    // record (an import that completes the sub-items of a million new rows keeps no copy of them).
-    const bool rowChange = std::holds_alternative<ListOp::EntryReplaced>(op.change) ||
-                           std::holds_alternative<ListOp::CaptionChanged>(op.change);
-    if (rowChange && op.list == m_appendedList) {
-        const int row = std::holds_alternative<ListOp::EntryReplaced>(op.change)
-                            ? std::get<ListOp::EntryReplaced>(op.change).row
-                            : std::get<ListOp::CaptionChanged>(op.change).row;
-        if (row >= m_appendedFirst)
+        command->setOps(std::move(ops));
+        m_stack.push(command.get());
+        command.release();
+    } catch (...) {
+        if (command && holds(m_stack, command.get())) {
+            command.release();
             return;
+        }
+        // The change stands, but it could not be kept as a step: a history without it would undo the
+        // wrong things, so it starts afresh.
+        clearHistory();
+        reportLost();
     }
-    if (const auto *appended = std::get_if<ListOp::Appended>(&op.change)) {
-        m_appendedList = op.list;
-        m_appendedFirst = appended->first;
-    } else if (!rowChange) {
-        m_appendedList = nullptr;
-    }
-    m_pending.push_back(std::move(op));
 }
 
-void UndoRecorder::push(const QString &name, std::vector<ListOp> ops)
+bool UndoRecorder::takeBack(std::vector<ListOp> &ops, std::vector<ListOp> *into) noexcept
 {
-    m_stack.push(new ListEditCommand(*this, name, std::move(ops)));
+    m_takingBack = true;
+    m_replayInto = into;
+    bool done = true;
+    while (done && !ops.empty()) {
+        const long records = m_records;
+        try {
+            ops.back().revert();
+        } catch (...) {
+            // A revert that was recorded took place; what failed was a slot of the model's signals.
+            done = m_records != records;
+        }
+        if (done)
+            ops.pop_back();
+    }
+    if (into && !m_replayInto)
+        done = false;
+    m_takingBack = false;
+    m_replayInto = nullptr;
+    if (!done)
+        clearHistory(); // the lists could not be put back: no history matches them any more
+    return done;
 }
 
-std::vector<ListOp> UndoRecorder::replay(std::vector<ListOp> ops)
+std::vector<ListOp> UndoRecorder::replay(std::vector<ListOp> &ops)
 {
-    m_replaying = true;
-    m_replayed.clear();
-    m_replayed.reserve(ops.size());
-    for (auto it = ops.rbegin(); it != ops.rend(); ++it)
-        it->revert();
-    m_replaying = false;
-    ops.clear();
-
+    // Everything the replay needs besides the lists' own changes is taken before the first of them.
+    std::vector<ListOp> done;
+    done.reserve(ops.size());
     QList<EntryList *> lists;
-    for (const ListOp &op : m_replayed) {
-        if (!lists.contains(op.list))
-            lists.append(op.list);
+    lists.reserve(static_cast<qsizetype>(m_journals.size()));
+
+    m_replaying = true;
+    m_replayInto = &done;
+    long records = m_records;
+    try {
+        while (!ops.empty()) {
+            ListOp &op = ops.back();
+            if (!lists.contains(op.list))
+                lists.append(op.list);
+            records = m_records;
+            op.revert();
+            ops.pop_back();
+            if (!m_replayInto)
+                throw std::bad_alloc();
+        }
+    } catch (...) {
+        if (m_records != records && !ops.empty())
+            ops.pop_back(); // it took place (and is in done); a slot of the model's signals failed
+        m_replaying = false;
+        m_replayInto = nullptr;
+        // Put back what was replayed: reverting its record records the replayed changes again, in
+        // their order, behind the ones not yet replayed.
+        std::vector<ListOp> again;
+        try {
+            again.reserve(done.size());
+        } catch (...) {
+            clearHistory();
+            throw;
+        }
+        if (takeBack(done, &again)) {
+            for (ListOp &op : again)
+                ops.push_back(std::move(op)); // into the room the replayed ops left
+        }
+        throw;
     }
-    std::vector<ListOp> done = std::exchange(m_replayed, {});
-    emit replayed(lists);
+    m_replaying = false;
+    m_replayInto = nullptr;
+    try {
+        emit replayed(lists);
+    } catch (...) {
+        // What follows a replay guards itself; the history stays whole.
+    }
     return done;
 }
 
@@ -118,7 +249,7 @@ void UndoRecorder::redo()
         m_stack.redo();
 }
 
-void UndoRecorder::endUnrecorded()
+void UndoRecorder::endUnrecorded() noexcept
 {
     if (m_unrecordedDepth == 0 || --m_unrecordedDepth > 0)
         return;
@@ -126,11 +257,22 @@ void UndoRecorder::endUnrecorded()
         clearHistory();
 }
 
-void UndoRecorder::clearHistory()
+void UndoRecorder::clearHistory() noexcept
 {
     m_pending.clear();
-    m_appendedList = nullptr;
-    m_stack.clear();
+    try {
+        m_stack.clear();
+    } catch (...) {
+        // Only what follows the clearing (the menu's texts) failed; the stack is empty.
+    }
+}
+
+void UndoRecorder::reportLost() noexcept
+{
+    try {
+        emit stepLost();
+    } catch (...) {
+    }
 }
 
 } // namespace editing

@@ -28,8 +28,17 @@ bool importCsv(EntryList &defects, const QString &path, Prompts &prompts)
         prompts.error(QString(), QStringLiteral("Konnte Datei nicht öffnen."));
         return false;
     }
-    defects.appendEntries(csv::parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size()))));
-    for (int i = 0; i < defects.count(); ++i) {
+    std::vector<ListEntry> imported =
+        csv::parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    // Every entry has sub-item 0: the imported ones get it before they are appended, entries already in
+    // the list without one get it afterwards.
+    const int first = defects.count();
+    for (ListEntry &entry : imported) {
+        if (entry.subItems.empty())
+            entry.subItems.emplace_back();
+    }
+    defects.appendEntries(std::move(imported));
+    for (int i = 0; i < first; ++i) {
         if (defects.at(i).subItems.empty())
             defects.appendSubItem(i, std::string());
     }

@@ -18,7 +18,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
 
 const QString &Application::title()
 {
-    static const QString t = QStringLiteral("Tessarol 1.2");
+    static const QString t = outofmemory::caption();
     return t;
 }
 
@@ -79,10 +79,12 @@ void Application::installGermanTranslations()
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {
-    // The last net: the window's handlers catch what their commands raise themselves.
+    // The last net: every entry point guards itself (runHandler), so an exception here means one that
+    // does not. It is logged for the developer and shown like any other.
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
+        qCritical("An exception crossed Qt's event dispatch to %s", receiver ? receiver->metaObject()->className() : "-");
         showCurrentException();
     }
     return false;

@@ -1,13 +1,14 @@
 #include "ui/EditMenu.h"
 
 #include "editing/UndoRecorder.h"
+#include "ui/HandlerGuard.h"
 
 #include <QAction>
 #include <QKeySequence>
 #include <QMenuBar>
 
-EditMenu::EditMenu(editing::UndoRecorder &recorder, QMenuBar *bar, QMenu *before)
-    : QMenu(QStringLiteral("&Bearbeiten"), bar), m_recorder(recorder)
+EditMenu::EditMenu(editing::UndoRecorder &recorder, QMenuBar *bar, QMenu *before, Prompts *prompts)
+    : QMenu(QStringLiteral("&Bearbeiten"), bar), m_recorder(recorder), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("Bearbeiten1"));
     m_undo = addAction(QString());
@@ -18,8 +19,8 @@ EditMenu::EditMenu(editing::UndoRecorder &recorder, QMenuBar *bar, QMenu *before
     m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     bar->insertMenu(before ? before->menuAction() : nullptr, this);
 
-    connect(m_undo, &QAction::triggered, this, [this] { m_recorder.undo(); });
-    connect(m_redo, &QAction::triggered, this, [this] { m_recorder.redo(); });
+    connect(m_undo, &QAction::triggered, this, [this] { runHandler(m_prompts, [this] { m_recorder.undo(); }); });
+    connect(m_redo, &QAction::triggered, this, [this] { runHandler(m_prompts, [this] { m_recorder.redo(); }); });
     QUndoStack &stack = m_recorder.stack();
     connect(&stack, &QUndoStack::indexChanged, this, &EditMenu::update);
     connect(&stack, &QUndoStack::cleanChanged, this, &EditMenu::update);

@@ -4,6 +4,7 @@
 
 class QAction;
 class QMenuBar;
+class Prompts;
 
 namespace editing {
 class UndoRecorder;
@@ -16,8 +17,8 @@ class EditMenu : public QMenu {
 
 public:
     // Builds the menu over recorder's history and puts it into bar before the menu before (at the end
-    // when before is null).
-    EditMenu(editing::UndoRecorder &recorder, QMenuBar *bar, QMenu *before);
+    // when before is null). A failed undo or redo ends in the general error display through prompts.
+    EditMenu(editing::UndoRecorder &recorder, QMenuBar *bar, QMenu *before, Prompts *prompts = nullptr);
 
     QAction *Rckgngig1() const { return m_undo; }
     QAction *Wiederholen1() const { return m_redo; }
@@ -26,6 +27,7 @@ private:
     void update();
 
     editing::UndoRecorder &m_recorder;
+    Prompts *m_prompts;
     QAction *m_undo;
     QAction *m_redo;
 };

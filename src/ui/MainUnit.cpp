@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "document/Cp1252.h"
+#include "document/OutOfMemory.h"
 #include "document/Prompts.h"
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
@@ -205,7 +206,11 @@ void TMainForm::setUpUndo()
 {
     for (EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList})
         m_undo.watch(*list);
-    m_editMenu = new EditMenu(m_undo, menuBar(), m_ui->Hilfe1);
+    m_editMenu = new EditMenu(m_undo, menuBar(), m_ui->Hilfe1, &m_prompts);
+    // A step that could not be kept for want of memory was taken back where nothing could throw.
+    connect(
+        &m_undo, &editing::UndoRecorder::stepLost, this,
+        [this] { runHandler(&m_prompts, [this] { outofmemory::show(m_prompts); }); }, Qt::QueuedConnection);
     connect(&m_document, &ListDocument::documentReplaced, &m_undo, &editing::UndoRecorder::clearHistory);
     // After an undo or redo what depends on the lists follows as after the change itself.
     connect(&m_undo, &editing::UndoRecorder::replayed, this, [this](const QList<EntryList *> &lists) {

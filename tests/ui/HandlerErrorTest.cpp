@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "ui/EditMenu.h"
 #include "ui_MainUnit.h"
 
 #include <QCoreApplication>
@@ -83,5 +84,30 @@ TEST_F(HandlerErrors, aCommandThatFailsEndsInTheGeneralErrorDisplay)
         EXPECT_NO_THROW(emit form->ListView1()->keyDown(Qt::Key_Delete, {}));
         expectShown(f.shown);
         EXPECT_EQ(doc().AssemblyList.count(), 2);
+    }
+}
+
+// Undo and redo from the menu are entry points of their own: a failure while the lists are put back
+// ends in the general error display, and lists and history stay as they were.
+TEST_F(HandlerErrors, aFailingUndoEndsInTheGeneralErrorDisplayAndChangesNothing)
+{
+    for (const Failure &f : kFailures) {
+        SCOPED_TRACE(f.name);
+        form->ListView3()->selectRow(0);
+        prompts.answers = {Answer::Yes};
+        form->MinusEinkaufBtnClick();
+        ASSERT_EQ(doc().DefectList.count(), 0);
+        prompts.clear();
+        const QMetaObject::Connection failing =
+            QObject::connect(&doc().DefectList, &QAbstractItemModel::rowsInserted, [&] { f.raise(); });
+        EXPECT_NO_THROW(form->Bearbeiten1()->Rckgngig1()->trigger());
+        QObject::disconnect(failing);
+        expectShown(f.shown);
+        EXPECT_EQ(doc().DefectList.count(), 0);
+        EXPECT_TRUE(form->undoHistory().stack().canUndo());
+        EXPECT_FALSE(form->undoHistory().stack().canRedo());
+
+        form->Bearbeiten1()->Rckgngig1()->trigger();
+        EXPECT_EQ(captions(doc().DefectList), std::vector<std::string>{"Alt"}) << "the history still works";
     }
 }
