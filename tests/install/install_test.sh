@@ -114,6 +114,17 @@ for size in 48 256; do
   fi
 done
 
+# Without the desktop's cache tools the install says which packages bring them.
+bare="$work/bare"
+mkdir -p "$bare/home"
+HOME="$bare/home" XDG_DATA_HOME="$bare/share" PATH="$bare/no-tools" "$(command -v cmake)" --install "$build" \
+  --prefix "$bare/opt" >"$bare/install.log" 2>&1 || { cat "$bare/install.log"; exit 1; }
+for tool in "update-mime-database shared-mime-info" "update-desktop-database desktop-file-utils"; do
+  set -- $tool
+  grep -q "$1 was not found.*install the package $2" <(tr '\n' ' ' <"$bare/install.log") \
+    || fail "the install without $1 does not name the package $2"
+done
+
 # Installed as the README says, into ~/.local/opt (a path the menu entry need not quote), with
 # ~/.local/bin on the PATH: the command is found, and with no desktop detected xdg-open's generic
 # fallback opens a list file with the program through the menu entry.
