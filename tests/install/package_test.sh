@@ -65,10 +65,15 @@ grep -v '^running with root privileges' "$work/lintian.log" || true
 # lock keeps two test runs on one machine from installing and removing it under each other.
 exe=""
 if [ "$(id -u)" -eq 0 ] && ! dpkg-query -W -f='${Status}' maengelliste 2>/dev/null | grep -q installed; then
-  exec 9>/run/lock/maengelliste-package-test.lock
+  exec 9>"${TMPDIR:-/tmp}/maengelliste-package-test.lock"
   flock -w 300 9 || { echo "FAIL: another package test holds the lock"; exit 1; }
   installed=yes
-  dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i failed"; exit 1; }
+  # An apt or dpkg run of someone else holds dpkg's own lock for a while: wait for it.
+  for attempt in $(seq 1 60); do
+    dpkg -i "$deb" >"$work/dpkg.log" 2>&1 && break
+    grep -q 'lock' "$work/dpkg.log" && [ "$attempt" -lt 60 ] || { cat "$work/dpkg.log"; fail "dpkg -i failed"; exit 1; }
+    sleep 2
+  done
   exe=/usr/bin/maengelliste
   # The triggers brought the desktop's caches up to date.
   grep -q '^application/x-maengelliste=.*maengelliste.desktop' /usr/share/applications/mimeinfo.cache \
