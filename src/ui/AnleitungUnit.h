@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QTextBrowser;
 
 // The user guide in a window of its own: the Markdown file "Anleitung.md" beside the program,
-// rendered with its pictures. It is not modal, so the guide can stay open while the user works.
-class TAnleitungForm : public QWidget {
+// rendered with its pictures, each followed by its description. It is not modal, so the guide can
+// stay open while the user works; Esc and Ctrl+W close it, and its text can be read with the
+// keyboard's cursor.
+class TAnleitungForm : public QDialog {
     Q_OBJECT
 
 public:
@@ -19,5 +21,7 @@ public:
     QTextBrowser *browser() const { return m_browser; }
 
 private:
+    void describePictures();
+
     QTextBrowser *m_browser;
 };

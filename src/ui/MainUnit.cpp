@@ -16,9 +16,11 @@
 #include "print/PrintSettingsError.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
+#include "ui/AccessibleNames.h"
 #include "ui/AnleitungUnit.h"
 #include "ui/EditMenu.h"
 #include "ui/ListView.h"
+#include "ui/PanelFit.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
@@ -140,6 +142,7 @@ void TMainForm::setUpWidgets()
 
     m_ui->Splitter1->setControlled(m_ui->Panel1Laeden);
     m_ui->Splitter2->setControlled(m_ui->Panel1Produkte);
+    m_panelFit = new PanelFit(m_ui->TabSheet1, {m_ui->Panel1Laeden, m_ui->Panel1Produkte, m_ui->Panel11}, m_ui->Panel7);
 
     m_ui->ListView1->setModel(&m_document.AssemblyList);
     m_ui->ListView2->setModel(&m_document.DefectCatalog);
@@ -239,24 +242,7 @@ void TMainForm::setUpIcons()
     m_ui->ListView4->setRowIcon(resourceIcon("defect"));
     m_ui->ListView3->setRowIcon(resourceIcon("listentry"));
 
-    // Every button, list and spin edit carries its caption or hint as its accessible name.
-    for (QToolButton *b : findChildren<QToolButton *>()) {
-        if (b->accessibleName().isEmpty())
-            b->setAccessibleName(b->toolTip());
-    }
-    const std::pair<ListView *, const char *> views[] = {{m_ui->ListView1, "Baugruppen"},
-                                                         {m_ui->ListView2, "Mängel"},
-                                                         {m_ui->ListView4, "Mängel gefiltert"},
-                                                         {m_ui->ListView3, "Mängelliste"}};
-    for (const auto &[view, name] : views)
-        view->setAccessibleName(QString::fromUtf8(name));
-    const std::pair<QSpinBox *, const char *> spins[] = {{m_ui->leftREd, "Rand links"},
-                                                         {m_ui->TopREd, "Rand oben"},
-                                                         {m_ui->RightREd, "Rand rechts"},
-                                                         {m_ui->BottomREd, "Rand unten"}};
-    for (const auto &[spin, name] : spins)
-        spin->setAccessibleName(QString::fromUtf8(name));
-    m_ui->FontBtn->setAccessibleName(QStringLiteral("Schriftart"));
+    accessiblenames::nameMainWindow(*m_ui);
 }
 
 template <class... Args> auto TMainForm::guarded(void (TMainForm::*handler)(Args...))
@@ -348,6 +334,13 @@ void TMainForm::setUpUndo()
             UpdateFilteredView();
         if (lists.contains(&m_document.DefectList))
             m_document.UpdateStatusLine(CountPhrase::Closed);
+    });
+    // The entry an undo or redo brought back, renamed or moved is the selected and current one.
+    connect(&m_undo, &editing::UndoRecorder::rowReplayed, this, [this](EntryList *list, int row) {
+        for (ListView *view : {m_ui->ListView1, m_ui->ListView2, m_ui->ListView3}) {
+            if (view->model() == list)
+                view->selectRow(row);
+        }
     });
 }
 
@@ -467,8 +460,9 @@ StoredProps TMainForm::currentProps() const
     StoredProps props;
     props.margins = printMargins();
     props.font = m_printFont;
-    props.panel1LaedenWidth = m_ui->Panel1Laeden->width();
-    props.panel1ProdukteWidth = m_ui->Panel1Produkte->width();
+    // The widths the panels have when the window is wide enough.
+    props.panel1LaedenWidth = m_panelFit->storedWidth(0);
+    props.panel1ProdukteWidth = m_panelFit->storedWidth(1);
     return props;
 }
 
@@ -479,8 +473,8 @@ void TMainForm::applyProps(const StoredProps &props)
     m_ui->leftREd->setValue(props.margins.left);
     m_ui->BottomREd->setValue(props.margins.bottom);
     m_printFont = props.font;
-    m_ui->Panel1Laeden->setFixedWidth(std::clamp(props.panel1LaedenWidth, 0, QWIDGETSIZE_MAX));
-    m_ui->Panel1Produkte->setFixedWidth(std::clamp(props.panel1ProdukteWidth, 0, QWIDGETSIZE_MAX));
+    m_panelFit->setStoredWidth(0, std::clamp(props.panel1LaedenWidth, 0, QWIDGETSIZE_MAX));
+    m_panelFit->setStoredWidth(1, std::clamp(props.panel1ProdukteWidth, 0, QWIDGETSIZE_MAX));
 }
 
 void TMainForm::RestoreSettings()

@@ -20,6 +20,7 @@ class TMainForm;
 }
 class EditMenu;
 class ListView;
+class PanelFit;
 class QLabel;
 class QPrinter;
 class QSpinBox;
@@ -178,6 +179,7 @@ private:
     EntryList m_filtered;
     editing::UndoRecorder m_undo; // after the lists: it lets go of them when it ends
     EditMenu *m_editMenu = nullptr;
+    PanelFit *m_panelFit = nullptr;
     QTimer m_timer;
     QLabel *m_statusText = nullptr;
     TAboutBox *m_aboutBox = nullptr;
