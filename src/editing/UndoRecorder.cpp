@@ -230,6 +230,12 @@ std::vector<ListOp> UndoRecorder::replay(std::vector<ListOp> &ops)
     m_replaying = false;
     m_replayInto = nullptr;
     try {
+        for (auto it = done.rbegin(); it != done.rend(); ++it) {
+            if (const int row = it->rowLeft(); row >= 0) {
+                emit rowReplayed(it->list, row);
+                break;
+            }
+        }
         emit replayed(lists);
     } catch (...) {
         // What follows a replay guards itself; the history stays whole.

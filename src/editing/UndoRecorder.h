@@ -73,6 +73,9 @@ public:
 signals:
     // A step was undone or redone; lists are the lists it changed.
     void replayed(const QList<EntryList *> &lists);
+    // Comes just before replayed when the step left an entry in place: the last one it added,
+    // renamed or moved (so what follows the selection of that row is followed in turn by replayed).
+    void rowReplayed(EntryList *list, int row);
     // A step could not be kept for want of memory, where no exception could say so: its changes were
     // taken back (or, for a change outside any step, the history started afresh).
     void stepLost();
