@@ -101,6 +101,7 @@ TEST_F(Keyboard, settingsPage_tabVisitsTheFontButtonThenTheFourMargins)
         {QStringLiteral("TopREd"), QStringLiteral("Rand oben")},
         {QStringLiteral("RightREd"), QStringLiteral("Rand rechts")},
         {QStringLiteral("BottomREd"), QStringLiteral("Rand unten")},
+        {QStringLiteral("SeitenkopfCheck"), QStringLiteral("Seitenkopf und Seitenzahlen")},
     });
     EXPECT_EQ(tabChain(), expected);
 }
