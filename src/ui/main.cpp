@@ -1,3 +1,4 @@
+#include "document/DefaultFolder.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/Application.h"
 #include "ui/ArtikelFUnit.h"
@@ -6,6 +7,7 @@
 #include "ui/StartArguments.h"
 
 #include <QIcon>
+#include <QStandardPaths>
 #include <QTextStream>
 
 int main(int argc, char **argv)
@@ -22,7 +24,14 @@ int main(int argc, char **argv)
     QTextStream errors(stderr);
     const QString startFile =
         startarguments::takeListFile(QCoreApplication::arguments().mid(1), prompts, errors);
-    TMainForm form(prompts, {}, nullptr, startFile);
+    // The default list file beside the program, or for an install for all users in the data folder.
+    QString problem;
+    const QString listFolder = defaultfolder::prepare(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/maengelliste"), &problem);
+    if (!problem.isEmpty())
+        errors << QStringLiteral("maengelliste: ") << problem << Qt::endl;
+    TMainForm form(prompts, listFolder, nullptr, startFile);
     prompts.setParent(&form);
     TAboutBox about(&form);
     TArtikelForm artikel(&form);
