@@ -1,7 +1,8 @@
 #include "document/SafeFile.h"
 
+#include "document/NativeName.h"
+
 #include <QCryptographicHash>
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -148,7 +149,7 @@ bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, 
 {
     if (path.isEmpty())
         return false;
-    QByteArray target = QFile::encodeName(path);
+    QByteArray target = nativename::toNative(path);
     struct stat old {};
     bool exists = ::lstat(target.constData(), &old) == 0;
     if (exists && S_ISLNK(old.st_mode)) {
@@ -215,7 +216,7 @@ std::optional<QByteArray> readAll(const QString &path, FileStamp *stamp)
         return std::nullopt;
     // Non-blocking, so that a FIFO without a writer does not hold the program; only a regular file
     // is read at all.
-    const Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const Fd fd(::open(nativename::toNative(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
