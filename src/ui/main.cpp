@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/ArtikelFUnit.h"
 #include "ui/DialogPrompts.h"
+#include "ui/FocusStyle.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char **argv)
 {
     Application app(argc, argv);
     app.installGermanTranslations();
+    FocusStyle::install();
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("maengelliste"));
 
