@@ -146,20 +146,21 @@ void TMainForm::setUpWidgets()
     m_ui->ListView3->setModel(&m_document.DefectList);
     m_ui->ListView4->setModel(&m_filtered);
 
-    // Each list sorts with its rule; the pairwise compare and the state's token let a drop into a
+    // Each list sorts with its rule, which keeps what it worked out about the list's texts between
+    // sorts; the pairwise compare and the state's token let a drop into a
     // sorted list place the moved entry without sorting everything again.
     auto token = [](const SortState &state) {
         return [&state] { return state.SortColumn * 2 + (state.Descending ? 1 : 0); };
     };
     m_document.AssemblyList.setSortRule(
-        editing::assemblySortRule(AssemblySort),
+        editing::assemblySortRule(AssemblySort, &m_document.AssemblyList),
         [this](const ListEntry &a, const ListEntry &b) { return ListView1Compare(a, b); }, token(AssemblySort));
     m_document.DefectCatalog.setSortRule(
-        editing::catalogSortRule(CatalogSort),
+        editing::catalogSortRule(CatalogSort, &m_document.DefectCatalog),
         [this](const ListEntry &a, const ListEntry &b) { return ListView2Compare(a, b); }, token(CatalogSort));
-    m_filtered.setSortRule(editing::catalogSortRule(CatalogSort));
+    m_filtered.setSortRule(editing::catalogSortRule(CatalogSort, &m_filtered));
     m_document.DefectList.setSortRule(
-        editing::defectListSortRule(DefectListSort),
+        editing::defectListSortRule(DefectListSort, &m_document.DefectList),
         [this](const ListEntry &a, const ListEntry &b) { return ListView3Compare(a, b); }, token(DefectListSort));
 
     // Status bar in single-text mode: one text across its whole width.
@@ -342,12 +343,26 @@ void TMainForm::setUpUndo()
         m_undo.watch(*list);
     m_editMenu = new EditMenu(m_undo, menuBar(), m_ui->Hilfe1);
     connect(&m_document, &ListDocument::documentReplaced, &m_undo, &editing::UndoRecorder::clearHistory);
+    connect(&m_document, &ListDocument::documentReplaced, this, &TMainForm::prepareSortsLater);
     // After an undo or redo the filtered view and the status line follow as after the change itself.
     connect(&m_undo, &editing::UndoRecorder::replayed, this, [this](const QList<EntryList *> &lists) {
         if (lists.contains(&m_document.AssemblyList) || lists.contains(&m_document.DefectCatalog))
             UpdateFilteredView();
         if (lists.contains(&m_document.DefectList))
             m_document.UpdateStatusLine(CountPhrase::Closed);
+    });
+}
+
+void TMainForm::prepareSortsLater()
+{
+    // Once the window has caught up, the sort rules rank the new texts, so that the first header
+    // click sorts as quickly as the ones after it. A failure here is left for that click to report.
+    QTimer::singleShot(0, this, [this] {
+        try {
+            for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList})
+                list->prepareSort();
+        } catch (...) {
+        }
     });
 }
 

@@ -155,6 +155,7 @@ signals:
     void closeAllowed();
 
 private:
+    void prepareSortsLater();
     enum class Removal { NoSelection, Declined, Removed };
 
     void setUpWidgets();
