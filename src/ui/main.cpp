@@ -4,6 +4,7 @@
 #include "ui/DialogPrompts.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
+#include "ui/StartupProbe.h"
 
 #include <QIcon>
 #include <QTextStream>
@@ -11,6 +12,7 @@
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
+    startupprobe::installIfAsked(app);
     app.installGermanTranslations();
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("maengelliste"));
