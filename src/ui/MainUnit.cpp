@@ -23,6 +23,8 @@
 #include "ui_MainUnit.h"
 
 #include <QCloseEvent>
+#include <QHash>
+#include <QWindow>
 #include <QCoreApplication>
 #include <QDir>
 #include <QHeaderView>
@@ -136,7 +138,6 @@ void TMainForm::setUpWidgets()
     QPalette maroonPal = m_ui->Label6->palette();
     maroonPal.setColor(QPalette::WindowText, QColor(128, 0, 0));
     m_ui->Label6->setPalette(maroonPal);
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
 
     m_ui->Splitter1->setControlled(m_ui->Panel1Laeden);
     m_ui->Splitter2->setControlled(m_ui->Panel1Produkte);
@@ -202,6 +203,12 @@ void TMainForm::setUpWidgets()
 
 void TMainForm::setUpIcons()
 {
+    // Looking a name up in the icon theme takes a while: the toolbar and the menu share each icon.
+    QHash<const char *, QIcon> looked;
+    const auto themed = [&looked](const char *themeName, const char *fallback) {
+        const auto found = looked.constFind(themeName);
+        return found != looked.cend() ? *found : *looked.insert(themeName, ::themed(themeName, fallback));
+    };
     const std::pair<const char *, QIcon> tools[] = {
         {"ToolButton1", themed("document-new", "new")},       {"ToolButton2", themed("document-open", "open")},
         {"ToolButton3", themed("document-save", "save")},     {"ToolButton4", themed("document-save-as", "saveas")},
@@ -231,7 +238,6 @@ void TMainForm::setUpIcons()
     m_ui->PropEd->setIcon(themed("document-edit", "edit"));
     m_ui->Hinzu2Btn->setIcon(themed("go-next", "addfiltered"));
     m_ui->UpdateFilterBtn->setIcon(themed("view-refresh", "refresh"));
-    m_ui->FontBtn->setIcon(themed("preferences-desktop-font", "font"));
     m_ui->PageControl1->setTabIcon(0, resourceIcon("lists"));
     m_ui->PageControl1->setTabIcon(1, themed("preferences-system", "settings"));
 
@@ -446,9 +452,31 @@ void TMainForm::showEvent(QShowEvent *event)
 {
     if (!m_firstShowDone) {
         m_firstShowDone = true;
+        if (QWindow *window = windowHandle())
+            window->installEventFilter(this);
         runHandler(&m_prompts, [this] { RestoreSettings(); });
     }
     QMainWindow::showEvent(event);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        // The window paints while it handles the expose: finish once that is done.
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { runHandler(&m_prompts, [this] { finishStartUp(); }); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::finishStartUp()
+{
+    if (m_startUpFinished)
+        return;
+    m_startUpFinished = true;
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
+    m_ui->FontBtn->setIcon(themed("preferences-desktop-font", "font"));
+    emit firstPainted();
 }
 
 void TMainForm::Timer1Timer()

@@ -149,13 +149,19 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     // The close query allowed the window to close (the settings are saved then).
     void closeAllowed();
+    // The window has been painted for the first time; what it does not show at once is set up now.
+    void firstPainted();
 
 private:
     void prepareSortsLater();
+    // Sets up what the first paint does not show (the picture and the font button's icon on the
+    // settings page); runs once, right after the first paint.
+    void finishStartUp();
     enum class Removal { NoSelection, Declined, Removed };
 
     void setUpWidgets();
@@ -188,6 +194,7 @@ private:
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<FormStorage> m_formStorage;
     bool m_firstShowDone = false;
+    bool m_startUpFinished = false;
     QString m_csvExportName;
     QString m_csvImportName;
 };

@@ -9,6 +9,8 @@
 #include <QIcon>
 #include <QTextStream>
 
+#include <memory>
+
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
@@ -26,10 +28,15 @@ int main(int argc, char **argv)
         startarguments::takeListFile(QCoreApplication::arguments().mid(1), prompts, errors);
     TMainForm form(prompts, {}, nullptr, startFile);
     prompts.setParent(&form);
-    TAboutBox about(&form);
-    TArtikelForm artikel(&form);
-    prompts.setArtikelForm(&artikel);
-    form.setAboutBox(&about);
+    // The two dialogs are made once the main window has been painted: the first paint needs neither.
+    std::unique_ptr<TAboutBox> about;
+    std::unique_ptr<TArtikelForm> artikel;
+    QObject::connect(&form, &TMainForm::firstPainted, &form, [&] {
+        about = std::make_unique<TAboutBox>(&form);
+        artikel = std::make_unique<TArtikelForm>(&form);
+        prompts.setArtikelForm(artikel.get());
+        form.setAboutBox(about.get());
+    });
 
     form.show();
     return app.exec();
