@@ -1,83 +1,68 @@
-# Installing the program: `cmake --install <build> --prefix <program folder>`.
+# Installing the program. Two layouts share these rules:
 #
-# The prefix is the program's own folder. It receives the executable (its icons and pictures are
-# compiled into it), the user guide and, only when none is there yet, the starter list file "mängel.mal": the
-# program opens and watches the list file beside its executable, so a user's catalogue is never
-# replaced by a later install, and the folder must be writable by the user who keeps that file.
-# The menu entry, the type of list files and the program icon go to the desktop's data folder.
+# folder  - a program folder of its own, for one user (the default when no prefix is configured):
+#           `cmake --install <build> --prefix ~/.local/opt/maengelliste`. The folder receives the
+#           executable (its icons and pictures are compiled into it), the user guide with its pictures
+#           and, only when none is there yet, the starter list file "mängel.mal": the program opens and
+#           watches the list file beside its executable, so a user's catalogue is never replaced by a
+#           later install, and the folder must be writable by the user who keeps that file. The menu
+#           entry, the type of list files and the icons go to the user's data folder, the command
+#           `maengelliste` is linked into the bin folder beside it (~/.local/bin), and the desktop's
+#           caches are brought up to date.
+# system  - the GNU layout below the prefix, for a distribution package (the default when a prefix
+#           such as /usr is configured; the Debian package of scripts/package always uses it):
+#           bin/maengelliste, share/applications, share/mime/packages, share/icons/hicolor, the guide,
+#           its pictures, copyright and changelog in share/doc/maengelliste, the manual page, the starter list file in
+#           share/maengelliste (the program copies it into the user's data folder at the first start).
+#           The program finds these relative to bin/, so the prefix may be any folder.
+#
+# The layout may also be chosen at install time (`-DMAL_INSTALL_LAYOUT=...` to cmake -P
+# cmake_install.cmake); CPack does so. Nothing runs on the live system when DESTDIR is set.
+include(GNUInstallDirs)
 
-# Without an explicit prefix, install for the current user.
+set(mal_user_prefix "$ENV{HOME}/.local/opt/maengelliste")
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
-  set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local/opt/maengelliste" CACHE PATH "The program folder" FORCE)
+  set(CMAKE_INSTALL_PREFIX "${mal_user_prefix}" CACHE PATH "The program folder (folder layout) or the prefix (system layout)" FORCE)
+endif()
+if(CMAKE_INSTALL_PREFIX STREQUAL mal_user_prefix)
+  set(mal_layout folder)
+else()
+  set(mal_layout system)
+endif()
+set(MAL_INSTALL_LAYOUT ${mal_layout} CACHE STRING
+  "folder: a program folder for one user, desktop files to the user's data folder; system: GNU layout below the prefix")
+set_property(CACHE MAL_INSTALL_LAYOUT PROPERTY STRINGS folder system)
+if(NOT MAL_INSTALL_LAYOUT MATCHES "^(folder|system)$")
+  message(FATAL_ERROR "MAL_INSTALL_LAYOUT is '${MAL_INSTALL_LAYOUT}'; it must be folder or system")
 endif()
 
 set(MAL_DESKTOP_DATA_DIR "" CACHE PATH
-  "Where the menu entry and the icon go (applications/, icons/hicolor/ below it); empty: the installing user's \$XDG_DATA_HOME, or ~/.local/share")
+  "folder layout: where the menu entry, the file type and the icons go (applications/, mime/, icons/hicolor/ below it) and beside which bin/ gets the link; empty: the installing user's \$XDG_DATA_HOME, or ~/.local/share")
 
-install(TARGETS maengelliste RUNTIME DESTINATION .)
-# The user guide, which the program shows on F1, with its pictures.
-install(FILES docs/Anleitung.md DESTINATION .)
-install(DIRECTORY docs/screenshots DESTINATION .)
-
-# What the install-time code below needs to know from the configure step.
+# What the install-time code needs from the configure step, and the destinations of the layout.
 install(CODE "
 set(MAL_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
 set(MAL_BINARY_DIR \"${PROJECT_BINARY_DIR}\")
+set(MAL_VERSION \"${PROJECT_VERSION}\")
+set(MAL_MAINTAINER \"${MAL_PACKAGE_MAINTAINER}\")
 set(MAL_DESKTOP_DATA_DIR_CACHED \"${MAL_DESKTOP_DATA_DIR}\")
+if(NOT DEFINED MAL_INSTALL_LAYOUT)
+  set(MAL_INSTALL_LAYOUT ${MAL_INSTALL_LAYOUT})
+endif()
+if(MAL_INSTALL_LAYOUT STREQUAL system)
+  set(mal_bindir \"${CMAKE_INSTALL_BINDIR}\")
+  set(mal_docdir \"${CMAKE_INSTALL_DOCDIR}\")
+  set(mal_datadir \"${CMAKE_INSTALL_DATADIR}\")
+  set(mal_mandir \"${CMAKE_INSTALL_MANDIR}\")
+else()
+  set(mal_bindir .)
+  set(mal_docdir .)
+endif()
 ")
 
-install(CODE [[
-set(mal_list "${CMAKE_INSTALL_PREFIX}/mängel.mal")
-if(EXISTS "$ENV{DESTDIR}${mal_list}")
-  message(STATUS "Kept: $ENV{DESTDIR}${mal_list}")
-else()
-  file(INSTALL "${MAL_SOURCE_DIR}/data/mängel.mal" DESTINATION "${CMAKE_INSTALL_PREFIX}")
-endif()
-
-# The desktop's data folder: the cache variable, else the XDG folder of whoever installs.
-if(MAL_DESKTOP_DATA_DIR_CACHED)
-  set(mal_data "${MAL_DESKTOP_DATA_DIR_CACHED}")
-elseif(NOT "$ENV{XDG_DATA_HOME}" STREQUAL "")
-  set(mal_data "$ENV{XDG_DATA_HOME}")
-else()
-  set(mal_data "$ENV{HOME}/.local/share")
-endif()
-
-# The menu entry starts the executable by its absolute path. Exec quotes it and escapes ", `, $
-# and \ inside the quotes, % is doubled; both keys are strings, whose \ is written \\.
-set(mal_exe "${CMAKE_INSTALL_PREFIX}/maengelliste")
-string(REPLACE "\\" "\\\\" mal_quoted "${mal_exe}")
-string(REPLACE "\"" "\\\"" mal_quoted "${mal_quoted}")
-string(REPLACE "`" "\\`" mal_quoted "${mal_quoted}")
-string(REPLACE "$" "\\$" mal_quoted "${mal_quoted}")
-string(REPLACE "%" "%%" mal_quoted "${mal_quoted}")
-string(REPLACE "\\" "\\\\" MAL_DESKTOP_EXEC "\"${mal_quoted}\"")
-string(REPLACE "\\" "\\\\" MAL_DESKTOP_TRYEXEC "${mal_exe}")
-set(mal_entry "${MAL_BINARY_DIR}/desktop/maengelliste.desktop")
-configure_file("${MAL_SOURCE_DIR}/data/desktop/maengelliste.desktop.in" "${mal_entry}" @ONLY)
-file(INSTALL "${mal_entry}" DESTINATION "${mal_data}/applications")
-
-# List files (*.mal) get a type of their own, which the menu entry opens; the desktop's caches are
-# brought up to date when its tools are there.
-file(INSTALL "${MAL_SOURCE_DIR}/data/desktop/maengelliste-mime.xml" DESTINATION "${mal_data}/mime/packages"
-     RENAME maengelliste.xml)
-# Runs one of the desktop's cache tools over a folder, when the tool is installed.
-function(mal_refresh_desktop_cache tool folder)
-  find_program(mal_tool_${tool} ${tool})
-  if(mal_tool_${tool})
-    execute_process(COMMAND "${mal_tool_${tool}}" "${folder}" RESULT_VARIABLE mal_result)
-    if(NOT mal_result EQUAL 0)
-      message(WARNING "${tool} ${folder} failed: ${mal_result}")
-    endif()
-  endif()
-endfunction()
-mal_refresh_desktop_cache(update-mime-database "${mal_data}/mime")
-mal_refresh_desktop_cache(update-desktop-database "${mal_data}/applications")
-
-set(mal_icons "${MAL_SOURCE_DIR}/data/icons")
-file(INSTALL "${mal_icons}/maengelliste.svg" DESTINATION "${mal_data}/icons/hicolor/scalable/apps")
-foreach(mal_size 48 256)
-  file(INSTALL "${mal_icons}/maengelliste-${mal_size}.png" DESTINATION "${mal_data}/icons/hicolor/${mal_size}x${mal_size}/apps"
-       RENAME maengelliste.png)
-endforeach()
-]])
+install(TARGETS maengelliste RUNTIME DESTINATION "\${mal_bindir}")
+# The user guide, which the program shows on F1, with its pictures.
+install(FILES docs/Anleitung.md DESTINATION "\${mal_docdir}")
+install(DIRECTORY docs/screenshots DESTINATION "\${mal_docdir}")
+# The starter list file, the desktop's files, the link and the caches.
+install(SCRIPT cmake/InstallDesktop.cmake)

@@ -8,7 +8,8 @@ MAL_PACKAGES=(
   xvfb xauth xdotool x11-xkb-utils imagemagick
   poppler-utils fonts-liberation2 cups printer-driver-cups-pdf desktop-file-utils
   libreoffice-calc-nogui
-  xdg-utils shared-mime-info libglib2.0-bin
+  xdg-utils shared-mime-info libglib2.0-bin libfile-mimeinfo-perl
+  file lintian
 )
 
 mal_install_deps() {

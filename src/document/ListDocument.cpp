@@ -11,7 +11,6 @@
 
 namespace {
 const QStringList kAssemblyColumns{QStringLiteral("Name")};
-const QStringList kDefectColumns{QStringLiteral("Name"), QStringLiteral("Baugruppe")};
 const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten Daten speichern?");
 const QString kReloadQuestion = QStringLiteral(
     "Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?");
@@ -24,11 +23,17 @@ struct FlagGuard {
 };
 } // namespace
 
+const QStringList &ListDocument::defectColumnTitles()
+{
+    static const QStringList titles{QStringLiteral("Name"), QStringLiteral("Baugruppe")};
+    return titles;
+}
+
 ListDocument::ListDocument(Prompts &prompts, QObject *parent)
     : QObject(parent),
       AssemblyList(kAssemblyColumns),
-      DefectCatalog(kDefectColumns),
-      DefectList(kDefectColumns),
+      DefectCatalog(defectColumnTitles()),
+      DefectList(defectColumnTitles()),
       m_prompts(prompts),
       m_parser(&listfile::parse)
 {

@@ -79,6 +79,8 @@ public:
 
     void refreshDefaultFileAge() { DefaultFileAge = FileStamp::of(defaultListFile()); }
 
+    // The column titles of the catalogue, the defect list and the filtered view.
+    static const QStringList &defectColumnTitles();
     // The dialog for choosing a list file.
     static Prompts::FileDialog listFileDialog(bool save, const QString &startPath);
 

@@ -73,16 +73,18 @@ mode_t currentUmask()
 
 // Gives the new file the old one's owner, group and mode. Where the owner cannot be kept, the
 // group and mode are, so that the group can go on reading and writing it; the mode is set last,
-// since a change of owner clears the setgid bit.
+// since a change of owner clears the setgid bit. Where the group cannot be kept either, the file's
+// new group does not get the old group's rights.
 void keepOwnerAndMode(int fd, const struct stat *old)
 {
     if (!old) {
         ::fchmod(fd, 0666 & ~currentUmask());
         return;
     }
-    if (::fchown(fd, old->st_uid, old->st_gid) != 0)
-        (void)::fchown(fd, uid_t(-1), old->st_gid);
-    ::fchmod(fd, old->st_mode & 07777);
+    mode_t mode = old->st_mode & 07777;
+    if (::fchown(fd, old->st_uid, old->st_gid) != 0 && ::fchown(fd, uid_t(-1), old->st_gid) != 0)
+        mode &= ~(currentUmask() & S_IRWXG); // another group: no more rights than a new file gives it
+    ::fchmod(fd, mode);
 }
 
 void syncFolder(const QByteArray &folder)

@@ -1,6 +1,7 @@
 #include "editing/ListOp.h"
 
 #include "document/EntryList.h"
+#include "editing/StepNames.h"
 
 #include <utility>
 
@@ -44,14 +45,14 @@ void ListOp::revert()
 QString ListOp::stepName() const
 {
     return std::visit(Overloaded{
-                          [](const Inserted &) { return QStringLiteral("Eintrag hinzufügen"); },
-                          [](const Appended &) { return QStringLiteral("Eintrag hinzufügen"); },
-                          [](const Removed &) { return QStringLiteral("Eintrag löschen"); },
-                          [](const Truncated &) { return QStringLiteral("Liste löschen"); },
-                          [](const CaptionChanged &) { return QStringLiteral("Umbenennen"); },
-                          [](const EntryReplaced &) { return QStringLiteral("Eintrag ändern"); },
-                          [](const Moved &) { return QStringLiteral("Verschieben"); },
-                          [](const Reordered &) { return QStringLiteral("Sortieren"); },
+                          [](const Inserted &) { return stepname::add(); },
+                          [](const Appended &) { return stepname::add(); },
+                          [](const Removed &) { return stepname::remove(); },
+                          [](const Truncated &) { return stepname::clear(); },
+                          [](const CaptionChanged &) { return stepname::rename(); },
+                          [](const EntryReplaced &) { return stepname::change(); },
+                          [](const Moved &) { return stepname::move(); },
+                          [](const Reordered &) { return stepname::sort(); },
                       },
                       change);
 }

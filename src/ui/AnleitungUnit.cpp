@@ -1,5 +1,9 @@
 #include "ui/AnleitungUnit.h"
 
+#include "document/DefaultFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextBrowser>
@@ -20,7 +24,16 @@ TAnleitungForm::TAnleitungForm(QWidget *parent) : QWidget(parent, Qt::Window), m
 
 QString TAnleitungForm::guideFile(const QString &programDirectory)
 {
-    return programDirectory + QStringLiteral("Anleitung.md");
+    // Beside the default list file in a program folder of its own; an install for all users keeps
+    // it with the other documentation, <prefix>/share/doc/maengelliste.
+    const QString beside = programDirectory + QStringLiteral("Anleitung.md");
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString installed = defaultfolder::installedGuideFile(executableFolder);
+    if (QFileInfo::exists(installed) || QDir(programDirectory) != QDir(executableFolder))
+        return installed;
+    return beside;
 }
 
 bool TAnleitungForm::load(const QString &fileName)

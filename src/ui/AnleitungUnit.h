@@ -4,15 +4,17 @@
 
 class QTextBrowser;
 
-// The user guide in a window of its own: the Markdown file "Anleitung.md" beside the program,
-// rendered with its pictures. It is not modal, so the guide can stay open while the user works.
+// The user guide in a window of its own: the Markdown file "Anleitung.md" beside the program (or
+// in the documentation folder of an install for all users), rendered with its pictures. It is not
+// modal, so the guide can stay open while the user works.
 class TAnleitungForm : public QWidget {
     Q_OBJECT
 
 public:
     explicit TAnleitungForm(QWidget *parent = nullptr);
 
-    // The guide's file in the program directory (which ends in a slash).
+    // The guide's file: in the program directory (which ends in a slash), else where an install
+    // for all users puts it; when there is none, the one the program looked for first.
     static QString guideFile(const QString &programDirectory);
     // Loads the guide; false when the file cannot be read, the window then stays as it was.
     bool load(const QString &fileName);

@@ -6,12 +6,13 @@
 #include "editing/FilteredView.h"
 #include "editing/FreshHistory.h"
 #include "editing/SortRules.h"
+#include "editing/StepNames.h"
 #include "editing/UndoStep.h"
 #include "exchange/CsvExchange.h"
 #include "settings/SettingsError.h"
 #include "ui/Application.h"
 #include "ui/HandlerGuard.h"
-#include "ui/RowsWatch.h"
+#include "ui/ListController.h"
 #include "print/PrintLayout.h"
 #include "print/PrintSettingsError.h"
 #include "print/QPrinterCanvas.h"
@@ -23,7 +24,6 @@
 #include "ui_MainUnit.h"
 
 #include <QCloseEvent>
-#include <QHash>
 #include <QWindow>
 #include <QCoreApplication>
 #include <QDir>
@@ -40,30 +40,8 @@
 using editing::FreshHistory;
 using editing::UndoStep;
 using statusline::CountPhrase;
+namespace stepname = editing::stepname;
 
-namespace {
-
-const QStringList kDefectColumns{QStringLiteral("Name"), QStringLiteral("Baugruppe")};
-
-QIcon themed(const char *themeName, const char *fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(themeName), QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(fallback) + QStringLiteral(".svg")));
-}
-
-QIcon resourceIcon(const char *name)
-{
-    return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name) + QStringLiteral(".svg"));
-}
-
-void setBackground(QWidget *widget, const QColor &color)
-{
-    widget->setAutoFillBackground(true);
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, color);
-    widget->setPalette(pal);
-}
-
-} // namespace
 
 static void initResources()
 {
@@ -77,7 +55,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
       m_ui(std::make_unique<Ui::TMainForm>()),
       m_prompts(prompts),
       m_document(prompts),
-      m_filtered(kDefectColumns),
+      m_filtered(ListDocument::defectColumnTitles()),
       m_store(store ? std::move(store) : std::make_unique<SettingsStore>(SettingsStore::forThisProgram())),
       m_formStorage(std::make_unique<FormStorage>(*m_store))
 {
@@ -85,6 +63,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
     m_ui->setupUi(this);
     setUpWidgets();
     setUpIcons();
+    setUpControllers();
     wire();
     setUpUndo();
     FormCreate(programDirectory, startFile);
@@ -109,46 +88,14 @@ QToolButton *TMainForm::toolButton(int number) const
     return nullptr;
 }
 
-void TMainForm::setUpWidgets()
+void TMainForm::setUpControllers()
 {
-    setAttribute(Qt::WA_AlwaysShowToolTips);
-    resize(999, 589);
-    move(223, 115);
-
-    // Caption strips: raised, in the strip colour, the caption centred in a heavy face.
-    QFont stripFont;
-    stripFont.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    stripFont.setPixelSize(16);
-    stripFont.setWeight(QFont::Black);
-    for (QLabel *strip : {m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip, m_ui->Panel11Strip, m_ui->Panel7Strip})
-        strip->setFont(stripFont);
-    for (QFrame *strip : std::initializer_list<QFrame *>{m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip,
-                                                         m_ui->Panel11Strip, m_ui->Panel7Strip, m_ui->Panel10})
-        setBackground(strip, QColor(240, 202, 166));
-    QFont bold = m_ui->Label1->font();
-    bold.setBold(true);
-    m_ui->Label1->setFont(bold);
-
-    setBackground(m_ui->Panel6, QColor(192, 220, 192));
-    QFont maroon;
-    maroon.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    maroon.setPixelSize(19);
-    maroon.setWeight(QFont::Black);
-    m_ui->Label6->setFont(maroon);
-    QPalette maroonPal = m_ui->Label6->palette();
-    maroonPal.setColor(QPalette::WindowText, QColor(128, 0, 0));
-    m_ui->Label6->setPalette(maroonPal);
-
-    m_ui->Splitter1->setControlled(m_ui->Panel1Laeden);
-    m_ui->Splitter2->setControlled(m_ui->Panel1Produkte);
-
     m_ui->ListView1->setModel(&m_document.AssemblyList);
     m_ui->ListView2->setModel(&m_document.DefectCatalog);
     m_ui->ListView3->setModel(&m_document.DefectList);
     m_ui->ListView4->setModel(&m_filtered);
 
-    // Each list sorts with its rule, which keeps what it worked out about the list's texts between
-    // sorts; the pairwise compare and the state's token let a drop into a
+    // Each list sorts with its rule; the pairwise compare and the state's token let a drop into a
     // sorted list place the moved entry without sorting everything again.
     auto token = [](const SortState &state) {
         return [&state] { return state.SortColumn * 2 + (state.Descending ? 1 : 0); };
@@ -164,106 +111,18 @@ void TMainForm::setUpWidgets()
         editing::defectListSortRule(DefectListSort, &m_document.DefectList),
         [this](const ListEntry &a, const ListEntry &b) { return ListView3Compare(a, b); }, token(DefectListSort));
 
-    // Status bar in single-text mode: one text across its whole width.
-    m_statusText = new QLabel(this);
-    m_statusText->setObjectName(QStringLiteral("StatusBar1Text"));
-    m_ui->StatusBar1->addWidget(m_statusText, 1);
-    m_ui->StatusBar1->setFixedHeight(std::max(19, m_ui->StatusBar1->sizeHint().height()));
-
-    // Toolbar: New | Open, Save, Save As | Print | Exit.
-    struct Tool {
-        int number;
-        const char *hint;
-        QAction *action;
+    const auto make = [this](ListView *view, EntryList &list, SortState &sort, bool reports) {
+        ListController::Changed changed;
+        if (reports)
+            changed = [this, &list](CountPhrase phrase) { listChanged(list, phrase); };
+        return std::make_unique<ListController>(*view, list, sort, m_undo, m_prompts, std::move(changed));
     };
-    const Tool tools[] = {{1, "Neu", m_ui->Neu1},           {0, nullptr, nullptr},
-                          {2, "Öffnen...", m_ui->ffnen1},    {3, "Speichern", m_ui->Speichern1},
-                          {4, "Speichern unter...", m_ui->Speichernunter1}, {0, nullptr, nullptr},
-                          {7, "Drucken...", m_ui->Drucken1}, {0, nullptr, nullptr},
-                          {11, "Beenden", m_ui->Beenden1}};
-    for (const Tool &t : tools) {
-        if (t.number == 0) {
-            m_ui->ToolBar1->addSeparator();
-            continue;
-        }
-        auto *button = new QToolButton(m_ui->ToolBar1);
-        button->setObjectName(QStringLiteral("ToolButton%1").arg(t.number));
-        button->setToolTip(QString::fromUtf8(t.hint));
-        button->setAccessibleName(QString::fromUtf8(t.hint));
-        button->setAutoRaise(true);
-        m_ui->ToolBar1->addWidget(button);
-        QAction *action = t.action;
-        connect(button, &QToolButton::clicked, action, &QAction::trigger);
-        m_toolButtons << button;
-    }
-
-    m_timer.setObjectName(QStringLiteral("Timer1"));
-    m_timer.setInterval(1000);
-}
-
-void TMainForm::setUpIcons()
-{
-    // Looking a name up in the icon theme takes a while: the toolbar and the menu share each icon.
-    QHash<const char *, QIcon> looked;
-    const auto themed = [&looked](const char *themeName, const char *fallback) {
-        const auto found = looked.constFind(themeName);
-        return found != looked.cend() ? *found : *looked.insert(themeName, ::themed(themeName, fallback));
-    };
-    const std::pair<const char *, QIcon> tools[] = {
-        {"ToolButton1", themed("document-new", "new")},       {"ToolButton2", themed("document-open", "open")},
-        {"ToolButton3", themed("document-save", "save")},     {"ToolButton4", themed("document-save-as", "saveas")},
-        {"ToolButton7", themed("document-print", "print")},   {"ToolButton11", themed("application-exit", "exit")},
-    };
-    for (const auto &[name, icon] : tools) {
-        for (QToolButton *b : m_toolButtons) {
-            if (b->objectName() == QLatin1String(name))
-                b->setIcon(icon);
-        }
-    }
-    m_ui->Neu1->setIcon(themed("document-new", "new"));
-    m_ui->ffnen1->setIcon(themed("document-open", "open"));
-    m_ui->Speichern1->setIcon(themed("document-save", "save"));
-    m_ui->Speichernunter1->setIcon(themed("document-save-as", "saveas"));
-    m_ui->Drucken1->setIcon(themed("document-print", "print"));
-    m_ui->Beenden1->setIcon(themed("application-exit", "exit"));
-
-    const QIcon add = themed("list-add", "add"), remove = themed("list-remove", "remove"),
-                clear = themed("edit-delete", "clear");
-    for (QToolButton *b : {m_ui->PlusLaedenBtn, m_ui->PlusProdukteBtn, m_ui->PlusEinkaufBtn})
-        b->setIcon(add);
-    for (QToolButton *b : {m_ui->MinusLaedenBtn, m_ui->MinusProdukteBtn, m_ui->MinusEinkaufBtn})
-        b->setIcon(remove);
-    for (QToolButton *b : {m_ui->DelList1, m_ui->DelList2, m_ui->DelList3})
-        b->setIcon(clear);
-    m_ui->PropEd->setIcon(themed("document-edit", "edit"));
-    m_ui->Hinzu2Btn->setIcon(themed("go-next", "addfiltered"));
-    m_ui->UpdateFilterBtn->setIcon(themed("view-refresh", "refresh"));
-    m_ui->PageControl1->setTabIcon(0, resourceIcon("lists"));
-    m_ui->PageControl1->setTabIcon(1, themed("preferences-system", "settings"));
-
-    m_ui->ListView1->setRowIcon(resourceIcon("assembly"));
-    m_ui->ListView2->setRowIcon(resourceIcon("defect"));
-    m_ui->ListView4->setRowIcon(resourceIcon("defect"));
-    m_ui->ListView3->setRowIcon(resourceIcon("listentry"));
-
-    // Every button, list and spin edit carries its caption or hint as its accessible name.
-    for (QToolButton *b : findChildren<QToolButton *>()) {
-        if (b->accessibleName().isEmpty())
-            b->setAccessibleName(b->toolTip());
-    }
-    const std::pair<ListView *, const char *> views[] = {{m_ui->ListView1, "Baugruppen"},
-                                                         {m_ui->ListView2, "Mängel"},
-                                                         {m_ui->ListView4, "Mängel gefiltert"},
-                                                         {m_ui->ListView3, "Mängelliste"}};
-    for (const auto &[view, name] : views)
-        view->setAccessibleName(QString::fromUtf8(name));
-    const std::pair<QSpinBox *, const char *> spins[] = {{m_ui->leftREd, "Rand links"},
-                                                         {m_ui->TopREd, "Rand oben"},
-                                                         {m_ui->RightREd, "Rand rechts"},
-                                                         {m_ui->BottomREd, "Rand unten"}};
-    for (const auto &[spin, name] : spins)
-        spin->setAccessibleName(QString::fromUtf8(name));
-    m_ui->FontBtn->setAccessibleName(QStringLiteral("Schriftart"));
+    // Removing or clearing assemblies leaves the filtered view as it is: it follows the selection.
+    m_assemblies = make(m_ui->ListView1, m_document.AssemblyList, AssemblySort, false);
+    m_catalog = make(m_ui->ListView2, m_document.DefectCatalog, CatalogSort, true);
+    m_defects = make(m_ui->ListView3, m_document.DefectList, DefectListSort, true);
+    m_catalog->setActivate([this] { PlusEinkaufBtnClick(); });
+    m_catalog->setFilteredView(*m_ui->ListView4, m_filtered, [this] { Hinzu2BtnClick(); });
 }
 
 template <class... Args> auto TMainForm::guarded(void (TMainForm::*handler)(Args...))
@@ -350,25 +209,9 @@ void TMainForm::setUpUndo()
     m_editMenu = new EditMenu(m_undo, menuBar(), m_ui->Hilfe1);
     connect(&m_document, &ListDocument::documentReplaced, &m_undo, &editing::UndoRecorder::clearHistory);
     connect(&m_document, &ListDocument::documentReplaced, this, &TMainForm::prepareSortsLater);
-    // After an undo or redo the filtered view and the status line follow as after the change itself.
+    // After an undo or redo what depends on the lists follows as after the change itself.
     connect(&m_undo, &editing::UndoRecorder::replayed, this, [this](const QList<EntryList *> &lists) {
-        if (lists.contains(&m_document.AssemblyList) || lists.contains(&m_document.DefectCatalog))
-            UpdateFilteredView();
-        if (lists.contains(&m_document.DefectList))
-            m_document.UpdateStatusLine(CountPhrase::Closed);
-    });
-}
-
-void TMainForm::prepareSortsLater()
-{
-    // Once the window has caught up, the sort rules rank the new texts, so that the first header
-    // click sorts as quickly as the ones after it. A failure here is left for that click to report.
-    QTimer::singleShot(0, this, [this] {
-        try {
-            for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList})
-                list->prepareSort();
-        } catch (...) {
-        }
+        runHandler(&m_prompts, [&] { listsChanged({lists.begin(), lists.end()}); });
     });
 }
 
@@ -474,9 +317,21 @@ void TMainForm::finishStartUp()
     if (m_startUpFinished)
         return;
     m_startUpFinished = true;
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
-    m_ui->FontBtn->setIcon(themed("preferences-desktop-font", "font"));
+    setUpHiddenLook();
     emit firstPainted();
+}
+
+void TMainForm::prepareSortsLater()
+{
+    // Once the window has caught up, the sort rules rank the new texts, so that the first header
+    // click sorts as quickly as the ones after it. A failure here is left for that click to report.
+    QTimer::singleShot(0, this, [this] {
+        try {
+            for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList})
+                list->prepareSort();
+        } catch (...) {
+        }
+    });
 }
 
 void TMainForm::Timer1Timer()
@@ -579,7 +434,7 @@ void TMainForm::CSVImport1Click()
     if (!name)
         return;
     m_csvImportName = *name;
-    UndoStep step(m_undo, QStringLiteral("CSV Import"));
+    UndoStep step(m_undo, stepname::csvImport());
     importCsv(m_document.DefectList, *name, m_prompts);
 }
 
@@ -647,68 +502,16 @@ void TMainForm::Anleitung1Click()
 
 // ---- Entry operations ----
 
-TMainForm::Removal TMainForm::removeSelected(ListView *view, EntryList &list)
-{
-    const int row = view->selectedRow();
-    if (row < 0) {
-        m_prompts.error(QStringLiteral("Kein Eintrag ausgewählt"), QStringLiteral("Sie haben keinen Eintrag ausgewählt."));
-        return Removal::NoSelection;
-    }
-    return confirmRemove(list, row);
-}
-
-TMainForm::Removal TMainForm::confirmRemove(EntryList &list, int row)
-{
-    // The entry is held, not its row: the watch may reload the lists while the question is open,
-    // and then the entry the user chose is gone and nothing is removed.
-    const QPersistentModelIndex entry(list.index(row, 0));
-    const Prompts::Answer answer = m_prompts.message({QStringLiteral("Eintrag löschen"),
-                                                      QStringLiteral("Wollen Sie den Eintrag löschen?"),
-                                                      Prompts::Icon::Question, Prompts::Buttons::YesNo,
-                                                      Prompts::Answer::Yes});
-    if (answer != Prompts::Answer::Yes || !entry.isValid())
-        return Removal::Declined;
-    list.removeAt(entry.row());
-    return Removal::Removed;
-}
-
-bool TMainForm::confirmClear(EntryList &list)
-{
-    // The question is about the list as it is now. If a reload replaces it while the question is
-    // open, clearing what was loaded is not what the user confirmed: the new content stays.
-    const RowsWatch watch(list);
-    const Prompts::Answer answer = m_prompts.message({QStringLiteral("Liste löschen"),
-                                                      QStringLiteral("Wollen Sie die komplette Liste löschen?"),
-                                                      Prompts::Icon::Question, Prompts::Buttons::YesNo,
-                                                      Prompts::Answer::Yes});
-    if (answer != Prompts::Answer::Yes || watch.rowsReplaced())
-        return false;
-    list.clear();
-    return true;
-}
-
 void TMainForm::PlusLaedenBtnClick()
 {
-    UndoStep step(m_undo, QStringLiteral("Eintrag hinzufügen"));
+    UndoStep step(m_undo, stepname::add());
     m_document.AssemblyList.append({"Baugruppe", {}});
     m_ui->ListView1->openEditor(m_document.AssemblyList.count() - 1);
 }
 
-void TMainForm::MinusLaedenBtnClick()
-{
-    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
-    removeSelected(m_ui->ListView1, m_document.AssemblyList);
-}
-
-void TMainForm::DelList1Click()
-{
-    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
-    confirmClear(m_document.AssemblyList);
-}
-
 void TMainForm::PlusProdukteBtnClick()
 {
-    UndoStep step(m_undo, QStringLiteral("Eintrag hinzufügen"));
+    UndoStep step(m_undo, stepname::add());
     const int assembly = m_ui->ListView1->selectedRow();
     if (assembly < 0) {
         m_prompts.error(QStringLiteral("Kein Laden ausgewählt"), QStringLiteral("Sie haben keine Baugruppe ausgewählt."));
@@ -721,26 +524,12 @@ void TMainForm::PlusProdukteBtnClick()
     m_ui->ListView1->setFocus(Qt::OtherFocusReason);
     m_ui->ListView1->finishEditing();
     m_ui->ListView2->openEditor(catalog.count() - 1);
-    UpdateFilteredView();
-}
-
-void TMainForm::MinusProdukteBtnClick()
-{
-    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
-    if (removeSelected(m_ui->ListView2, m_document.DefectCatalog) != Removal::NoSelection)
-        UpdateFilteredView();
-}
-
-void TMainForm::DelList2Click()
-{
-    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
-    confirmClear(m_document.DefectCatalog);
-    UpdateFilteredView();
+    listChanged(catalog);
 }
 
 void TMainForm::PropEdClick()
 {
-    UndoStep step(m_undo, QStringLiteral("Mangel bearbeiten"));
+    UndoStep step(m_undo, stepname::editDefect());
     const int row = m_ui->ListView2->selectedRow();
     if (row < 0)
         return;
@@ -752,12 +541,12 @@ void TMainForm::PropEdClick()
     if (!name || !entry.isValid())
         return;
     m_document.DefectCatalog.setCaption(entry.row(), cp1252::fromUnicode(*name));
-    UpdateFilteredView();
+    listChanged(m_document.DefectCatalog);
 }
 
 void TMainForm::copyDefect(ListView *source, const EntryList &list)
 {
-    UndoStep step(m_undo, QStringLiteral("In Mängelliste übernehmen"));
+    UndoStep step(m_undo, stepname::copyDefect());
     const int row = source->selectedRow();
     if (row < 0) {
         m_prompts.error(QStringLiteral("Kein Mangel ausgewählt"), QStringLiteral("Sie haben keinen Mangel ausgewählt."));
@@ -767,36 +556,7 @@ void TMainForm::copyDefect(ListView *source, const EntryList &list)
         m_document.DefectList.append(std::move(copy));
         m_ui->ListView3->openEditor(m_document.DefectList.count() - 1);
     }
-    m_document.UpdateStatusLine(CountPhrase::Open);
-}
-
-void TMainForm::PlusEinkaufBtnClick()
-{
-    copyDefect(m_ui->ListView2, m_document.DefectCatalog);
-}
-
-void TMainForm::Hinzu2BtnClick()
-{
-    copyDefect(m_ui->ListView4, m_filtered);
-}
-
-void TMainForm::MinusEinkaufBtnClick()
-{
-    UndoStep step(m_undo, QStringLiteral("Eintrag löschen"));
-    removeSelected(m_ui->ListView3, m_document.DefectList);
-    m_document.UpdateStatusLine(CountPhrase::Closed);
-}
-
-void TMainForm::DelList3Click()
-{
-    UndoStep step(m_undo, QStringLiteral("Liste löschen"));
-    confirmClear(m_document.DefectList);
-    m_document.UpdateStatusLine(CountPhrase::Closed);
-}
-
-void TMainForm::UpdateFilterBtnClick()
-{
-    UpdateFilteredView();
+    listChanged(m_document.DefectList, CountPhrase::Open);
 }
 
 void TMainForm::UpdateFilteredView()
@@ -808,194 +568,81 @@ void TMainForm::UpdateFilteredView()
     m_filtered.endUpdate();
 }
 
-// ---- List events ----
-
-void TMainForm::ListView1Change()
+void TMainForm::listChanged(const EntryList &list, CountPhrase phrase)
 {
-    UpdateFilteredView();
+    listsChanged({&list}, phrase);
 }
 
-void TMainForm::ListView3Change()
+void TMainForm::listsChanged(const QList<const EntryList *> &lists, CountPhrase phrase)
 {
-    m_document.UpdateStatusLine(CountPhrase::Open);
+    bool filtered = false, status = false;
+    for (const EntryList *list : lists) {
+        filtered = filtered || list == &m_document.AssemblyList || list == &m_document.DefectCatalog;
+        status = status || list == &m_document.DefectList;
+    }
+    if (filtered)
+        UpdateFilteredView();
+    if (status)
+        m_document.UpdateStatusLine(phrase);
 }
 
-bool TMainForm::ListView2Changing()
-{
-    return true;
-}
+// ---- Handlers by the names of their controls: each list's own are its controller's ----
 
-void TMainForm::ListView1ColumnClick(int column)
-{
-    UndoStep step(m_undo, QStringLiteral("Sortieren"));
-    editing::applyHeaderClick(AssemblySort, column);
-    m_document.AssemblyList.beginUpdate();
-    m_document.AssemblyList.endUpdate();
-    m_ui->ListView1->showSortIndicator(AssemblySort);
-}
+void TMainForm::MinusLaedenBtnClick() { m_assemblies->remove(); }
+void TMainForm::DelList1Click() { m_assemblies->clear(); }
+void TMainForm::MinusProdukteBtnClick() { m_catalog->remove(); }
+void TMainForm::DelList2Click() { m_catalog->clear(); }
+void TMainForm::PlusEinkaufBtnClick() { copyDefect(m_ui->ListView2, m_document.DefectCatalog); }
+void TMainForm::Hinzu2BtnClick() { copyDefect(m_ui->ListView4, m_filtered); }
+void TMainForm::MinusEinkaufBtnClick() { m_defects->remove(); }
+void TMainForm::DelList3Click() { m_defects->clear(); }
+void TMainForm::UpdateFilterBtnClick() { UpdateFilteredView(); }
 
-void TMainForm::ListView2ColumnClick(int column)
-{
-    UndoStep step(m_undo, QStringLiteral("Sortieren"));
-    // Also for a click on the filtered view: the catalogue is re-sorted, the filtered view keeps its
-    // order until its next rebuild.
-    editing::applyHeaderClick(CatalogSort, column);
-    m_document.DefectCatalog.beginUpdate();
-    m_document.DefectCatalog.endUpdate();
-    m_ui->ListView2->showSortIndicator(CatalogSort);
-    m_ui->ListView4->showSortIndicator(CatalogSort);
-}
+void TMainForm::ListView1Change() { listChanged(m_document.AssemblyList); }
+void TMainForm::ListView3Change() { listChanged(m_document.DefectList, CountPhrase::Open); }
+bool TMainForm::ListView2Changing() { return true; }
 
-void TMainForm::ListView3ColumnClick(int column)
-{
-    UndoStep step(m_undo, QStringLiteral("Sortieren"));
-    editing::applyHeaderClick(DefectListSort, column);
-    m_document.DefectList.beginUpdate();
-    m_document.DefectList.endUpdate();
-    m_ui->ListView3->showSortIndicator(DefectListSort);
-}
+void TMainForm::ListView1ColumnClick(int column) { m_assemblies->columnClick(column); }
+void TMainForm::ListView2ColumnClick(int column) { m_catalog->columnClick(column); }
+void TMainForm::ListView3ColumnClick(int column) { m_defects->columnClick(column); }
 
 int TMainForm::ListView1Compare(const ListEntry &item1, const ListEntry &item2) const
 {
     return editing::ListView1Compare(item1, item2, AssemblySort);
 }
-
 int TMainForm::ListView2Compare(const ListEntry &item1, const ListEntry &item2) const
 {
     return editing::ListView2Compare(item1, item2, CatalogSort);
 }
-
 int TMainForm::ListView3Compare(const ListEntry &item1, const ListEntry &item2) const
 {
     return editing::ListView3Compare(item1, item2, DefectListSort);
 }
 
-void TMainForm::ListView1DblClick()
-{
-    const int row = m_ui->ListView1->selectedRow();
-    if (row >= 0)
-        m_ui->ListView1->openEditor(row);
-}
+void TMainForm::ListView1DblClick() { m_assemblies->dblClick(); }
+void TMainForm::ListView2DblClick() { m_catalog->dblClick(); }
+void TMainForm::ListView3DblClick() { m_defects->dblClick(); }
+void TMainForm::ListView4DblClick() { m_catalog->filteredDblClick(); }
 
-void TMainForm::ListView2DblClick()
-{
-    PlusEinkaufBtnClick();
-}
+void TMainForm::ListView1KeyDown(int key) { m_assemblies->keyDown(key); }
+void TMainForm::ListView2KeyDown(int key) { m_catalog->keyDown(key); }
+void TMainForm::ListView3KeyDown(int key) { m_defects->keyDown(key); }
+void TMainForm::ListView4KeyDown(int key) { m_catalog->filteredKeyDown(key); }
 
-void TMainForm::ListView3DblClick()
-{
-    const int row = m_ui->ListView3->selectedRow();
-    if (row >= 0)
-        m_ui->ListView3->openEditor(row);
-}
-
-void TMainForm::ListView4DblClick()
-{
-    // The press of the double-click has picked the row under the pointer.
-    Hinzu2BtnClick();
-}
-
-void TMainForm::handleKey(ListView *view, int key, void (TMainForm::*remove)())
-{
-    // While the view edits a caption in place, Delete and Return belong to the editor.
-    if (view->isEditing())
-        return;
-    if (key == Qt::Key_Delete)
-        (this->*remove)();
-    else if (key == Qt::Key_Return && view->selectedRow() >= 0)
-        view->openEditor(view->selectedRow());
-}
-
-void TMainForm::ListView1KeyDown(int key)
-{
-    handleKey(m_ui->ListView1, key, &TMainForm::MinusLaedenBtnClick);
-}
-
-void TMainForm::ListView2KeyDown(int key)
-{
-    // Also for keys in the filtered view: they act on the catalogue.
-    handleKey(m_ui->ListView2, key, &TMainForm::MinusProdukteBtnClick);
-}
-
-void TMainForm::ListView3KeyDown(int key)
-{
-    handleKey(m_ui->ListView3, key, &TMainForm::MinusEinkaufBtnClick);
-}
-
-void TMainForm::ListView4KeyDown(int key)
-{
-    ListView *view = m_ui->ListView4;
-    if (view->isEditing() || (key != Qt::Key_Delete && key != Qt::Key_Return))
-        return;
-    const int row = view->selectedRow();
-    if (row < 0) {
-        if (key == Qt::Key_Delete)
-            m_prompts.error(QStringLiteral("Kein Eintrag ausgewählt"),
-                            QStringLiteral("Sie haben keinen Eintrag ausgewählt."));
-        return;
-    }
-    // The picked row is a copy; the catalogue entry it was copied from is the one acted on.
-    EntryList &catalog = m_document.DefectCatalog;
-    const int source = editing::catalogRowOf(catalog.entries(), m_filtered.at(row));
-    if (key == Qt::Key_Return) {
-        if (source >= 0)
-            m_ui->ListView2->openEditor(source);
-        return;
-    }
-    // A copy whose entry has left the catalogue since the last rebuild has nothing to remove; the
-    // rebuild shows that.
-    if (source >= 0)
-        confirmRemove(catalog, source);
-    UpdateFilteredView();
-}
-
-bool TMainForm::ListView1DragOver(QObject *) const
-{
-    return true;
-}
-
-bool TMainForm::ListView2DragOver(QObject *sender, QObject *) const
-{
-    return sender != m_ui->ListView4;
-}
-
-bool TMainForm::ListView3DragOver(QObject *) const
-{
-    return true;
-}
-
-EntryList *TMainForm::listOf(ListView *view)
-{
-    if (view == m_ui->ListView1)
-        return &m_document.AssemblyList;
-    if (view == m_ui->ListView2)
-        return &m_document.DefectCatalog;
-    if (view == m_ui->ListView3)
-        return &m_document.DefectList;
-    return nullptr;
-}
+bool TMainForm::ListView1DragOver(QObject *) const { return m_assemblies->acceptsDrop(m_ui->ListView1); }
+bool TMainForm::ListView2DragOver(QObject *sender, QObject *) const { return m_catalog->acceptsDrop(sender); }
+bool TMainForm::ListView3DragOver(QObject *) const { return m_defects->acceptsDrop(m_ui->ListView3); }
 
 void TMainForm::ListView2DragDrop(ListView *target, QPoint pos, QObject *source)
 {
-    UndoStep step(m_undo, QStringLiteral("Verschieben"));
-    EntryList *list = listOf(target);
-    if (!list || source != target)
-        return;
-    list->beginUpdate();
-    const QModelIndex at = target->indexAt(pos);
-    int selected = target->selectedRow();
-    if (selected >= 0) {
-        ListEntry copy = list->at(selected);
-        if (at.isValid()) {
-            list->insert(at.row(), std::move(copy));
-            if (selected >= at.row())
-                ++selected;
-        } else {
-            list->append(std::move(copy));
-        }
-        list->removeAt(selected);
-    }
-    list->endUpdate();
-    if (list == &m_document.DefectList)
-        m_document.UpdateStatusLine(CountPhrase::Closed);
+    controllerOf(target).drop(target, pos, source);
+}
+
+ListController &TMainForm::controllerOf(ListView *view) const
+{
+    if (view == m_ui->ListView1)
+        return *m_assemblies;
+    if (view == m_ui->ListView3)
+        return *m_defects;
+    return *m_catalog; // ListView2 and the filtered view
 }

@@ -4,6 +4,7 @@
 #include "document/ListDocument.h"
 #include "document/PrintFont.h"
 #include "document/PrintMargins.h"
+#include "document/StatusLine.h"
 #include "editing/SortState.h"
 #include "editing/UndoRecorder.h"
 #include "settings/FormStorage.h"
@@ -19,6 +20,7 @@ namespace Ui {
 class TMainForm;
 }
 class EditMenu;
+class ListController;
 class ListView;
 class QLabel;
 class QPrinter;
@@ -162,28 +164,34 @@ private:
     // Sets up what the first paint does not show (the picture and the font button's icon on the
     // settings page); runs once, right after the first paint.
     void finishStartUp();
-    enum class Removal { NoSelection, Declined, Removed };
-
     void setUpWidgets();
     void setUpIcons();
+    // The picture and the font button's icon on the settings page (not seen at the first paint).
+    void setUpHiddenLook();
+    void setUpControllers();
     void wire();
     void setUpUndo();
-    Removal removeSelected(ListView *view, EntryList &list);
-    // Asks whether to remove the entry at row and removes it after Ja, unless it is gone by then.
-    Removal confirmRemove(EntryList &list, int row);
     // A handler as a slot: what it raises ends in the general error display.
     template <class... Args> auto guarded(void (TMainForm::*handler)(Args...));
-    void handleKey(ListView *view, int key, void (TMainForm::*remove)());
-    bool confirmClear(EntryList &list);
     void copyDefect(ListView *source, const EntryList &list);
-    EntryList *listOf(ListView *view);
+    ListController &controllerOf(ListView *view) const;
     std::optional<QString> chooseListFile(bool save);
+    // A list changed: every handler that changes a list and the undo history's replay end here, and
+    // what depends on the lists follows (the filtered view on the assemblies and the catalogue, the
+    // status line on the defect list). phrase: the status line's form.
+    void listChanged(const EntryList &list, statusline::CountPhrase phrase = statusline::CountPhrase::Closed);
+    void listsChanged(const QList<const EntryList *> &lists,
+                      statusline::CountPhrase phrase = statusline::CountPhrase::Closed);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     WindowPrompts &m_prompts;
     ListDocument m_document;
     EntryList m_filtered;
     editing::UndoRecorder m_undo; // after the lists: it lets go of them when it ends
+    // The lists' own handlers: the assemblies, the catalogue (and the filtered view), the defect list.
+    std::unique_ptr<ListController> m_assemblies;
+    std::unique_ptr<ListController> m_catalog;
+    std::unique_ptr<ListController> m_defects;
     EditMenu *m_editMenu = nullptr;
     QTimer m_timer;
     QLabel *m_statusText = nullptr;

@@ -1,3 +1,4 @@
+#include "document/DefaultFolder.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/Application.h"
 #include "ui/ArtikelFUnit.h"
@@ -7,6 +8,7 @@
 #include "ui/StartupProbe.h"
 
 #include <QIcon>
+#include <QStandardPaths>
 #include <QTextStream>
 
 #include <memory>
@@ -19,16 +21,23 @@ int main(int argc, char **argv)
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("maengelliste"));
 
-    // The three windows live until the program ends: the main window (which loads the default
-    // list file as it is created), the about dialog and the edit dialog.
+    // The windows live until the program ends: the main window (which loads the default list file
+    // as it is created), and from its first paint on the about dialog and the edit dialog.
     DialogPrompts prompts;
     // `maengelliste DATEI.mal` opens that list file instead of the default one.
     QTextStream errors(stderr);
     const QString startFile =
         startarguments::takeListFile(QCoreApplication::arguments().mid(1), prompts, errors);
-    TMainForm form(prompts, {}, nullptr, startFile);
+    // The default list file beside the program, or for an install for all users in the data folder.
+    QString problem;
+    const QString listFolder = defaultfolder::prepare(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/maengelliste"), &problem);
+    if (!problem.isEmpty())
+        errors << QStringLiteral("maengelliste: ") << problem << Qt::endl;
+    TMainForm form(prompts, listFolder, nullptr, startFile);
     prompts.setParent(&form);
-    // The two dialogs are made once the main window has been painted: the first paint needs neither.
+    // The first paint needs neither dialog: they are made right after it.
     std::unique_ptr<TAboutBox> about;
     std::unique_ptr<TArtikelForm> artikel;
     QObject::connect(&form, &TMainForm::firstPainted, &form, [&] {

@@ -113,6 +113,35 @@ TEST_F(SafeFile, whereTheOwnerCannotBeKeptGroupAndModeAre)
     EXPECT_EQ(testsupport::readFile(file), next);
 }
 
+TEST_F(SafeFile, whereNeitherOwnerNorGroupCanBeKeptTheNewGroupGetsNoMoreThanTheUmaskAllows)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to save as a user outside the file's group";
+    // A file of root's in the group 5678, mode 0666, saved by user 65534, who is not in that group.
+    const QString file = path(QStringLiteral("fremd.mal"));
+    testsupport::writeFile(file, previous);
+    const QByteArray name = encoded(file);
+    ASSERT_EQ(chown(name.constData(), 0, 5678), 0);
+    ASSERT_EQ(chmod(name.constData(), 0666), 0);
+    ASSERT_EQ(chmod(encoded(dir.path()).constData(), 0777), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        umask(022);
+        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(3);
+        _exit(safefile::writeAll(file, next) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "cannot take the rights of user 65534 here";
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save failed";
+    const struct stat st = statOf(file);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0646u) << "the writer's group does not get write access";
+    EXPECT_EQ(testsupport::readFile(file), next);
+}
+
 TEST_F(SafeFile, aNameAsLongAsTheFolderAllowsCanBeSavedAgainAndAgain)
 {
     for (int length : {200, 249, 255}) {

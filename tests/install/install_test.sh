@@ -2,8 +2,10 @@
 # Installs the built tree into a temporary program folder (whose path holds a blank and an umlaut)
 # and a temporary desktop data folder, starts the installed program under Xvfb from another working
 # directory, finds its window by the title naming the installed "mängel.mal" and closes it; then
-# changes that list file, installs again and checks that the change is kept; finally checks the
-# menu entry, the type of list files and the icons.
+# changes that list file, installs again and checks that the change is kept; checks the menu entry,
+# the type of list files, the icons and the command linked beside the data folder; finally installs
+# as a user would, into ~/.local/opt with ~/.local/bin on the PATH, and opens a list file through
+# xdg-open with no desktop detected.
 # Usage: install_test.sh <build dir> <source dir>
 set -euo pipefail
 build=$1
@@ -14,6 +16,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # A desktop folder fixed in the build's cache would receive the test's menu entry: leave that alone.
 if grep -q '^MAL_DESKTOP_DATA_DIR:PATH=.\+' "$build/CMakeCache.txt"; then
   echo "skipped: MAL_DESKTOP_DATA_DIR is set in $build, the test would install into it"
+  exit 77
+fi
+if ! grep -q '^MAL_INSTALL_LAYOUT:STRING=folder$' "$build/CMakeCache.txt"; then
+  echo "skipped: $build installs for all users (MAL_INSTALL_LAYOUT); the package test covers that"
   exit 77
 fi
 
@@ -29,6 +35,9 @@ install_once() {
 }
 
 install_once
+# The command is linked into the bin folder beside the data folder, which is not on this PATH.
+[ "$(readlink "$work/bin/maengelliste")" = "$prefix/maengelliste" ] || fail "no link $work/bin/maengelliste to the program"
+grep -q "$work/bin is not on your PATH" "$work/install.log" || fail "the install did not say that $work/bin is not on the PATH"
 [ -x "$prefix/maengelliste" ] || fail "no executable in the program folder"
 cmp -s "$prefix/mängel.mal" "$src/data/mängel.mal" || fail "the starter list file was not installed"
 [ -w "$prefix/mängel.mal" ] || fail "the installed list file is not writable"
@@ -104,6 +113,37 @@ for size in 48 256; do
     fail "$png is $(identify -format '%m %wx%h' "$png")"
   fi
 done
+
+# Without the desktop's cache tools the install says which packages bring them.
+bare="$work/bare"
+mkdir -p "$bare/home"
+HOME="$bare/home" XDG_DATA_HOME="$bare/share" PATH="$bare/no-tools" "$(command -v cmake)" --install "$build" \
+  --prefix "$bare/opt" >"$bare/install.log" 2>&1 || { cat "$bare/install.log"; exit 1; }
+for tool in "update-mime-database shared-mime-info" "update-desktop-database desktop-file-utils"; do
+  set -- $tool
+  grep -q "$1 was not found.*install the package $2" <(tr '\n' ' ' <"$bare/install.log") \
+    || fail "the install without $1 does not name the package $2"
+done
+
+# Installed as the README says, into ~/.local/opt (a path the menu entry need not quote), with
+# ~/.local/bin on the PATH: the command is found, and with no desktop detected xdg-open's generic
+# fallback opens a list file with the program through the menu entry.
+home="$work/user"
+opt="$home/.local/opt/maengelliste"
+mkdir -p "$home"
+user_env=(env -u XDG_DATA_HOME -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_DATA_DIRS -u XDG_CONFIG_DIRS
+  HOME="$home" XDG_CONFIG_HOME="$home/.config" PATH="$home/.local/bin:$PATH")
+"${user_env[@]}" cmake --install "$build" --prefix "$opt" >"$work/user.log" 2>&1 || { cat "$work/user.log"; exit 1; }
+grep -q 'not on your PATH' "$work/user.log" && fail "the install says ~/.local/bin is not on the PATH, which holds it"
+[ "$("${user_env[@]}" bash -c 'command -v maengelliste')" = "$home/.local/bin/maengelliste" ] \
+  || fail "maengelliste is not found on the PATH"
+exec_key=$(sed -n 's/^Exec=//p' "$home/.local/share/applications/maengelliste.desktop")
+[ "$exec_key" = "$opt/maengelliste %F" ] || fail "Exec of a path without blanks is '$exec_key'"
+app=$("${user_env[@]}" xdg-mime query default application/x-maengelliste || true)
+[ "$app" = "maengelliste.desktop" ] || fail "xdg-mime (no desktop) opens list files with '$app'"
+(cd "$work" && "${user_env[@]}" timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+  bash "$src/tests/e2e/start_and_close.sh" xdg-open Begehung.mal "$work/Begehung.mal") \
+  || fail "xdg-open did not start the program with the list file"
 
 if [ $failures -ne 0 ]; then
   echo "$failures failed"

@@ -1,0 +1,188 @@
+#include "ui/ListController.h"
+
+#include "document/EntryList.h"
+#include "document/Prompts.h"
+#include "editing/FilteredView.h"
+#include "editing/SortRules.h"
+#include "editing/SortState.h"
+#include "editing/StepNames.h"
+#include "editing/UndoStep.h"
+#include "ui/ListView.h"
+#include "ui/RowsWatch.h"
+
+#include <QPersistentModelIndex>
+
+using editing::UndoStep;
+using statusline::CountPhrase;
+namespace stepname = editing::stepname;
+
+namespace {
+
+void noEntrySelected(Prompts &prompts)
+{
+    prompts.error(QStringLiteral("Kein Eintrag ausgewählt"), QStringLiteral("Sie haben keinen Eintrag ausgewählt."));
+}
+
+} // namespace
+
+ListController::ListController(ListView &view, EntryList &list, SortState &sort, editing::UndoRecorder &undo,
+                               Prompts &prompts, Changed changed)
+    : m_view(view), m_list(list), m_sort(sort), m_undo(undo), m_prompts(prompts), m_changed(std::move(changed))
+{
+}
+
+void ListController::changed() const
+{
+    if (m_changed)
+        m_changed(CountPhrase::Closed);
+}
+
+void ListController::setFilteredView(ListView &view, EntryList &copies, std::function<void()> copy)
+{
+    m_filteredView = &view;
+    m_copies = &copies;
+    m_copy = std::move(copy);
+}
+
+void ListController::columnClick(int column)
+{
+    // Also for a click on the filtered view: this list is re-sorted, the filtered view keeps its
+    // order until its next rebuild. A sort changes no content, so nothing that depends on it follows.
+    UndoStep step(m_undo, stepname::sort());
+    editing::applyHeaderClick(m_sort, column);
+    m_list.beginUpdate();
+    m_list.endUpdate();
+    m_view.showSortIndicator(m_sort);
+    if (m_filteredView)
+        m_filteredView->showSortIndicator(m_sort);
+}
+
+void ListController::keyDown(int key)
+{
+    // While the view edits a caption in place, Delete and Return belong to the editor.
+    if (m_view.isEditing())
+        return;
+    if (key == Qt::Key_Delete)
+        remove();
+    else if (key == Qt::Key_Return && m_view.selectedRow() >= 0)
+        m_view.openEditor(m_view.selectedRow());
+}
+
+void ListController::dblClick()
+{
+    if (m_activate) {
+        m_activate();
+        return;
+    }
+    const int row = m_view.selectedRow();
+    if (row >= 0)
+        m_view.openEditor(row);
+}
+
+ListController::Removal ListController::remove()
+{
+    UndoStep step(m_undo, stepname::remove());
+    const int row = m_view.selectedRow();
+    Removal result = Removal::NoSelection;
+    if (row < 0)
+        noEntrySelected(m_prompts);
+    else
+        result = confirmRemove(row);
+    changed();
+    return result;
+}
+
+ListController::Removal ListController::confirmRemove(int row)
+{
+    // The entry is held, not its row: the watch may reload the lists while the question is open,
+    // and then the entry the user chose is gone and nothing is removed.
+    const QPersistentModelIndex entry(m_list.index(row, 0));
+    const Prompts::Answer answer =
+        m_prompts.message({QStringLiteral("Eintrag löschen"), QStringLiteral("Wollen Sie den Eintrag löschen?"),
+                           Prompts::Icon::Question, Prompts::Buttons::YesNo, Prompts::Answer::Yes});
+    if (answer != Prompts::Answer::Yes || !entry.isValid())
+        return Removal::Declined;
+    m_list.removeAt(entry.row());
+    return Removal::Removed;
+}
+
+void ListController::clear()
+{
+    UndoStep step(m_undo, stepname::clear());
+    confirmClear();
+    changed();
+}
+
+bool ListController::confirmClear()
+{
+    // The question is about the list as it is now. If a reload replaces it while the question is
+    // open, clearing what was loaded is not what the user confirmed: the new content stays.
+    const RowsWatch watch(m_list);
+    const Prompts::Answer answer =
+        m_prompts.message({QStringLiteral("Liste löschen"), QStringLiteral("Wollen Sie die komplette Liste löschen?"),
+                           Prompts::Icon::Question, Prompts::Buttons::YesNo, Prompts::Answer::Yes});
+    if (answer != Prompts::Answer::Yes || watch.rowsReplaced())
+        return false;
+    m_list.clear();
+    return true;
+}
+
+bool ListController::acceptsDrop(QObject *sender) const
+{
+    return !m_filteredView || sender != m_filteredView;
+}
+
+void ListController::drop(ListView *target, QPoint pos, QObject *source)
+{
+    UndoStep step(m_undo, stepname::move());
+    if (target != &m_view || source != target)
+        return;
+    m_list.beginUpdate();
+    const QModelIndex at = target->indexAt(pos);
+    int selected = target->selectedRow();
+    if (selected >= 0) {
+        ListEntry copy = m_list.at(selected);
+        if (at.isValid()) {
+            m_list.insert(at.row(), std::move(copy));
+            if (selected >= at.row())
+                ++selected;
+        } else {
+            m_list.append(std::move(copy));
+        }
+        m_list.removeAt(selected);
+    }
+    m_list.endUpdate();
+    changed();
+}
+
+void ListController::filteredKeyDown(int key)
+{
+    ListView &view = *m_filteredView;
+    if (view.isEditing() || (key != Qt::Key_Delete && key != Qt::Key_Return))
+        return;
+    const int row = view.selectedRow();
+    if (row < 0) {
+        if (key == Qt::Key_Delete)
+            noEntrySelected(m_prompts);
+        return;
+    }
+    // The picked row is a copy; the entry it was copied from is the one acted on.
+    const int source = editing::catalogRowOf(m_list.entries(), m_copies->at(row));
+    if (key == Qt::Key_Return) {
+        if (source >= 0)
+            m_view.openEditor(source);
+        return;
+    }
+    // A copy whose entry has left the list since the last rebuild has nothing to remove; the rebuild
+    // shows that.
+    UndoStep step(m_undo, stepname::remove());
+    if (source >= 0)
+        confirmRemove(source);
+    changed();
+}
+
+void ListController::filteredDblClick()
+{
+    // The press of the double-click has picked the row under the pointer.
+    m_copy();
+}

@@ -1,0 +1,176 @@
+#include "ui/MainUnit.h"
+
+#include "ui/ListView.h"
+#include "ui_MainUnit.h"
+
+#include <QHash>
+#include <QLabel>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolButton>
+
+// The window's look: colours, fonts, icons, the toolbar, the status line and the accessible names.
+
+namespace {
+
+QIcon themed(const char *themeName, const char *fallback)
+{
+    return QIcon::fromTheme(QString::fromLatin1(themeName), QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(fallback) + QStringLiteral(".svg")));
+}
+
+QIcon resourceIcon(const char *name)
+{
+    return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name) + QStringLiteral(".svg"));
+}
+
+void setBackground(QWidget *widget, const QColor &color)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, color);
+    widget->setPalette(pal);
+}
+
+} // namespace
+
+void TMainForm::setUpWidgets()
+{
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    resize(999, 589);
+    move(223, 115);
+
+    // Caption strips: raised, in the strip colour, the caption centred in a heavy face.
+    QFont stripFont;
+    stripFont.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    stripFont.setPixelSize(16);
+    stripFont.setWeight(QFont::Black);
+    for (QLabel *strip : {m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip, m_ui->Panel11Strip, m_ui->Panel7Strip})
+        strip->setFont(stripFont);
+    for (QFrame *strip : std::initializer_list<QFrame *>{m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip,
+                                                         m_ui->Panel11Strip, m_ui->Panel7Strip, m_ui->Panel10})
+        setBackground(strip, QColor(240, 202, 166));
+    QFont bold = m_ui->Label1->font();
+    bold.setBold(true);
+    m_ui->Label1->setFont(bold);
+
+    setBackground(m_ui->Panel6, QColor(192, 220, 192));
+    QFont maroon;
+    maroon.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    maroon.setPixelSize(19);
+    maroon.setWeight(QFont::Black);
+    m_ui->Label6->setFont(maroon);
+    QPalette maroonPal = m_ui->Label6->palette();
+    maroonPal.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    m_ui->Label6->setPalette(maroonPal);
+
+    m_ui->Splitter1->setControlled(m_ui->Panel1Laeden);
+    m_ui->Splitter2->setControlled(m_ui->Panel1Produkte);
+
+    // Status bar in single-text mode: one text across its whole width.
+    m_statusText = new QLabel(this);
+    m_statusText->setObjectName(QStringLiteral("StatusBar1Text"));
+    m_ui->StatusBar1->addWidget(m_statusText, 1);
+    m_ui->StatusBar1->setFixedHeight(std::max(19, m_ui->StatusBar1->sizeHint().height()));
+
+    // Toolbar: New | Open, Save, Save As | Print | Exit.
+    struct Tool {
+        int number;
+        const char *hint;
+        QAction *action;
+    };
+    const Tool tools[] = {{1, "Neu", m_ui->Neu1},           {0, nullptr, nullptr},
+                          {2, "Öffnen...", m_ui->ffnen1},    {3, "Speichern", m_ui->Speichern1},
+                          {4, "Speichern unter...", m_ui->Speichernunter1}, {0, nullptr, nullptr},
+                          {7, "Drucken...", m_ui->Drucken1}, {0, nullptr, nullptr},
+                          {11, "Beenden", m_ui->Beenden1}};
+    for (const Tool &t : tools) {
+        if (t.number == 0) {
+            m_ui->ToolBar1->addSeparator();
+            continue;
+        }
+        auto *button = new QToolButton(m_ui->ToolBar1);
+        button->setObjectName(QStringLiteral("ToolButton%1").arg(t.number));
+        button->setToolTip(QString::fromUtf8(t.hint));
+        button->setAccessibleName(QString::fromUtf8(t.hint));
+        button->setAutoRaise(true);
+        m_ui->ToolBar1->addWidget(button);
+        QAction *action = t.action;
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        m_toolButtons << button;
+    }
+
+    m_timer.setObjectName(QStringLiteral("Timer1"));
+    m_timer.setInterval(1000);
+}
+
+void TMainForm::setUpHiddenLook()
+{
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
+    m_ui->FontBtn->setIcon(themed("preferences-desktop-font", "font"));
+}
+
+void TMainForm::setUpIcons()
+{
+    // Looking a name up in the icon theme takes a while: the toolbar and the menu share each icon.
+    QHash<const char *, QIcon> looked;
+    const auto themed = [&looked](const char *themeName, const char *fallback) {
+        const auto found = looked.constFind(themeName);
+        return found != looked.cend() ? *found : *looked.insert(themeName, ::themed(themeName, fallback));
+    };
+    const std::pair<const char *, QIcon> tools[] = {
+        {"ToolButton1", themed("document-new", "new")},       {"ToolButton2", themed("document-open", "open")},
+        {"ToolButton3", themed("document-save", "save")},     {"ToolButton4", themed("document-save-as", "saveas")},
+        {"ToolButton7", themed("document-print", "print")},   {"ToolButton11", themed("application-exit", "exit")},
+    };
+    for (const auto &[name, icon] : tools) {
+        for (QToolButton *b : m_toolButtons) {
+            if (b->objectName() == QLatin1String(name))
+                b->setIcon(icon);
+        }
+    }
+    m_ui->Neu1->setIcon(themed("document-new", "new"));
+    m_ui->ffnen1->setIcon(themed("document-open", "open"));
+    m_ui->Speichern1->setIcon(themed("document-save", "save"));
+    m_ui->Speichernunter1->setIcon(themed("document-save-as", "saveas"));
+    m_ui->Drucken1->setIcon(themed("document-print", "print"));
+    m_ui->Beenden1->setIcon(themed("application-exit", "exit"));
+
+    const QIcon add = themed("list-add", "add"), remove = themed("list-remove", "remove"),
+                clear = themed("edit-delete", "clear");
+    for (QToolButton *b : {m_ui->PlusLaedenBtn, m_ui->PlusProdukteBtn, m_ui->PlusEinkaufBtn})
+        b->setIcon(add);
+    for (QToolButton *b : {m_ui->MinusLaedenBtn, m_ui->MinusProdukteBtn, m_ui->MinusEinkaufBtn})
+        b->setIcon(remove);
+    for (QToolButton *b : {m_ui->DelList1, m_ui->DelList2, m_ui->DelList3})
+        b->setIcon(clear);
+    m_ui->PropEd->setIcon(themed("document-edit", "edit"));
+    m_ui->Hinzu2Btn->setIcon(themed("go-next", "addfiltered"));
+    m_ui->UpdateFilterBtn->setIcon(themed("view-refresh", "refresh"));
+    m_ui->PageControl1->setTabIcon(0, resourceIcon("lists"));
+    m_ui->PageControl1->setTabIcon(1, themed("preferences-system", "settings"));
+
+    m_ui->ListView1->setRowIcon(resourceIcon("assembly"));
+    m_ui->ListView2->setRowIcon(resourceIcon("defect"));
+    m_ui->ListView4->setRowIcon(resourceIcon("defect"));
+    m_ui->ListView3->setRowIcon(resourceIcon("listentry"));
+
+    // Every button, list and spin edit carries its caption or hint as its accessible name.
+    for (QToolButton *b : findChildren<QToolButton *>()) {
+        if (b->accessibleName().isEmpty())
+            b->setAccessibleName(b->toolTip());
+    }
+    const std::pair<ListView *, const char *> views[] = {{m_ui->ListView1, "Baugruppen"},
+                                                         {m_ui->ListView2, "Mängel"},
+                                                         {m_ui->ListView4, "Mängel gefiltert"},
+                                                         {m_ui->ListView3, "Mängelliste"}};
+    for (const auto &[view, name] : views)
+        view->setAccessibleName(QString::fromUtf8(name));
+    const std::pair<QSpinBox *, const char *> spins[] = {{m_ui->leftREd, "Rand links"},
+                                                         {m_ui->TopREd, "Rand oben"},
+                                                         {m_ui->RightREd, "Rand rechts"},
+                                                         {m_ui->BottomREd, "Rand unten"}};
+    for (const auto &[spin, name] : spins)
+        spin->setAccessibleName(QString::fromUtf8(name));
+    m_ui->FontBtn->setAccessibleName(QStringLiteral("Schriftart"));
+}
+
