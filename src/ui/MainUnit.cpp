@@ -324,11 +324,16 @@ void TMainForm::finishStartUp()
 void TMainForm::prepareSortsLater()
 {
     // Once the window has caught up, the sort rules rank the new texts, so that the first header
-    // click sorts as quickly as the ones after it. A failure here is left for that click to report.
+    // click sorts as quickly as the ones after it. A very long list is left to that click: ranking
+    // it takes long enough to hold up the window unasked. A failure here is left for that click to
+    // report.
+    constexpr int kPreparedEntries = 250'000;
     QTimer::singleShot(0, this, [this] {
         try {
-            for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList})
-                list->prepareSort();
+            for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList}) {
+                if (list->count() <= kPreparedEntries)
+                    list->prepareSort();
+            }
         } catch (...) {
         }
     });
