@@ -215,6 +215,19 @@ void BM_SaveWithoutFlush(benchmark::State &state)
     }
 }
 
+// The check a save makes before it replaces an existing file, whether the user may write it, a
+// thousand times over (once it is too short to show beside a save).
+void BM_WritableCheck(benchmark::State &state)
+{
+    const QByteArray target = QFile::encodeName(benchsupport::scratchDir() + QStringLiteral("/ungespuelt.mal"));
+    for (auto _ : state) {
+        for (int i = 0; i < 1000; ++i) {
+            if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+                state.SkipWithError("the saved file is not writable");
+        }
+    }
+}
+
 // The limit of the write alone: one buffered write of the same bytes to a temporary file, renamed
 // over the target, without a flush.
 void BM_PlainWrite(benchmark::State &state)
@@ -272,6 +285,7 @@ const int kRegistered = [] {
                     benchmark::RegisterBenchmark("save/limit_buffered_write", BM_BufferedWrite),
                     benchmark::RegisterBenchmark("save/SaveLists_without_flush", BM_SaveWithoutFlush),
                     benchmark::RegisterBenchmark("save/limit_plain_write", BM_PlainWrite),
+                    benchmark::RegisterBenchmark("save/writable_check_x1000", BM_WritableCheck),
                     benchmark::RegisterBenchmark("status/huge_number", BM_StatusLineHugeNumber),
                     benchmark::RegisterBenchmark("status/limit_count_digits", BM_CountDigits)})
         b->Unit(benchmark::kMillisecond)->Iterations(kIterations)->UseRealTime();
@@ -283,6 +297,8 @@ const int kRegistered = [] {
                            runName("save/SaveLists_without_flush"), runName("save/limit_plain_write"), 1.5);
     benchsupport::addRatio("the flush to disk: save with it / without it", runName("save/SaveLists"),
                            runName("save/SaveLists_without_flush"), 4.0);
+    benchsupport::addRatio("1,000 checks that the file may be written / one save without the flush",
+                           runName("save/writable_check_x1000"), runName("save/SaveLists_without_flush"), 0.5);
     benchsupport::addRatio("status line over a 50 MB numeric caption", runName("status/huge_number"),
                            runName("status/limit_count_digits"), 6.0);
     return 0;

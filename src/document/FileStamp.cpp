@@ -1,13 +1,14 @@
 #include "document/FileStamp.h"
 
-#include <QFile>
+#include "document/NativeName.h"
+
 
 #include <sys/stat.h>
 
 FileStamp FileStamp::of(const QString &path)
 {
     struct stat st {};
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = nativename::toNative(path);
     if (::stat(encoded.constData(), &st) != 0)
         return missing();
     return ofStat(st);

@@ -15,6 +15,20 @@ const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten D
 const QString kReloadQuestion = QStringLiteral(
     "Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?");
 
+// Whether two names lead to the same file: the same absolute name, or, where both exist, the same
+// name once links are resolved.
+bool samePath(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.absoluteFilePath() == second.absoluteFilePath())
+        return true;
+    const QString canonical = first.canonicalFilePath();
+    return !canonical.isEmpty() && canonical == second.canonicalFilePath();
+}
+
 // Clears a flag when the scope ends, also when an exception leaves it.
 struct FlagGuard {
     bool &flag;
@@ -87,6 +101,7 @@ void ListDocument::OpenLists(const QString &fileName)
         const std::optional<QByteArray> bytes = safefile::readAll(fileName, &opened);
         if (!bytes) {
             DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+            markUnreadOwnFile(fileName);
             m_prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
             UpdateStatusLine(statusline::CountPhrase::Closed);
             return;
@@ -108,6 +123,7 @@ void ListDocument::OpenLists(const QString &fileName)
         DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
     } catch (const std::bad_alloc &) {
         DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+        markUnreadOwnFile(fileName);
         outofmemory::show(m_prompts);
         return;
     }
@@ -117,6 +133,14 @@ void ListDocument::OpenLists(const QString &fileName)
                         QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
     }
     UpdateStatusLine(statusline::CountPhrase::Closed);
+}
+
+void ListDocument::markUnreadOwnFile(const QString &fileName)
+{
+    // The file on disk may hold what the document does not: a save under its name would destroy it
+    // unasked.
+    if (samePath(fileName, m_currentFileName))
+        m_incompleteLoad = true;
 }
 
 bool ListDocument::SaveLists(const QString &fileName)
@@ -191,7 +215,11 @@ void ListDocument::checkDefaultFile()
         return;
     const Prompts::Answer answer = m_prompts.message({QStringLiteral("Neu laden"), kReloadQuestion, Prompts::Icon::None,
                                                       Prompts::Buttons::YesNoCancel, Prompts::Answer::Yes});
-    if (answer == Prompts::Answer::Yes)
+    // The default file replaces a document of another file, or one without a name, only after the
+    // save question: a reload starts a fresh history, so that document could not be had back.
+    const bool replace = answer == Prompts::Answer::Yes &&
+                         (samePath(m_currentFileName, file) || SaveFirstPrompt(QStringLiteral("Datei: Neu laden...")));
+    if (replace)
         OpenLists(file);
     else
         refreshDefaultFileAge();

@@ -37,8 +37,9 @@ public:
     const QString &ProgramDirectory() const { return m_programDirectory; }
     // Set while a tick of the default-file watch is being handled.
     bool WatchBusy() const { return m_watchBusy; }
-    // The last load stopped at invalid content: until the document is saved under a name the user
-    // chose, Save asks for a name (proposing the file's) instead of cutting the file down.
+    // The last load stopped at invalid content, or the document's own file could not be read again:
+    // until the document is saved under a name the user chose, Save asks for a name (proposing the
+    // file's, with the overwrite question) instead of writing over what the file may hold.
     bool incompleteLoad() const { return m_incompleteLoad; }
 
     QString defaultListFile() const { return m_programDirectory + QStringLiteral("mängel.mal"); }
@@ -51,7 +52,8 @@ public:
 
     // Loads a list file. The new lists replace the old ones only once the file was read: a file
     // that cannot be opened or read, or memory running out, leaves the document as it was. Invalid
-    // content keeps what was read up to the fault and marks the load incomplete. Always refreshes
+    // content keeps what was read up to the fault and marks the load incomplete, as does a failed
+    // load of the document's own file. Always refreshes
     // DefaultFileAge and (unless memory ran out) the status line (closed form).
     void OpenLists(const QString &fileName);
     // Writes the document; on failure the previous file stays untouched, a message is shown and
@@ -71,7 +73,8 @@ public:
     void newDocument();
 
     // One tick of the default-file watch: when the default list file changed since DefaultFileAge,
-    // asks whether to reload it. Returns at once while another tick is being handled.
+    // asks whether to reload it; a document of another file or without a name is first offered to
+    // be saved ("Datei: Neu laden..."). Returns at once while another tick is being handled.
     void checkDefaultFile();
 
     void GesamtPreis();
@@ -97,6 +100,8 @@ signals:
 private:
     void setTitle(const QString &title);
     void setNamedTitle(const QString &fileName);
+    // After a failed load: when fileName is the document's own file, marks the load incomplete.
+    void markUnreadOwnFile(const QString &fileName);
     // The stamp DefaultFileAge gets after a file operation: `handle` is the stamp of the file that
     // was read or written, `before` that of the default file before the operation started.
     FileStamp settledDefaultStamp(const FileStamp &before, const FileStamp &handle) const;

@@ -1,7 +1,8 @@
 #include "document/SafeFile.h"
 
+#include "document/NativeName.h"
+
 #include <QCryptographicHash>
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -87,6 +88,54 @@ void keepOwnerAndMode(int fd, const struct stat *old)
     ::fchmod(fd, mode);
 }
 
+// Writes bytes from the start of the file at fd and cuts it to their length.
+bool overwrite(int fd, const QByteArray &bytes, Flush flush)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return ::ftruncate(fd, off_t(bytes.size())) == 0 && (flush == Flush::None || ::fdatasync(fd) == 0);
+}
+
+// Writes the file itself where its folder allows no new file or no rename. Its old bytes are kept
+// and written back when any step fails; owner, group, mode and links stay as they are. A file the
+// user may write but not read is not touched, since its old bytes could not be kept.
+bool writeInPlace(const QByteArray &target, const QByteArray &bytes, Flush flush, struct stat *after)
+{
+    const Fd fd(::open(target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    QByteArray old;
+    old.resize(qsizetype(st.st_size));
+    qint64 done = 0;
+    while (done < old.size()) {
+        const ssize_t n = ::pread(fd.fd, old.data() + done, size_t(old.size() - done), off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false; // unreadable, or shrunk meanwhile: nothing was written yet
+        done += n;
+    }
+    if (!overwrite(fd.fd, bytes, flush)) {
+        (void)overwrite(fd.fd, old, flush);
+        return false;
+    }
+    return ::fstat(fd.fd, after) == 0;
+}
+
+// The folder forbids creating the temporary file or renaming it over the target.
+bool folderForbids(int error)
+{
+    return error == EACCES || error == EPERM;
+}
+
 void syncFolder(const QByteArray &folder)
 {
     const Fd dirFd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -100,7 +149,7 @@ bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, 
 {
     if (path.isEmpty())
         return false;
-    QByteArray target = QFile::encodeName(path);
+    QByteArray target = nativename::toNative(path);
     struct stat old {};
     bool exists = ::lstat(target.constData(), &old) == 0;
     if (exists && S_ISLNK(old.st_mode)) {
@@ -114,11 +163,24 @@ bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, 
     }
     if (exists && !S_ISREG(old.st_mode))
         return false;
+    // A rename replaces a file whatever its rights: an existing file is replaced only by whom may
+    // write it.
+    if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        return false;
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
     const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
     if (base.isEmpty())
         return false;
+
+    struct stat st {};
+    const auto inPlace = [&] {
+        if (!exists || !writeInPlace(target, bytes, flush, &st))
+            return false;
+        if (written)
+            *written = FileStamp::ofStat(st);
+        return true;
+    };
 
     QByteArray temp;
     int created = -1;
@@ -126,19 +188,20 @@ bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, 
         temp = temporaryName(folder, base);
         created = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (created < 0 && errno != EEXIST)
-            return false;
+            return folderForbids(errno) && inPlace();
     }
     Fd fd(created);
     if (fd.fd < 0)
         return false;
     keepOwnerAndMode(fd.fd, exists ? &old : nullptr);
-    struct stat st {};
     const bool ok = writeFully(fd.fd, bytes.constData(), bytes.size()) &&
                     (flush == Flush::None || ::fdatasync(fd.fd) == 0) && ::fstat(fd.fd, &st) == 0 &&
-                    ::close(fd.release()) == 0 && ::rename(temp.constData(), target.constData()) == 0;
-    if (!ok) {
+                    ::close(fd.release()) == 0;
+    const bool renamed = ok && ::rename(temp.constData(), target.constData()) == 0;
+    if (!renamed) {
+        const int error = errno;
         ::unlink(temp.constData());
-        return false;
+        return ok && folderForbids(error) && inPlace();
     }
     if (flush == Flush::ToDisk)
         syncFolder(folder);
@@ -153,7 +216,7 @@ std::optional<QByteArray> readAll(const QString &path, FileStamp *stamp)
         return std::nullopt;
     // Non-blocking, so that a FIFO without a writer does not hold the program; only a regular file
     // is read at all.
-    const Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const Fd fd(::open(nativename::toNative(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;

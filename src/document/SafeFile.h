@@ -18,8 +18,13 @@ enum class Flush {
 // Replaces the file at path by bytes, or leaves it as it was. The bytes go to a temporary file
 // beside it (with the old file's owner, group and mode where they can be kept), are checked to be
 // written in full and flushed to the disk; only then does a rename put the complete file in place.
-// A symbolic link stays a link and its target is replaced. Returns false on any failure (missing
-// folder, no rights, full disk, a failed flush, a folder or special file at path, a link loop).
+// A symbolic link stays a link and its target is replaced. An existing file the user may not write
+// is not replaced. Where the folder forbids the temporary file or the rename but the file itself
+// may be written, the file is written in place: its old bytes are kept, the new ones written, the
+// file cut to their length and flushed; on any failure the old bytes are written back. Owner,
+// group, mode and links then stay as they are.
+// Returns false on any failure (missing folder, no rights, full disk, a failed flush, a folder or
+// special file at path, a link loop).
 // `written` gets the stamp of the file just written.
 bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
 

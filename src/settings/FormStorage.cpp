@@ -63,6 +63,18 @@ WindowShow showFromCommand(int command)
     }
 }
 
+// The window shrunk to the area's size where it is larger, and moved by the shortest way to lie
+// wholly on it. On an 800 x 600 area: (223, 115, 999 x 589) => (0, 11, 800 x 589).
+QRect movedInto(const QRect &area, QRect window)
+{
+    if (area.isEmpty())
+        return window;
+    window.setSize(window.size().boundedTo(area.size()));
+    window.moveLeft(std::clamp(window.left(), area.left(), area.left() + area.width() - window.width()));
+    window.moveTop(std::clamp(window.top(), area.top(), area.top() + area.height() - window.height()));
+    return window;
+}
+
 // A window wholly outside `area`, or wider or taller than it, shrunk to the area's size and moved into it
 // by the shortest way; any other window as it is. On a 1280 x 1024 area:
 //   (3000, 2500, 800 x 600) => (480, 424, 800 x 600);  (0, 0, 99999 x 99999) => (0, 0, 1280 x 1024)
@@ -72,10 +84,7 @@ QRect pulledOnto(const QRect &area, QRect window)
     const bool larger = window.width() > area.width() || window.height() > area.height();
     if (area.isEmpty() || (!larger && window.intersects(area)))
         return window;
-    window.setSize(window.size().boundedTo(area.size()));
-    window.moveLeft(std::clamp(window.left(), area.left(), area.left() + area.width() - window.width()));
-    window.moveTop(std::clamp(window.top(), area.top(), area.top() + area.height() - window.height()));
-    return window;
+    return movedInto(area, window);
 }
 
 } // namespace
@@ -160,9 +169,20 @@ void FormStorage::restorePlacement(const WindowState &current, RestoreResult &re
         bottom = word(3, bottom);
     }
 
+    const QRect area = current.workArea.isEmpty() ? QRect(QPoint(0, 0), current.screenSize) : current.workArea;
+    // Without a usable stored place the window keeps its start place, but wholly on the work area: on
+    // a small screen the start size would put the lists and the status line beyond its edge.
+    const auto startPlace = [&] {
+        const QRect fitted = movedInto(area, now);
+        if (fitted == now)
+            return;
+        WindowPlacement start = current.placement;
+        start.normalRect = fitted;
+        result.placement = start;
+    };
     const int pixelsPerInch = readInt(QStringLiteral("PixelsPerInch"), current.pixelsPerInch);
     if ((!minMax && !normal) || pixelsPerInch != current.pixelsPerInch)
-        return;
+        return startPlace();
     if (!current.sizeable) {
         right = left + now.width();
         bottom = top + now.height();
@@ -173,9 +193,10 @@ void FormStorage::restorePlacement(const WindowState &current, RestoreResult &re
     };
     if (right > left && bottom > top && fits(left) && fits(top) && fits(right) && fits(bottom) && fits(right - left) &&
         fits(bottom - top)) {
-        const QRect area = current.workArea.isEmpty() ? QRect(QPoint(0, 0), current.screenSize) : current.workArea;
         record.normalRect = pulledOnto(area, QRect(int(left), int(top), int(right - left), int(bottom - top)));
         result.placement = record;
+    } else {
+        startPlace();
     }
 }
 

@@ -1,12 +1,15 @@
 #include "settings/SettingsStore.h"
 
+#include "document/SafeFile.h"
 #include "settings/IniFormat.h"
 #include "settings/SettingsError.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,6 +71,18 @@ QString SettingsStore::filePath() const
     return m_folder + u'/' + m_programName + QStringLiteral(".ini");
 }
 
+bool SettingsStore::load()
+{
+    const std::optional<QByteArray> bytes = safefile::readAll(filePath());
+    if (!bytes)
+        return false;
+    QBuffer buffer;
+    buffer.setData(*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    m_values.clear();
+    return iniformat::read(buffer, m_values);
+}
+
 void SettingsStore::open()
 {
     if (isOpen())
@@ -79,56 +94,66 @@ void SettingsStore::open()
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             throw SettingsError::cannotCreateKey(path);
-    } else if (!isRegularFile(path)) {
-        // A FIFO would hold the program and a device would be read without end: the store then
-        // reads as empty and its writes fail, as for a file it cannot read.
-        m_unusable = true;
-        return;
     }
-    m_settings = std::make_unique<QSettings>(path, iniformat::format());
+    m_open = true;
+    // A FIFO would hold the program and a device would be read without end: the store then reads
+    // as empty and its writes fail, as for a file it cannot read.
+    m_unusable = !isRegularFile(path) || !load();
+    if (m_unusable)
+        m_values.clear();
 }
 
 void SettingsStore::close()
 {
-    m_settings.reset();
+    m_open = false;
     m_unusable = false;
+    m_values.clear();
+    m_pending.clear();
     m_firstPending.clear();
 }
 
 std::optional<QString> SettingsStore::read(const QString &section, const QString &name)
 {
     open();
-    if (m_unusable)
+    const auto it = m_values.constFind(section + u'/' + name);
+    if (it == m_values.cend())
         return std::nullopt;
-    const QVariant value = m_settings->value(section + u'/' + name);
-    if (!value.isValid())
-        return std::nullopt;
-    if (value.typeId() != QMetaType::QString)
+    if (it->typeId() != QMetaType::QString)
         throw SettingsError::invalidType(name);
-    return value.toString();
+    return it->toString();
 }
 
 void SettingsStore::write(const QString &section, const QString &name, const QString &value)
 {
     open();
-    if (!m_unusable)
-        m_settings->setValue(section + u'/' + name, value);
+    if (!m_unusable) {
+        m_values.insert(section + u'/' + name, value);
+        m_pending.insert(section + u'/' + name, value);
+    }
     if (m_firstPending.isEmpty())
         m_firstPending = name;
 }
 
 void SettingsStore::flush()
 {
-    if (m_unusable) {
-        const QString first = std::exchange(m_firstPending, QString());
-        if (!first.isEmpty())
-            throw SettingsError::cannotWrite(first);
+    if (m_firstPending.isEmpty())
         return;
+    // One writer at a time among the instances; where the folder takes no lock file, the file is
+    // written all the same.
+    QLockFile lock(filePath() + QStringLiteral(".lock"));
+    (void)lock.tryLock(5000);
+    // A file deleted meanwhile is written anew with the values read before.
+    const bool gone = !QFileInfo::exists(filePath()) && !QFileInfo(filePath()).isSymLink();
+    bool ok = !m_unusable && (gone || (isRegularFile(filePath()) && load()));
+    if (ok) {
+        for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
+            m_values.insert(it.key(), it.value());
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        ok = iniformat::write(buffer, m_values) && safefile::writeAll(filePath(), buffer.data());
     }
-    if (!m_settings)
-        return;
-    m_settings->sync();
     const QString first = std::exchange(m_firstPending, QString());
-    if (m_settings->status() != QSettings::NoError && !first.isEmpty())
+    if (!ok)
         throw SettingsError::cannotWrite(first);
+    m_pending.clear();
 }

@@ -3,15 +3,15 @@
 #include <QSettings>
 #include <QString>
 
-#include <memory>
 #include <optional>
 
 // The per-user settings of one program: a tree of text values, kept in the INI file
 // <folder>/<program>.ini with one section per window (e.g. ~/.config/maengelliste.ini, section [TMainForm]).
 //
 // The file plays the part of the program key: open() creates it, empty, when it is missing. Writes are
-// collected and go to the disk together at flush(), which replaces the file in one step (all values or
-// none); a failure names the first value that was not written. A file that cannot be read or parsed
+// collected and go to the disk together at flush(), which merges them into the file as it is then (so
+// that a second instance's values stay) and replaces it in one step (all values or none; in place
+// where the folder allows no new file); a failure names the first value that was not written. A file that cannot be read or parsed
 // reads as empty, and is not overwritten while it cannot be read; so does anything but a regular file
 // (a FIFO, a device), which is not even opened for reading.
 //
@@ -43,9 +43,9 @@ public:
     // Opens the store, creating its folder and an empty file when missing.
     // Throws SettingsError ("Erzeugung von Schlüssel <file> misslungen") when that fails.
     void open();
-    // Closes the store. Values whose flush() failed may still be written by a later attempt of QSettings.
+    // Closes the store; values whose flush() failed are dropped.
     void close();
-    bool isOpen() const { return m_settings != nullptr || m_unusable; }
+    bool isOpen() const { return m_open; }
 
     // The text stored under `name` in `section`, or none when there is no such value. Opens the store
     // when it is closed. Throws SettingsError ("Ungültiger Datentyp für '<name>'") for a value that is
@@ -60,7 +60,12 @@ public:
 private:
     QString m_folder;
     QString m_programName;
-    std::unique_ptr<QSettings> m_settings;
+    // Reads the file into m_values; false when it cannot be read.
+    bool load();
+
+    bool m_open = false;
+    QSettings::SettingsMap m_values;  // the file's values with the pending ones applied
+    QSettings::SettingsMap m_pending; // written since the last successful flush
     QString m_firstPending; // first value name written since the last flush
-    bool m_unusable = false; // the file is no regular file: nothing is read, writes fail
+    bool m_unusable = false; // the file is no regular file or unreadable: nothing is read, writes fail
 };

@@ -1,10 +1,12 @@
 #include "ui/StartArguments.h"
 
+#include "document/NativeName.h"
 #include "document/Prompts.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
+
+#include <sys/stat.h>
 
 namespace startarguments {
 
@@ -15,9 +17,12 @@ const QString kFallback =
 
 } // namespace
 
-QString listFile(const QStringList &arguments, QString *error)
+QString listFile(QStringList arguments, QString *error)
 {
     error->clear();
+    // "--" ends the options (the program has none of its own): what follows is a file name, even
+    // one that begins with "-".
+    arguments.removeOne(QStringLiteral("--"));
     if (arguments.isEmpty())
         return {};
     if (arguments.size() > 1) {
@@ -28,16 +33,17 @@ QString listFile(const QStringList &arguments, QString *error)
         return {};
     }
     const QString &name = arguments.front();
-    const QFileInfo info(name);
-    if (name.isEmpty() || !info.exists()) {
+    // The name's bytes as the system gave them, also where they are not UTF-8.
+    struct stat st {};
+    if (name.isEmpty() || ::stat(nativename::toNative(name).constData(), &st) != 0) {
         *error = QStringLiteral("Die Datei „%1“ gibt es nicht. ").arg(name) + kFallback;
         return {};
     }
-    if (!info.isFile()) {
+    if (!S_ISREG(st.st_mode)) {
         *error = QStringLiteral("„%1“ ist keine Datei. ").arg(name) + kFallback;
         return {};
     }
-    return QDir::cleanPath(info.absoluteFilePath());
+    return QDir::cleanPath(QDir::current().absoluteFilePath(name));
 }
 
 QString takeListFile(const QStringList &arguments, Prompts &prompts, QTextStream &errors)
@@ -49,6 +55,14 @@ QString takeListFile(const QStringList &arguments, Prompts &prompts, QTextStream
         prompts.error(QStringLiteral("Fehler beim Aufruf"), error);
     }
     return file;
+}
+
+QStringList fromArgv(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << nativename::fromNative(QByteArray(argv[i]));
+    return arguments;
 }
 
 } // namespace startarguments

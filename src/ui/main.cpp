@@ -27,7 +27,7 @@ int main(int argc, char **argv)
     // `maengelliste DATEI.mal` opens that list file instead of the default one.
     QTextStream errors(stderr);
     const QString startFile =
-        startarguments::takeListFile(QCoreApplication::arguments().mid(1), prompts, errors);
+        startarguments::takeListFile(startarguments::fromArgv(argc, argv), prompts, errors);
     // The default list file beside the program, or for an install for all users in the data folder.
     QString problem;
     const QString listFolder = defaultfolder::prepare(

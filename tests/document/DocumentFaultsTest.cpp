@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <deque>
 #include <gtest/gtest.h>
 #include <new>
 #include <sys/socket.h>
@@ -81,7 +82,7 @@ struct DocumentFaults : ::testing::Test {
         ASSERT_TRUE(prompts.messages.empty());
         ASSERT_EQ(doc.AssemblyList.count(), 2);
     }
-    // The document is the example, still named after the default file.
+    // The document is the example, still named after the default file, which it may no longer match.
     void expectUnchanged()
     {
         EXPECT_EQ(doc.AssemblyList.count(), 2);
@@ -90,7 +91,7 @@ struct DocumentFaults : ::testing::Test {
         EXPECT_EQ(doc.DefectList.caption(0), "Loch");
         EXPECT_EQ(doc.CurrentFileName(), defaultFile());
         EXPECT_EQ(doc.title(), kBase + QStringLiteral(" - mängel.mal"));
-        EXPECT_FALSE(doc.incompleteLoad());
+        EXPECT_TRUE(doc.incompleteLoad()) << "the file may hold what the lists do not";
     }
     // A reload of the default file that fails: one question, one message, and no question again
     // at the next tick while the file stays as it is.
@@ -191,11 +192,15 @@ TEST_P(LoadFailures, outOfMemoryLeavesEverythingAsItWasAndTellsSo)
     });
     expectFailedReload(QStringLiteral("Tessarol 1.2"), kOutOfMemory);
 
-    // The close question's default answer then saves the lists that were kept, not empty ones.
+    // The close question's default answer then asks for a name, proposing the file's and guarded
+    // by the overwrite question, instead of writing the kept lists over the newer file.
     doc.setParser(&listfile::parse);
     prompts.clear();
-    EXPECT_TRUE(doc.SaveFirstPrompt(QStringLiteral("Datei: Beenden...")));
-    EXPECT_EQ(readFile(defaultFile()), kExample);
+    EXPECT_FALSE(doc.SaveFirstPrompt(QStringLiteral("Datei: Beenden..."))) << "the dialog was cancelled";
+    ASSERT_EQ(prompts.dialogs.size(), 1u);
+    EXPECT_EQ(prompts.dialogs[0].startPath, defaultFile());
+    EXPECT_TRUE(prompts.dialogs[0].confirmOverwrite);
+    EXPECT_EQ(readFile(defaultFile()), crlf({"1", "Neu", "0", "0"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, LoadFailures,
@@ -281,10 +286,93 @@ TEST_F(IncompleteLoad, aCompleteLoadOrNewClearsTheMark)
     EXPECT_TRUE(doc.incompleteLoad());
     doc.OpenLists(path(QStringLiteral("fehlt.mal")));
     EXPECT_TRUE(doc.incompleteLoad()) << "a failed open changes nothing";
+    doc.OpenLists(path(QStringLiteral("gut.mal")));
+    QFile::remove(path(QStringLiteral("gut.mal")));
+    doc.OpenLists(path(QStringLiteral("gut.mal")));
+    EXPECT_TRUE(doc.incompleteLoad()) << "the document's own file could not be read again";
     QSignalSpy replaced(&doc, &ListDocument::documentReplaced);
     doc.newDocument();
     EXPECT_FALSE(doc.incompleteLoad());
     EXPECT_EQ(replaced.count(), 1);
 }
+
+// ---- The reload of the default file over each kind of open document ----
+
+enum class OpenDoc { DefaultFile, OtherFile, Unnamed };
+const QString kSaveCaption = QStringLiteral("Datei: Neu laden...");
+
+struct ReloadRow {
+    const char *name;
+    OpenDoc open;
+    std::deque<Answer> answers; // to the reload question, then to the save question
+    std::optional<QString> saveAsName; // chosen in the save dialog, relative to the folder
+    bool failLoad = false;             // memory runs out while the default file is read
+    QStringList captions;              // of the messages shown
+    bool reloaded = false;
+    bool saved = false; // the document's lists were written (to its file or the chosen name)
+};
+
+const QString kOom = QStringLiteral("Tessarol 1.2");
+const ReloadRow kReloadRows[] = {
+    {"defaultFileYes", OpenDoc::DefaultFile, {Answer::Yes}, {}, false, {kReload}, true, false},
+    {"defaultFileNo", OpenDoc::DefaultFile, {Answer::No}, {}, false, {kReload}, false, false},
+    {"defaultFileYesLoadFails", OpenDoc::DefaultFile, {Answer::Yes}, {}, true, {kReload, kOom}, false, false},
+    {"otherFileYesYes", OpenDoc::OtherFile, {Answer::Yes, Answer::Yes}, {}, false, {kReload, kSaveCaption}, true, true},
+    {"otherFileYesNo", OpenDoc::OtherFile, {Answer::Yes, Answer::No}, {}, false, {kReload, kSaveCaption}, true, false},
+    {"otherFileYesCancel", OpenDoc::OtherFile, {Answer::Yes, Answer::Cancel}, {}, false, {kReload, kSaveCaption}, false, false},
+    {"otherFileYesClosed", OpenDoc::OtherFile, {Answer::Yes, Answer::Closed}, {}, false, {kReload, kSaveCaption}, false, false},
+    {"otherFileCancel", OpenDoc::OtherFile, {Answer::Cancel}, {}, false, {kReload}, false, false},
+    {"otherFileYesNoLoadFails", OpenDoc::OtherFile, {Answer::Yes, Answer::No}, {}, true, {kReload, kSaveCaption, kOom}, false, false},
+    {"unnamedYesYesSaveAs", OpenDoc::Unnamed, {Answer::Yes, Answer::Yes}, QStringLiteral("neu.mal"), false, {kReload, kSaveCaption}, true, true},
+    {"unnamedYesYesDialogCancelled", OpenDoc::Unnamed, {Answer::Yes, Answer::Yes}, {}, false, {kReload, kSaveCaption}, false, false},
+    {"unnamedYesNo", OpenDoc::Unnamed, {Answer::Yes, Answer::No}, {}, false, {kReload, kSaveCaption}, true, false},
+};
+
+struct Reloads : DocumentFaults, ::testing::WithParamInterface<ReloadRow> {};
+
+TEST_P(Reloads, askToSaveADocumentOfAnotherFileFirst)
+{
+    const ReloadRow &row = GetParam();
+    const QString other = path(QStringLiteral("Begehung.mal"));
+    writeFile(defaultFile(), kExample);
+    writeFile(other, kExample);
+    doc.OpenLists(row.open == OpenDoc::OtherFile ? other : defaultFile());
+    if (row.open == OpenDoc::Unnamed) {
+        doc.newDocument();
+        doc.AssemblyList.append(ListEntry{"Dach", {}});
+    }
+    doc.AssemblyList.append(ListEntry{"Gerüst", {}}); // the unsaved work
+    const QByteArray work = listfile::encode(doc.AssemblyList.entries(), doc.DefectCatalog.entries(),
+                                             doc.DefectList.entries());
+    const QString name = doc.CurrentFileName();
+    prompts.clear();
+    const QByteArray rewritten = crlf({"1", "Neu", "0", "0"});
+    writeFile(defaultFile(), rewritten); // by another program
+    setMtime(defaultFile(), 1'000'000'000);
+    if (row.failLoad)
+        doc.setParser([](std::string_view) -> listfile::Content { throw std::bad_alloc(); });
+    prompts.answers = row.answers;
+    if (row.saveAsName)
+        prompts.files = {path(*row.saveAsName)};
+
+    doc.checkDefaultFile();
+    EXPECT_EQ(prompts.captions(), row.captions);
+    const std::vector<std::string> assemblies = captions(doc.AssemblyList);
+    EXPECT_EQ(assemblies.back(), row.reloaded ? "Neu" : "Gerüst") << "reloaded, or the work kept";
+    EXPECT_EQ(doc.CurrentFileName(), row.reloaded ? defaultFile() : name);
+    const QString savedTo = row.saveAsName ? path(*row.saveAsName) : other;
+    if (row.saved || row.open == OpenDoc::OtherFile) {
+        EXPECT_EQ(readFile(savedTo), row.saved ? work : kExample);
+    }
+    EXPECT_EQ(readFile(defaultFile()), rewritten) << "the newer default file is never written over";
+    EXPECT_EQ(doc.incompleteLoad(), row.failLoad && row.open == OpenDoc::DefaultFile);
+
+    prompts.clear();
+    doc.checkDefaultFile();
+    EXPECT_TRUE(prompts.messages.empty()) << "not asked again until the file changes again";
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, Reloads, ::testing::ValuesIn(kReloadRows),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

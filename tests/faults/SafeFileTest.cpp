@@ -1,5 +1,6 @@
 // Replacing a file safely: a flush that fails is a failed save, the file keeps what it was to its
-// owner and group, long names and links are handled, and only regular files are read.
+// owner and group, only whom may write a file replaces it, a folder that forbids the new file is
+// written through the file itself, long names and links are handled, and only regular files are read.
 #include "document/SafeFile.h"
 #include "FaultSupport.h"
 
@@ -112,6 +113,83 @@ TEST_F(SafeFile, whereTheOwnerCannotBeKeptGroupAndModeAre)
     EXPECT_EQ(st.st_mode & 07777, 0660u);
     EXPECT_EQ(testsupport::readFile(file), next);
 }
+
+// Saves by user 65534 (group 65534) over files of different owners and modes in folders of
+// different rights.
+enum class Owner { Self, Other, GroupMate };
+enum class Folder { Own, Shut, Sticky }; // 65534's 0755; root's 0755; root's, group 65534, 1770
+enum class Result { Replaced, InPlace, Refused };
+
+struct RightsRow {
+    const char *name;
+    Owner owner;
+    mode_t mode;
+    Folder folder;
+    Result result;
+    bool failFlush = false;
+};
+
+const RightsRow kRightsRows[] = {
+    {"ownFile", Owner::Self, 0644, Folder::Own, Result::Replaced},
+    {"ownReadOnlyFile", Owner::Self, 0444, Folder::Own, Result::Refused},
+    {"othersFile0644", Owner::Other, 0644, Folder::Own, Result::Refused},
+    {"othersFile0600", Owner::Other, 0600, Folder::Own, Result::Refused},
+    {"sharedFileInShutFolder", Owner::Other, 0666, Folder::Shut, Result::InPlace},
+    {"groupFileInStickyFolder", Owner::GroupMate, 0660, Folder::Sticky, Result::InPlace},
+    {"ownFileInShutFolder", Owner::Self, 0644, Folder::Shut, Result::InPlace},
+    {"othersFileInShutFolder", Owner::Other, 0644, Folder::Shut, Result::Refused},
+    {"writeOnlyFileInShutFolder", Owner::Other, 0222, Folder::Shut, Result::Refused},
+    {"inPlaceFlushFails", Owner::Other, 0666, Folder::Shut, Result::Refused, true},
+};
+
+struct Rights : SafeFile, ::testing::WithParamInterface<RightsRow> {};
+
+TEST_P(Rights, decideBetweenReplacingWritingInPlaceAndRefusing)
+{
+    const RightsRow &row = GetParam();
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give files and folders to other users";
+    if (!faults::unprivilegedAvailable())
+        GTEST_SKIP() << faults::kNoUnprivilegedChild;
+    faults::openToAll(dir.path());
+    const QString folder = path(QStringLiteral("ordner"));
+    const QString file = folder + QStringLiteral("/liste.mal");
+    const QString link = path(QStringLiteral("zweiter-name.mal")); // a hard link outside the folder
+    ASSERT_TRUE(QDir().mkdir(folder));
+    testsupport::writeFile(file, previous);
+    ASSERT_EQ(::link(encoded(file).constData(), encoded(link).constData()), 0);
+    const uid_t fileUid = row.owner == Owner::Self ? 65534 : 4321;
+    const gid_t fileGid = row.owner == Owner::Other ? 4322 : 65534;
+    ASSERT_EQ(chown(encoded(file).constData(), fileUid, fileGid), 0);
+    ASSERT_EQ(chmod(encoded(file).constData(), row.mode), 0);
+    ASSERT_EQ(chown(encoded(folder).constData(), row.folder == Folder::Own ? 65534 : 0,
+                    row.folder == Folder::Sticky ? 65534 : 0),
+              0);
+    ASSERT_EQ(chmod(encoded(folder).constData(), row.folder == Folder::Sticky ? 01770 : 0755), 0);
+    const struct stat before = statOf(file);
+
+    const std::optional<QByteArray> saved = faults::unprivileged([&] {
+        g_failFlush = row.failFlush;
+        return QByteArray(safefile::writeAll(file, next) ? "1" : "0");
+    });
+    ASSERT_TRUE(saved) << "the unprivileged child failed";
+    const struct stat after = statOf(file);
+    EXPECT_EQ(*saved, row.result == Result::Refused ? "0" : "1");
+    EXPECT_EQ(testsupport::readFile(file), row.result == Result::Refused ? previous : next);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{QStringLiteral("liste.mal")})
+        << "no temporary file is left";
+    if (row.result != Result::Replaced) {
+        EXPECT_EQ(after.st_ino, before.st_ino) << "the file itself was written, not replaced";
+        EXPECT_EQ(after.st_nlink, 2u) << "the links stay";
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, Rights, ::testing::ValuesIn(kRightsRows),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 
 TEST_F(SafeFile, whereNeitherOwnerNorGroupCanBeKeptTheNewGroupGetsNoMoreThanTheUmaskAllows)
 {

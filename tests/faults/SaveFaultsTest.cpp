@@ -12,7 +12,7 @@
 
 namespace {
 
-enum class Fault { FullDisk, ReadOnlyFolder, MissingFolder };
+enum class Fault { FullDisk, ProtectedFile, MissingFolder };
 enum class Operation { SaveLists, WindowSave, ExportCsv };
 
 const char *name(Fault f)
@@ -20,8 +20,8 @@ const char *name(Fault f)
     switch (f) {
     case Fault::FullDisk:
         return "FullDisk";
-    case Fault::ReadOnlyFolder:
-        return "ReadOnlyFolder";
+    case Fault::ProtectedFile:
+        return "ProtectedFile";
     case Fault::MissingFolder:
         return "MissingFolder";
     }
@@ -93,11 +93,11 @@ struct SaveFaults : WindowFixture, ::testing::WithParamInterface<std::tuple<Faul
             ASSERT_TRUE(QDir().mkpath(folder));
             testsupport::writeFile(target, previous);
         }
-        if (fault == Fault::ReadOnlyFolder) {
-            // Only the folder stands in the way: the file itself may be written by anyone.
+        if (fault == Fault::ProtectedFile) {
+            // Only the file's own mode stands in the way: the folder may be written by anyone.
             faults::openToAll(dir.path());
-            chmod(QFile::encodeName(target).constData(), 0666);
-            chmod(QFile::encodeName(folder).constData(), 0555);
+            chmod(QFile::encodeName(target).constData(), 0444);
+            chmod(QFile::encodeName(folder).constData(), 0777);
         }
     }
     void TearDown() override { chmod(QFile::encodeName(folder).constData(), 0755); }
@@ -133,10 +133,10 @@ TEST_P(SaveFaults, showsTheMessageAndKeepsThePreviousFile)
     if (fault == Fault::FullDisk) {
         faults::FullDisk disk(4096);
         o = attempt(operation);
-    } else if (fault == Fault::ReadOnlyFolder) {
+    } else if (fault == Fault::ProtectedFile) {
         if (!faults::unprivilegedAvailable())
             GTEST_SKIP() << faults::kNoUnprivilegedChild;
-        // Root writes into any folder: the attempt runs in a child without its rights.
+        // Root writes any file: the attempt runs in a child without its rights.
         const std::optional<QByteArray> report = faults::unprivileged([&] { return pack(attempt(operation)); });
         ASSERT_TRUE(report) << "the unprivileged child failed";
         o = unpack(*report);
@@ -160,7 +160,7 @@ TEST_P(SaveFaults, showsTheMessageAndKeepsThePreviousFile)
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, SaveFaults,
-    ::testing::Combine(::testing::Values(Fault::FullDisk, Fault::ReadOnlyFolder, Fault::MissingFolder),
+    ::testing::Combine(::testing::Values(Fault::FullDisk, Fault::ProtectedFile, Fault::MissingFolder),
                        ::testing::Values(Operation::SaveLists, Operation::WindowSave, Operation::ExportCsv)),
     [](const auto &info) { return std::string(name(std::get<0>(info.param))) + "_" + name(std::get<1>(info.param)); });
 

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QTemporaryDir>
 
 #include <sys/stat.h>
 
@@ -275,6 +276,29 @@ TEST_F(SettingsFaults, anUnreadableFileGivesTheStartValuesAndIsNotReplaced)
     EXPECT_EQ(texts,
               (QStringList{QStringLiteral("Wollen Sie die nicht gesicherten Daten speichern?"), notSaved, notSaved}))
         << "the close and the destruction each tell that the settings were not saved";
+}
+
+} // namespace
+
+namespace {
+
+TEST(SettingsStoreRights, aWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    if (!faults::unprivilegedAvailable() || geteuid() != 0)
+        GTEST_SKIP() << "needs root to set up a folder the saving user may not write";
+    QTemporaryDir dir;
+    faults::openToAll(dir.path());
+    SettingsStore store(dir.path(), QStringLiteral("prog"));
+    testsupport::writeFile(store.filePath(), "[TMainForm]\nFlags=1\n");
+    chmod(QFile::encodeName(store.filePath()).constData(), 0666);
+    const std::optional<QByteArray> report = faults::unprivileged([&] {
+        store.write(QStringLiteral("TMainForm"), QStringLiteral("FormVersion"), QStringLiteral("0"));
+        store.flush();
+        return QByteArray("ok");
+    });
+    ASSERT_TRUE(report) << "the flush failed";
+    EXPECT_EQ(testsupport::readFile(store.filePath()), "[TMainForm]\nFlags=1\nFormVersion=0\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("prog.ini")});
 }
 
 } // namespace

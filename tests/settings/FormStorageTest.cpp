@@ -440,15 +440,18 @@ TEST_F(FormStorageTest, storeThatCannotBeCreatedEndsTheRestoreAndBlocksSaving)
     EXPECT_FALSE(storage.saved());
 }
 
-TEST_F(FormStorageTest, unwritableFolderRaisesTheText)
+TEST_F(FormStorageTest, unwritableFileInAnUnwritableFolderRaisesTheText)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into any folder";
     StoredProps props;
     m_storage.RestoreSettings(designWindow(), props);
+    // A writable file would be written in place; this one may not be written either.
+    QFile::setPermissions(m_store.filePath(), QFileDevice::ReadOwner);
     QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     EXPECT_THROW(m_storage.SaveSettings(shownWindow(QRect(1, 2, 3, 4)), props, false), SettingsError);
     QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(m_store.filePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(raw(), QByteArray());
 }
 
@@ -506,5 +509,33 @@ TEST_F(FormStorageTest, aPlacementOffTheScreenOrLargerThanItIsPulledOntoIt)
         const RestoreResult r = FormStorage(store).RestoreSettings(designWindow(kLarge), props);
         ASSERT_TRUE(r.placement) << row.normPos;
         EXPECT_EQ(r.placement->normalRect, row.expected) << row.normPos;
+    }
+}
+
+TEST_F(FormStorageTest, theStartPlaceIsMovedAndShrunkOntoASmallScreen)
+{
+    const struct {
+        const char *file; // the settings file's lines, if any
+        QSize screen;
+        std::optional<QRect> expected; // none: the start place stays
+    } rows[] = {
+        {nullptr, QSize(800, 600), QRect(0, 11, 800, 589)},
+        {nullptr, QSize(1024, 768), QRect(25, 115, 999, 589)},
+        {nullptr, QSize(640, 480), QRect(0, 0, 640, 480)},
+        {nullptr, kLarge, std::nullopt},
+        {"PixelsPerInch=120\nNormPos=10,20,650,500\n", QSize(800, 600), QRect(0, 11, 800, 589)},
+        {"NormPos=10,20,5,500\n", QSize(800, 600), QRect(0, 11, 800, 589)},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << (row.file ? row.file : "no file") << row.screen.width());
+        SettingsStore store(m_dir.path() + QStringLiteral("/%1").arg(qHash(QByteArray(row.file)) ^ row.screen.width()),
+                            QStringLiteral("m"));
+        if (row.file) {
+            QDir().mkpath(store.folder());
+            writeFile(store.filePath(), QByteArray("[TMainForm]\n") + row.file);
+        }
+        StoredProps props;
+        const RestoreResult r = FormStorage(store).RestoreSettings(designWindow(row.screen), props);
+        EXPECT_EQ(r.placement ? std::optional(r.placement->normalRect) : std::nullopt, row.expected);
     }
 }

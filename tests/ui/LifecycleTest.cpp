@@ -307,8 +307,8 @@ TEST_F(Lifecycle, theWindowIsLaidOutAsDesigned)
         spin->setValue(80);
         EXPECT_EQ(spin->value(), 50);
     }
+    form->show(); // the first showing fits the start place to the test screen
     form->resize(1200, 600);
-    form->show();
     QCoreApplication::processEvents();
     EXPECT_EQ(ui.Panel1Laeden->width(), 145);
     EXPECT_EQ(ui.Panel1Produkte->width(), 269);

@@ -1,10 +1,13 @@
 #include "WindowFixture.h"
+#include "document/NativeName.h"
+#include "document/SafeFile.h"
 #include "ui/StartArguments.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
 
+#include <unistd.h>
 #include <utime.h>
 
 namespace {
@@ -30,6 +33,11 @@ TEST_F(StartArguments, listFile_takesOneExistingFileAndExplainsEverythingElse)
     const QString saved = QDir::currentPath();
     QDir::setCurrent(dir.path());
     const QString absolute = path(QStringLiteral("andere.mal"));
+    testsupport::writeFile(path(QStringLiteral("-x.mal")), "0\r\n0\r\n0\r\n");
+    const QByteArray latin1 = "m\xe4ngel.mal"; // a name in another encoding than UTF-8
+    const QString latin1Path = nativename::fromNative(QFile::encodeName(dir.path()) + '/' + latin1);
+    ASSERT_TRUE(safefile::writeAll(latin1Path, "0\r\n"));
+    const QString dash = QStringLiteral("--");
     const Case cases[] = {
         {"none", {}, {}, {}},
         {"absolute", {absolute}, absolute, {}},
@@ -38,6 +46,11 @@ TEST_F(StartArguments, listFile_takesOneExistingFileAndExplainsEverythingElse)
         {"empty", {QString()}, {}, QStringLiteral("Die Datei „“ gibt es nicht.")},
         {"a folder", {QStringLiteral("Ordner.mal")}, {}, QStringLiteral("„Ordner.mal“ ist keine Datei.")},
         {"two", {absolute, absolute}, {}, QStringLiteral("Es kann nur eine Datei angegeben werden")},
+        {"-- before", {dash, QStringLiteral("-x.mal")}, path(QStringLiteral("-x.mal")), {}},
+        {"-- after", {absolute, dash}, absolute, {}},
+        {"-- alone", {dash}, {}, {}},
+        {"-- as the file", {dash, dash}, {}, QStringLiteral("Die Datei „--“ gibt es nicht.")},
+        {"not UTF-8", {nativename::fromNative(latin1)}, latin1Path, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -51,6 +64,7 @@ TEST_F(StartArguments, listFile_takesOneExistingFileAndExplainsEverythingElse)
         }
     }
     QDir::setCurrent(saved);
+    ::unlink(nativename::toNative(latin1Path).constData()); // Qt cannot remove such a name
 }
 
 TEST_F(StartArguments, takeListFile_reportsOnTheErrorStreamAndInABox)
