@@ -57,4 +57,19 @@ QString ListOp::stepName() const
                       change);
 }
 
+int ListOp::rowLeft() const
+{
+    return std::visit(Overloaded{
+                          [](const Inserted &c) { return c.row; },
+                          [](const Appended &c) { return c.count > 0 ? c.first : -1; },
+                          [](const Removed &) { return -1; },
+                          [](const Truncated &) { return -1; },
+                          [](const CaptionChanged &c) { return c.row; },
+                          [](const EntryReplaced &c) { return c.row; },
+                          [](const Moved &c) { return c.before > c.from ? c.before - 1 : c.before; },
+                          [](const Reordered &) { return -1; },
+                      },
+                      change);
+}
+
 } // namespace editing

@@ -56,6 +56,9 @@ struct ListOp {
 
     // Applies the inverse change to the list; consumes what the change held.
     void revert();
+    // The row of the entry the change put or left in the list (added, renamed, replaced or moved;
+    // the first of appended entries), or -1 when it names none (a removal, a new order).
+    int rowLeft() const;
     // The name of a step that consists of this change alone ("Eintrag löschen", "Umbenennen", ...).
     QString stepName() const;
 };

@@ -102,6 +102,12 @@ std::vector<ListOp> UndoRecorder::replay(std::vector<ListOp> ops)
             lists.append(op.list);
     }
     std::vector<ListOp> done = std::exchange(m_replayed, {});
+    for (auto it = done.rbegin(); it != done.rend(); ++it) {
+        if (const int row = it->rowLeft(); row >= 0) {
+            emit rowReplayed(it->list, row);
+            break;
+        }
+    }
     emit replayed(lists);
     return done;
 }

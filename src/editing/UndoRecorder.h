@@ -61,6 +61,9 @@ public:
 signals:
     // A step was undone or redone; lists are the lists it changed.
     void replayed(const QList<EntryList *> &lists);
+    // Comes just before replayed when the step left an entry in place: the last one it added,
+    // renamed or moved (so what follows the selection of that row is followed in turn by replayed).
+    void rowReplayed(EntryList *list, int row);
 
 private:
     void recordInStep(ListOp op);

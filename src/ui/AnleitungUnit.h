@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QTextBrowser;
 
 // The user guide in a window of its own: the Markdown file "Anleitung.md" beside the program (or
-// in the documentation folder of an install for all users), rendered with its pictures. It is not
-// modal, so the guide can stay open while the user works.
-class TAnleitungForm : public QWidget {
+// in the documentation folder of an install for all users), rendered with its pictures, each
+// followed by its description. It is not modal, so the guide can stay open while the user works; Esc
+// and Ctrl+W close it, and its text can be read with the keyboard's cursor.
+class TAnleitungForm : public QDialog {
     Q_OBJECT
 
 public:
@@ -21,5 +22,7 @@ public:
     QTextBrowser *browser() const { return m_browser; }
 
 private:
+    void describePictures();
+
     QTextBrowser *m_browser;
 };

@@ -1,6 +1,7 @@
 #include "ui/ListView.h"
 
 #include "editing/SortState.h"
+#include "ui/Contrast.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -35,6 +36,9 @@ public:
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto *line = qobject_cast<QLineEdit *>(editor))
             line->setMaxLength(std::numeric_limits<int>::max());
+        // A screen reader names the editor after the column it edits.
+        if (editor)
+            editor->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
         return editor;
     }
 
@@ -48,6 +52,15 @@ protected:
         }
         if (index.row() == m_view->hoverRow())
             option->font.setUnderline(true);
+        // Where the keys go shows: the list with the focus has its selection in blue, the others in
+        // grey, also while the window is inactive.
+        const bool focused = m_view->hasFocus();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            option->palette.setColor(group, QPalette::Highlight,
+                                     focused ? contrast::kFocusedSelection : contrast::kSelection);
+            option->palette.setColor(group, QPalette::HighlightedText,
+                                     focused ? contrast::kFocusedSelectionText : contrast::kSelectionText);
+        }
     }
 
     // A cell too narrow for its text shows the whole text as its tooltip.
@@ -101,10 +114,12 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
     connect(header(), &QHeaderView::sectionClicked, this, &ListView::columnClick);
     connect(header(), &QHeaderView::sectionResized, this, [this](int section) { takeColumnShares(section); });
 
-    // The selection stays visible when the view loses the focus.
+    // The selection stays visible when the view loses the focus (the delegate greys it then).
     QPalette pal = palette();
-    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::Highlight, contrast::kFocusedSelection);
+        pal.setColor(group, QPalette::HighlightedText, contrast::kFocusedSelectionText);
+    }
     setPalette(pal);
 
     m_hoverTimer.setSingleShot(true);
@@ -150,8 +165,36 @@ void ListView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     default:
-        QTreeView::keyPressEvent(event);
+        break;
     }
+    // Ctrl+1, Ctrl+2, ...: what a click on the first, second, ... column header does.
+    const int column = event->key() - Qt::Key_1;
+    if (event->modifiers() == Qt::ControlModifier && column >= 0 && column < header()->count() && column < 9) {
+        emit columnClick(column);
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void ListView::focusInEvent(QFocusEvent *event)
+{
+    QTreeView::focusInEvent(event);
+    // Coming in by the keyboard, the current row is the selected one, so that the arrow keys and the
+    // commands on the selected entry have something to act on.
+    const Qt::FocusReason reason = event->reason();
+    if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        && selectedRow() < 0 && model() && model()->rowCount() > 0) {
+        const QModelIndex current = currentIndex();
+        selectRow(current.isValid() ? current.row() : 0);
+    }
+    viewport()->update();
+}
+
+void ListView::focusOutEvent(QFocusEvent *event)
+{
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void ListView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -320,12 +363,27 @@ void ListView::setModel(QAbstractItemModel *model)
     const int columns = model ? model->columnCount() : 0;
     m_columnShares.assign(static_cast<size_t>(columns), columns > 0 ? 1.0 / columns : 0.0);
     applyColumnShares();
+    describeSortOrder();
 }
 
 void ListView::showSortIndicator(const SortState &state)
 {
     const int column = std::clamp(state.SortColumn, 0, std::max(0, header()->count() - 1));
     header()->setSortIndicator(column, state.Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    describeSortOrder();
+}
+
+void ListView::describeSortOrder()
+{
+    const int column = header()->sortIndicatorSection();
+    if (!model() || column < 0 || column >= header()->count()) {
+        setAccessibleDescription(QStringLiteral("Nicht sortiert"));
+        return;
+    }
+    setAccessibleDescription(QStringLiteral("Sortiert nach %1, %2")
+                                 .arg(model()->headerData(column, Qt::Horizontal).toString(),
+                                      header()->sortIndicatorOrder() == Qt::DescendingOrder ? QStringLiteral("absteigend")
+                                                                                            : QStringLiteral("aufsteigend")));
 }
 
 QString ListView::cutTextTip(const QString &text)

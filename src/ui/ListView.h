@@ -40,7 +40,8 @@ public:
     // Ends an open caption edit and stores its text.
     void finishEditing();
 
-    // Shows the state's column and direction in the header (a view shows none until then).
+    // Shows the state's column and direction in the header (a view shows none until then) and in
+    // the accessible description ("Sortiert nach Name, aufsteigend"; "Nicht sortiert" until then).
     void showSortIndicator(const SortState &state);
     // The share of the view's width each column gets; the columns keep their shares when the view
     // is resized, and dragging a header edge sets new ones, kept as long as the view lives.
@@ -58,7 +59,10 @@ signals:
     void dropped(QPoint pos, QObject *source);
 
 protected:
+    // Ctrl+1, Ctrl+2, ... sort as a click on that column's header does.
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -76,6 +80,7 @@ private:
     void hoverSelect();
     void setHoverRow(int row);
     void applyColumnShares();
+    void describeSortOrder();
     void takeColumnShares(int section);
 
     QIcon m_rowIcon;

@@ -1,11 +1,12 @@
 #include "ui/MainUnit.h"
 
+#include "ui/AccessibleNames.h"
 #include "ui/ListView.h"
+#include "ui/PanelFit.h"
 #include "ui_MainUnit.h"
 
 #include <QHash>
 #include <QLabel>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -65,6 +66,7 @@ void TMainForm::setUpWidgets()
 
     m_ui->Splitter1->setControlled(m_ui->Panel1Laeden);
     m_ui->Splitter2->setControlled(m_ui->Panel1Produkte);
+    m_panelFit = new PanelFit(m_ui->TabSheet1, {m_ui->Panel1Laeden, m_ui->Panel1Produkte, m_ui->Panel11}, m_ui->Panel7);
 
     // Status bar in single-text mode: one text across its whole width.
     m_statusText = new QLabel(this);
@@ -154,23 +156,6 @@ void TMainForm::setUpIcons()
     m_ui->ListView4->setRowIcon(resourceIcon("defect"));
     m_ui->ListView3->setRowIcon(resourceIcon("listentry"));
 
-    // Every button, list and spin edit carries its caption or hint as its accessible name.
-    for (QToolButton *b : findChildren<QToolButton *>()) {
-        if (b->accessibleName().isEmpty())
-            b->setAccessibleName(b->toolTip());
-    }
-    const std::pair<ListView *, const char *> views[] = {{m_ui->ListView1, "Baugruppen"},
-                                                         {m_ui->ListView2, "Mängel"},
-                                                         {m_ui->ListView4, "Mängel gefiltert"},
-                                                         {m_ui->ListView3, "Mängelliste"}};
-    for (const auto &[view, name] : views)
-        view->setAccessibleName(QString::fromUtf8(name));
-    const std::pair<QSpinBox *, const char *> spins[] = {{m_ui->leftREd, "Rand links"},
-                                                         {m_ui->TopREd, "Rand oben"},
-                                                         {m_ui->RightREd, "Rand rechts"},
-                                                         {m_ui->BottomREd, "Rand unten"}};
-    for (const auto &[spin, name] : spins)
-        spin->setAccessibleName(QString::fromUtf8(name));
-    m_ui->FontBtn->setAccessibleName(QStringLiteral("Schriftart"));
+    accessiblenames::nameMainWindow(*m_ui);
 }
 

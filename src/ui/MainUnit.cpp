@@ -20,6 +20,7 @@
 #include "ui/AnleitungUnit.h"
 #include "ui/EditMenu.h"
 #include "ui/ListView.h"
+#include "ui/PanelFit.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
@@ -213,6 +214,13 @@ void TMainForm::setUpUndo()
     connect(&m_undo, &editing::UndoRecorder::replayed, this, [this](const QList<EntryList *> &lists) {
         runHandler(&m_prompts, [&] { listsChanged({lists.begin(), lists.end()}); });
     });
+    // The entry an undo or redo brought back, renamed or moved is the selected and current one.
+    connect(&m_undo, &editing::UndoRecorder::rowReplayed, this, [this](EntryList *list, int row) {
+        for (ListView *view : {m_ui->ListView1, m_ui->ListView2, m_ui->ListView3}) {
+            if (view->model() == list)
+                view->selectRow(row);
+        }
+    });
 }
 
 // ---- Start-up, file commands and the watch ----
@@ -370,8 +378,9 @@ StoredProps TMainForm::currentProps() const
     StoredProps props;
     props.margins = printMargins();
     props.font = m_printFont;
-    props.panel1LaedenWidth = m_ui->Panel1Laeden->width();
-    props.panel1ProdukteWidth = m_ui->Panel1Produkte->width();
+    // The widths the panels have when the window is wide enough.
+    props.panel1LaedenWidth = m_panelFit->storedWidth(0);
+    props.panel1ProdukteWidth = m_panelFit->storedWidth(1);
     return props;
 }
 
@@ -382,8 +391,8 @@ void TMainForm::applyProps(const StoredProps &props)
     m_ui->leftREd->setValue(props.margins.left);
     m_ui->BottomREd->setValue(props.margins.bottom);
     m_printFont = props.font;
-    m_ui->Panel1Laeden->setFixedWidth(std::clamp(props.panel1LaedenWidth, 0, QWIDGETSIZE_MAX));
-    m_ui->Panel1Produkte->setFixedWidth(std::clamp(props.panel1ProdukteWidth, 0, QWIDGETSIZE_MAX));
+    m_panelFit->setStoredWidth(0, std::clamp(props.panel1LaedenWidth, 0, QWIDGETSIZE_MAX));
+    m_panelFit->setStoredWidth(1, std::clamp(props.panel1ProdukteWidth, 0, QWIDGETSIZE_MAX));
 }
 
 void TMainForm::RestoreSettings()

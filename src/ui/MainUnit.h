@@ -22,6 +22,7 @@ class TMainForm;
 class EditMenu;
 class ListController;
 class ListView;
+class PanelFit;
 class QLabel;
 class QPrinter;
 class QSpinBox;
@@ -193,6 +194,7 @@ private:
     std::unique_ptr<ListController> m_catalog;
     std::unique_ptr<ListController> m_defects;
     EditMenu *m_editMenu = nullptr;
+    PanelFit *m_panelFit = nullptr;
     QTimer m_timer;
     QLabel *m_statusText = nullptr;
     TAboutBox *m_aboutBox = nullptr;

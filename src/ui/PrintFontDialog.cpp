@@ -55,6 +55,12 @@ PrintFontDialog::PrintFontDialog(const PrintFont &font, QWidget *parent)
     m_underline->setObjectName(QStringLiteral("underlineBox"));
     m_color->setObjectName(QStringLiteral("colorBox"));
     m_sample->setObjectName(QStringLiteral("sample"));
+    // The lists are named after their labels; a combo box speaks its current entry as its value.
+    m_family->setAccessibleName(QStringLiteral("Schriftart"));
+    m_style->setAccessibleName(QStringLiteral("Schriftschnitt"));
+    m_size->setAccessibleName(QStringLiteral("Schriftgrad"));
+    m_color->setAccessibleName(QStringLiteral("Farbe"));
+    m_sample->setAccessibleName(QStringLiteral("Beispiel"));
 
     // Fill every control from the font before any change is passed on.
     m_family->addItems(m_choice.families());

@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/ArtikelFUnit.h"
 #include "ui/DialogPrompts.h"
+#include "ui/FocusStyle.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
 #include "ui/StartupProbe.h"
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
     Application app(argc, argv);
     startupprobe::installIfAsked(app);
     app.installGermanTranslations();
+    FocusStyle::install();
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("maengelliste"));
 

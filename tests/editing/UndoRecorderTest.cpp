@@ -202,6 +202,44 @@ TEST(UndoRecorder, replayNamesTheListsItChanged)
     EXPECT_EQ(lists, (QList<EntryList *>{&l.defects, &l.assemblies}));
 }
 
+TEST(UndoRecorder, replayNamesTheRowItLeftLastOrNoneAfterARemoval)
+{
+    // What each change's undo and redo leave in place: the entry's row, or none (-1).
+    const struct {
+        const char *change;
+        std::function<void(Lists &)> run;
+        EntryList Lists::*list;
+        int afterUndo, afterRedo;
+    } table[] = {
+        {"append", [](Lists &l) { l.assemblies.append({"Baugruppe", {}}); }, &Lists::assemblies, -1, 3},
+        {"remove", [](Lists &l) { l.catalog.removeAt(1); }, &Lists::catalog, 1, -1},
+        {"rename", [](Lists &l) { l.defects.setCaption(1, "Neu"); }, &Lists::defects, 1, 1},
+        {"move down", [](Lists &l) { l.catalog.move(0, 3); }, &Lists::catalog, 0, 2},
+        {"move up", [](Lists &l) { l.catalog.move(3, 1); }, &Lists::catalog, 3, 1},
+        {"clear", [](Lists &l) { l.assemblies.clear(); }, &Lists::assemblies, 0, -1},
+        {"sort", [](Lists &l) { l.catalog.beginUpdate(); l.catalog.endUpdate(); }, &Lists::catalog, -1, -1},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.change);
+        Lists l;
+        row.run(l);
+        QSignalSpy spy(&l.recorder, &UndoRecorder::rowReplayed);
+        l.recorder.undo();
+        l.recorder.redo();
+        std::vector<int> rows;
+        for (const QList<QVariant> &signal : spy) {
+            EXPECT_EQ(signal.at(0).value<EntryList *>(), &(l.*row.list));
+            rows.push_back(signal.at(1).toInt());
+        }
+        std::vector<int> expected;
+        for (const int r : {row.afterUndo, row.afterRedo}) {
+            if (r >= 0)
+                expected.push_back(r);
+        }
+        EXPECT_EQ(rows, expected);
+    }
+}
+
 TEST(UndoRecorder, aReplacedDocumentStartsAFreshHistoryAlsoInTheMiddleOfAStep)
 {
     Lists l;

@@ -69,24 +69,22 @@ std::vector<Stop> withToolBar(std::vector<Stop> page)
 
 TEST_F(Keyboard, listPage_tabVisitsEachPanelsButtonsThenItsListLeftToRight)
 {
-    const QString add = QStringLiteral("Eintrag hinzufügen"), remove = QStringLiteral("Eintrag entfernen"),
-                  clear = QStringLiteral("Liste löschen");
     const std::vector<Stop> expected = withToolBar({
-        {QStringLiteral("PlusLaedenBtn"), add},
-        {QStringLiteral("MinusLaedenBtn"), remove},
-        {QStringLiteral("DelList1"), clear},
+        {QStringLiteral("PlusLaedenBtn"), QStringLiteral("Baugruppe hinzufügen")},
+        {QStringLiteral("MinusLaedenBtn"), QStringLiteral("Baugruppe entfernen")},
+        {QStringLiteral("DelList1"), QStringLiteral("Alle Baugruppen löschen")},
         {QStringLiteral("ListView1"), QStringLiteral("Baugruppen")},
-        {QStringLiteral("PlusProdukteBtn"), add},
-        {QStringLiteral("MinusProdukteBtn"), remove},
-        {QStringLiteral("DelList2"), clear},
-        {QStringLiteral("PropEd"), QStringLiteral("Eintrag verändern")},
+        {QStringLiteral("PlusProdukteBtn"), QStringLiteral("Mangel in den Katalog aufnehmen")},
+        {QStringLiteral("MinusProdukteBtn"), QStringLiteral("Mangel aus dem Katalog entfernen")},
+        {QStringLiteral("DelList2"), QStringLiteral("Alle Mängel des Katalogs löschen")},
+        {QStringLiteral("PropEd"), QStringLiteral("Mangel im Katalog bearbeiten")},
         {QStringLiteral("ListView2"), QStringLiteral("Mängel")},
-        {QStringLiteral("UpdateFilterBtn"), QStringLiteral("Gefilterte Einträge aktualisieren")},
+        {QStringLiteral("UpdateFilterBtn"), QStringLiteral("Gefilterte Mängel aktualisieren")},
         {QStringLiteral("ListView4"), QStringLiteral("Mängel gefiltert")},
-        {QStringLiteral("PlusEinkaufBtn"), add},
-        {QStringLiteral("Hinzu2Btn"), QStringLiteral("Eintrag aus gefilterter Liste hinzufügen")},
-        {QStringLiteral("MinusEinkaufBtn"), remove},
-        {QStringLiteral("DelList3"), clear},
+        {QStringLiteral("PlusEinkaufBtn"), QStringLiteral("Mangel aus dem Katalog in die Mängelliste übernehmen")},
+        {QStringLiteral("Hinzu2Btn"), QStringLiteral("Mangel aus der gefilterten Liste in die Mängelliste übernehmen")},
+        {QStringLiteral("MinusEinkaufBtn"), QStringLiteral("Eintrag aus der Mängelliste entfernen")},
+        {QStringLiteral("DelList3"), QStringLiteral("Ganze Mängelliste löschen")},
         {QStringLiteral("ListView3"), QStringLiteral("Mängelliste")},
     });
     EXPECT_EQ(tabChain(), expected);
@@ -96,11 +94,11 @@ TEST_F(Keyboard, settingsPage_tabVisitsTheFontButtonThenTheFourMargins)
 {
     form->ui().PageControl1->setCurrentIndex(1);
     const std::vector<Stop> expected = withToolBar({
-        {QStringLiteral("FontBtn"), QStringLiteral("Schriftart")},
-        {QStringLiteral("leftREd"), QStringLiteral("Rand links")},
-        {QStringLiteral("TopREd"), QStringLiteral("Rand oben")},
-        {QStringLiteral("RightREd"), QStringLiteral("Rand rechts")},
-        {QStringLiteral("BottomREd"), QStringLiteral("Rand unten")},
+        {QStringLiteral("FontBtn"), QStringLiteral("Schriftart für den Ausdruck")},
+        {QStringLiteral("leftREd"), QStringLiteral("Rand links in mm")},
+        {QStringLiteral("TopREd"), QStringLiteral("Rand oben in mm")},
+        {QStringLiteral("RightREd"), QStringLiteral("Rand rechts in mm")},
+        {QStringLiteral("BottomREd"), QStringLiteral("Rand unten in mm")},
     });
     EXPECT_EQ(tabChain(), expected);
 }

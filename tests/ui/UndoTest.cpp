@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QTest>
 
 #include <functional>
@@ -211,6 +212,85 @@ TEST_F(Undo, theShortcutsUndoAndRedoFromTheKeyboard)
     QTest::keyClick(form->ListView1(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(form->ListView1(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(doc().AssemblyList.count(), 1);
+}
+
+// The history's keys pressed in a text field undo and redo the typing there; the lists stay.
+TEST_F(Undo, theHistoryKeysBelongToTheFocusedTextField)
+{
+    enum class Field { InPlaceEditor, MarginSpinBox };
+    const QKeyCombination undo = Qt::CTRL | Qt::Key_Z, redoY = Qt::CTRL | Qt::Key_Y,
+                          redoZ = Qt::CTRL | Qt::SHIFT | Qt::Key_Z;
+    const struct {
+        const char *name;
+        Field field;
+        std::vector<QKeyCombination> keys;
+        bool typingKept;
+    } rows[] = {
+        {"editor undo", Field::InPlaceEditor, {undo}, false},
+        {"editor redo Y", Field::InPlaceEditor, {undo, redoY}, true},
+        {"editor redo Shift+Z", Field::InPlaceEditor, {undo, redoZ}, true},
+        {"editor Y alone", Field::InPlaceEditor, {redoY}, true},
+        {"spin box undo", Field::MarginSpinBox, {undo}, false},
+        {"spin box redo Y", Field::MarginSpinBox, {undo, redoY}, true},
+    };
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->ListView1()->selectRow(0);
+    form->MinusLaedenBtnClick();
+    form->undoHistory().undo(); // the removal can be redone
+    const std::vector<std::string> lists = captions(doc().AssemblyList);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QWidget *field = nullptr;
+        QString before, typed;
+        if (row.field == Field::InPlaceEditor) {
+            form->ui().PageControl1->setCurrentIndex(0);
+            form->ListView1()->openEditor(1);
+            field = QApplication::focusWidget();
+            auto *editor = qobject_cast<QLineEdit *>(field);
+            ASSERT_NE(editor, nullptr);
+            editor->end(false);
+            before = editor->text();
+            QTest::keyClicks(editor, QStringLiteral("x"));
+            typed = editor->text();
+        } else {
+            form->ui().PageControl1->setCurrentIndex(1);
+            QSpinBox *spin = form->ui().leftREd;
+            spin->setFocus();
+            spin->selectAll();
+            before = spin->text();
+            QTest::keyClicks(spin, QStringLiteral("20"));
+            typed = spin->text();
+            field = spin;
+        }
+        ASSERT_NE(before, typed);
+        for (const QKeyCombination key : row.keys)
+            QTest::keyClick(field, key.key(), key.keyboardModifiers());
+        const QString text = row.field == Field::InPlaceEditor ? qobject_cast<QLineEdit *>(field)->text()
+                                                                : qobject_cast<QSpinBox *>(field)->text();
+        EXPECT_EQ(text, row.typingKept ? typed : before);
+        EXPECT_EQ(captions(doc().AssemblyList), lists) << "the lists' history did not move";
+        EXPECT_TRUE(stack().canRedo());
+        if (row.field == Field::InPlaceEditor) {
+            qobject_cast<QLineEdit *>(field)->setText(before);
+            form->ListView1()->finishEditing();
+        }
+    }
+}
+
+TEST_F(Undo, theMenuEndsAnOpenEditBeforeItUndoes)
+{
+    form->ListView1()->selectRow(1);
+    form->MinusLaedenBtnClick(); // "Fassade" removed
+    form->ListView1()->openEditor(0);
+    auto *editor = qobject_cast<QLineEdit *>(form->ListView1()->indexWidget(doc().AssemblyList.index(0, 0)));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Neu"));
+    form->Bearbeiten1()->Rckgngig1()->trigger();
+    EXPECT_FALSE(form->ListView1()->isEditing());
+    EXPECT_EQ(captions(doc().AssemblyList), std::vector<std::string>{"Dach"}) << "the rename is undone, not the removal";
+    form->Bearbeiten1()->Wiederholen1()->trigger();
+    EXPECT_EQ(captions(doc().AssemblyList), std::vector<std::string>{"Neu"});
 }
 
 TEST_F(Undo, newOpenAndReloadStartAFreshHistorySavingDoesNot)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+namespace Ui {
+class TMainForm;
+}
+
+// What a screen reader hears for the controls of the windows: names that say which list a button
+// acts on, the panels as named groups, the margin fields with their unit and linked labels.
+namespace accessiblenames {
+
+// Names every control of the main window and links the margin labels to their fields.
+void nameMainWindow(Ui::TMainForm &ui);
+// Exposes a plain frame as a group named name (a panel under its caption strip).
+void markPanel(QWidget *panel, const QString &name);
+// The widget's tooltip shows while it has the focus from the keyboard, so that a sighted keyboard
+// user sees the label of an icon button.
+void showTipOnKeyboardFocus(QWidget *widget);
+
+} // namespace accessiblenames

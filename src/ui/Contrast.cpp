@@ -1,0 +1,34 @@
+#include "ui/Contrast.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace contrast {
+
+namespace {
+
+double linear(double channel)
+{
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+} // namespace
+
+double luminance(const QColor &color)
+{
+    const QColor rgb = color.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+
+double ratio(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor outlineAgainst(const QColor &background)
+{
+    return ratio(Qt::black, background) >= ratio(Qt::white, background) ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+} // namespace contrast

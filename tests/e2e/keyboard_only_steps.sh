@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs inside an X server from the program's folder: the keyboard-only job of keyboard_only_test.sh.
+# Usage: keyboard_only_steps.sh <path to maengelliste>
+set -euo pipefail
+exe=$1
+export QT_QPA_PLATFORM=xcb
+"$exe" & pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+# The window whose title matches, once it is visible (polls up to 30 s).
+window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n1; }
+# Waits until no visible window matches.
+gone() {
+  for _ in $(seq 1 300); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  echo "window still open: $1"; exit 1
+}
+keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
+typed() { xdotool type --delay 60 "$1"; }
+main=$(window '^Quenbrik Mängelliste 1\.0 - mängel\.mal$')
+[ -n "$main" ] || { echo "main window not found"; exit 1; }
+xdotool windowfocus --sync "$main"
+
+# The page's tab bar is the first stop of the focus; Tab goes on to the assemblies' add button.
+keys Tab space
+typed 'Wand'; keys Return
+# The new assembly is selected in the focused list: sort it (first press: name, descending).
+keys ctrl+1
+# The catalogue's add button files the new defect under the selected assembly.
+keys Tab space
+typed 'Schimmel'; keys Return
+# On to the defect list's "take over from the catalogue" button: past the refresh button and the
+# filtered view.
+keys Tab Tab Tab space
+# The copy opens for renaming.
+keys ctrl+a
+typed 'Schimmel innen'; keys Return
+# Delete it (answer Ja), then undo the removal.
+keys Delete
+box=$(window '^Eintrag löschen$'); xdotool windowfocus --sync "$box"; keys Return
+gone '^Eintrag löschen$'
+xdotool windowfocus --sync "$main"
+keys ctrl+z
+# The left margin on the settings page, by its label's letter.
+keys ctrl+Tab alt+l ctrl+a
+typed '23'
+keys ctrl+s
+# Print: the dialog offers a PDF file in the home folder.
+keys ctrl+p
+box=$(window '^Drucken$'); [ -n "$box" ] || { echo "print dialog not found"; exit 1; }
+xdotool windowfocus --sync "$box"; keys Return
+gone '^Drucken$'
+for _ in $(seq 1 300); do [ -s "$HOME/Mängelliste.pdf" ] && break; sleep 0.1; done
+# The guide opens and Escape closes it.
+xdotool windowfocus --sync "$main"
+keys F1
+box=$(window '^Anleitung$'); [ -n "$box" ] || { echo "guide not found"; exit 1; }
+xdotool windowfocus --sync "$box"; keys Escape
+gone '^Anleitung$'
+# Quit without saving again.
+xdotool windowfocus --sync "$main"
+keys ctrl+q
+box=$(window '^Datei: Beenden\.\.\.$'); [ -n "$box" ] || { echo "save question not found"; exit 1; }
+xdotool windowfocus --sync "$box"; keys alt+n
+for _ in $(seq 1 300); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $pid 2>/dev/null; then echo "program still running"; exit 1; fi
+wait $pid
+trap - EXIT
