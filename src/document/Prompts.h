@@ -21,13 +21,20 @@ public:
         Answer defaultButton = Answer::Ok;
     };
 
-    // A file dialog: its filter in Qt's form ("Mängellisten (*.mal)"), the default suffix without
-    // dot, and whether choosing an existing file asks before overwriting it.
+    // A file dialog: its filter in Qt's form ("Mängellisten (*.mal)"; several file types separated
+    // by ";;"), the type selected when it opens, the default suffix without dot, and whether choosing
+    // an existing file asks before overwriting it.
     struct FileDialog {
         QString filter;
         QString defaultSuffix;
         QString startPath;
         bool confirmOverwrite = false;
+        int selectedType = 0;
+    };
+    // A file chosen in a save dialog and the index of the file type chosen with it.
+    struct FileChoice {
+        QString path;
+        int type = 0;
     };
 
     virtual ~Prompts() = default;
@@ -36,6 +43,14 @@ public:
     // The chosen path, or nothing when the dialog was cancelled.
     virtual std::optional<QString> openFileName(const FileDialog &dialog) = 0;
     virtual std::optional<QString> saveFileName(const FileDialog &dialog) = 0;
+    // The save dialog with its file types; the type is the one it opened with unless overridden.
+    virtual std::optional<FileChoice> saveFileChoice(const FileDialog &dialog)
+    {
+        std::optional<QString> path = saveFileName(dialog);
+        if (!path)
+            return std::nullopt;
+        return FileChoice{*path, dialog.selectedType};
+    }
 
     // Shorthand for the frequent error box with one OK button.
     void error(const QString &caption, const QString &text)

@@ -3,19 +3,25 @@
 #include "document/SafeFile.h"
 #include "exchange/CsvFile.h"
 
-Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection direction)
+Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection direction, CsvEncoding encoding)
 {
     Prompts::FileDialog dialog;
-    dialog.filter = QStringLiteral("CSV Dateien (*.csv)");
+    if (direction == CsvDirection::Export) {
+        dialog.filter = QStringLiteral("CSV (Trennzeichen-getrennt) (*.csv);;CSV UTF-8 (Trennzeichen-getrennt) (*.csv)");
+        dialog.selectedType = static_cast<int>(encoding);
+    } else {
+        dialog.filter = QStringLiteral("CSV Dateien (*.csv)");
+    }
     dialog.defaultSuffix = QStringLiteral("csv");
     dialog.startPath = startPath;
     dialog.confirmOverwrite = direction == CsvDirection::Export;
     return dialog;
 }
 
-bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts)
+bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts, CsvEncoding encoding)
 {
-    if (safefile::writeAll(path, csv::encode(defects.entries())))
+    const std::vector<ListEntry> &entries = defects.entries();
+    if (safefile::writeAll(path, encoding == CsvEncoding::Utf8 ? csv::encodeUtf8(entries) : csv::encode(entries)))
         return true;
     prompts.error(QString(), QStringLiteral("Konnte die Datei nicht erstellen."));
     return false;

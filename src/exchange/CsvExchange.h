@@ -10,15 +10,22 @@
 
 enum class CsvDirection { Import, Export };
 
-// The file dialog of both commands: CSV files, suffix "csv" added to a name without one. The
-// export's dialog asks before an existing file is replaced (No returns to the dialog), as Save As
-// does. startPath is the name chosen last time, if any.
-Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection direction);
+// The file types the export offers, in the order of its dialog: today's Windows-1252 file, and UTF-8
+// as spreadsheets write it (see csv::encodeUtf8).
+enum class CsvEncoding { Windows1252 = 0, Utf8 = 1 };
 
-// Writes the entries of defects to path (see csv::encode), replacing an existing file (the dialog
+// The file dialog of both commands: CSV files, suffix "csv" added to a name without one. The
+// export's dialog offers the two file types of CsvEncoding, `encoding` selected, and asks before an
+// existing file is replaced (No returns to the dialog), as Save As does. startPath is the name chosen
+// last time, if any.
+Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection direction,
+                                  CsvEncoding encoding = CsvEncoding::Windows1252);
+
+// Writes the entries of defects to path (see csv::encode and csv::encodeUtf8), replacing an existing file (the dialog
 // has asked). When the file cannot be written completely, shows "Konnte die Datei nicht erstellen."
 // (default caption, error icon, OK), leaves an existing file as it was and returns false.
-bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts);
+bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts,
+               CsvEncoding encoding = CsvEncoding::Windows1252);
 
 // Reads the whole file at path and appends its entries (see csv::parse) at the end of defects in one
 // step; then every entry of defects without a sub-item gets an empty sub-item 0. When the file

@@ -13,6 +13,17 @@ namespace csv {
 
 namespace {
 
+// Appends the text as UTF-8 with its double quotes doubled.
+void putUtf8Field(QByteArray &out, const std::string &text)
+{
+    const QByteArray utf8 = cp1252::toUnicode(text).toUtf8();
+    for (const char c : utf8) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+}
+
 // Room enough for an entry's line even if every byte of its texts needs escaping.
 std::size_t worstLineSize(const ListEntry &e)
 {
@@ -75,6 +86,21 @@ QByteArray encode(const std::vector<ListEntry> &entries)
         p += 3;
     }
     return out.take(p);
+}
+
+QByteArray encodeUtf8(const std::vector<ListEntry> &entries)
+{
+    QByteArray out("\xEF\xBB\xBF");
+    for (const ListEntry &e : entries) {
+        out += '"';
+        putUtf8Field(out, e.caption);
+        for (const std::string &s : e.subItems) {
+            out += "\";\"";
+            putUtf8Field(out, s);
+        }
+        out += "\"\r\n";
+    }
+    return out;
 }
 
 namespace {

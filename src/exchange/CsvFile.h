@@ -16,6 +16,14 @@ namespace csv {
 //   {Riss im "Deckel" | Motor}  => "Riss im ""Deckel""";"Motor" CR LF
 QByteArray encode(const std::vector<ListEntry> &entries);
 
+// The same entries as a UTF-8 file, as spreadsheets save it: the byte order mark, then one line per
+// entry with every field in double quotes, CR LF after every line. Inside a field only the double
+// quote is doubled: a line break stays a real line break, every other character is itself.
+//   {Riss im "Deckel" | Motor}  => BOM "Riss im ""Deckel""";"Motor" CR LF
+//   {zwei LF Zeilen | Bad}      => BOM "zwei LF Zeilen";"Bad" CR LF
+//   {} (no entries)             => BOM
+QByteArray encodeUtf8(const std::vector<ListEntry> &entries);
+
 // The entries of a file, one per non-empty line, each with exactly one sub-item. Reads the files
 // this program writes and those that spreadsheets save.
 //

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,26 @@ constexpr int kMaxPrintFontSize = 9999;
 std::optional<QString> printSettingsProblem(const PrintCanvas &canvas, const PrintMargins &margins,
                                             const PrintFont &font);
 
+// The text shown when one line of the print font is taller than the printable height of the page.
+QString fontTooTallText();
+
+// Whether one line of the font, bold or regular, is taller than the printable height of the canvas; a
+// line counts at least as tall as the font's size.
+// Sets the font on the canvas to measure it; call it before the job begins.
+bool fontTallerThanPage(PrintCanvas &canvas, const PrintFont &font);
+
+// What every page carries when the page header and page numbers are on: a header line with the
+// document's name at the left margin and the print date ending at the right margin, bold column
+// headings, numbered rows and a centred footer "Seite x von y" whose bottom is the bottom limit.
+struct PageFrame {
+    QString documentName;
+    QString date; // dd.mm.yyyy
+};
+
+// The name the header shows for a list file: its file name without ".mal"; "Kein Name" for none.
+//   "/home/a/Begehung.mal" => "Begehung",  "" => "Kein Name",  "/x/liste.txt" => "liste.txt"
+QString pageFrameName(const QString &currentFileName);
+
 // The positions of one print run in printer dots, and the two ways it puts a line on the page.
 //
 // Lines follow each other without spacing. A line (or a row of several lines) that would reach below
@@ -44,6 +65,10 @@ public:
     int gap() const { return m_gap; }
     int assemblyColumn() const { return m_assemblyColumn; }
     int y() const { return m_y; }
+    // The right edge: the printable width minus the right margin, truncated like the bottom limit.
+    int right() const { return m_right; }
+    // The x of the names: the left edge, or right of the number column when rows are numbered.
+    int nameLeft() const { return m_nameLeft; }
 
     // The width of the name column. When the widest name and the widest assembly fit side by side
     // in the printable width, it is the widest name; otherwise the column is narrowed so that the
@@ -51,12 +76,28 @@ public:
     // width (nor above the widest name).
     int nameColumnWidth(int widestName, int widestAssembly) const;
     // Places the second column at the right of the name column plus the gap.
-    void setAssemblyColumn(int nameColumn) { m_assemblyColumn = m_left + nameColumn + m_gap; }
+    void setAssemblyColumn(int nameColumn) { m_assemblyColumn = m_nameLeft + nameColumn + m_gap; }
+    // Puts the names right of a number column of the given width plus the gap.
+    void setNumberColumn(int width) { m_nameLeft = m_left + width + m_gap; }
+
+    // The page furniture of a framed printout: rows and lines end above `limit`; every new page
+    // runs `startPage`, which draws what the page carries and leaves y where its body starts.
+    void setBodyLimit(int limit) { m_limit = limit; }
+    void setPageStart(std::function<void()> startPage) { m_startPage = std::move(startPage); }
+    // Moves to y; `bodyTop` marks it as where the page's body starts (its first line always prints).
+    void moveTo(int y, bool bodyTop)
+    {
+        m_y = y;
+        if (bodyTop)
+            m_bodyTop = y;
+    }
 
     void PrintLine(const QString &text);
     // Prints the lines of a name one under the other, the assembly beside the first line. The row's
     // height is the sum of its lines' heights; the assembly text is not measured.
     void PrintRow(const std::vector<QString> &nameLines, const QString &assembly);
+    // The same with the row's number right-aligned in the number column.
+    void PrintNumberedRow(const QString &number, const std::vector<QString> &nameLines, const QString &assembly);
 
 private:
     // Breaks the page when a line of height h does not fit and is not the page's first line.
@@ -64,19 +105,27 @@ private:
 
     PrintCanvas &m_canvas;
     int m_width;
+    int m_right;
     int m_left;
+    int m_nameLeft;
     int m_top;
     int m_bottom;
     int m_gap;
     int m_assemblyColumn;
     int m_y;
+    int m_limit;   // lines may not reach below it unless first on their page
+    int m_bodyTop; // where the current page's body starts
+    std::function<void()> m_startPage;
 };
 
 // Prints the defect list as one job: the bold title, a blank line, one row per entry (caption, then
 // sub-item 0) in the given order in the regular style of the font, and a closing blank line. Names
 // break into lines at their line breaks, and wrap when the name column is narrowed (see
 // PrintLayout::nameColumnWidth and namewrap::wrapLine).
-// Throws PrintSettingsError before the job begins when printSettingsProblem finds one. Exceptions of
-// the canvas pass through; the job is then left to the canvas to abort.
+// With a frame every page carries its header, column headings and footer (see PageFrame), rows are
+// numbered from 1 on, and the title stays on the first page below the header; without one the pages
+// hold the title and the rows alone.
+// Throws PrintSettingsError before the job begins when printSettingsProblem finds one or the font is
+// taller than the page. Exceptions of the canvas pass through; the job is then left to the canvas to abort.
 void printDefectList(PrintCanvas &canvas, const std::vector<ListEntry> &rowsInViewOrder, const PrintMargins &margins,
-                     const PrintFont &font);
+                     const PrintFont &font, const std::optional<PageFrame> &frame = std::nullopt);

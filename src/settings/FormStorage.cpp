@@ -260,6 +260,13 @@ void FormStorage::restoreProps(StoredProps &props, int pixelsPerInch)
     }
     integer(QStringLiteral("Panel1Laeden_Width"), [&](int v) { props.panel1LaedenWidth = v; });
     integer(QStringLiteral("Panel1Produkte_Width"), [&](int v) { props.panel1ProdukteWidth = v; });
+    // A yes-or-no value is an enumeration: "False" or "True", in any case; another word changes nothing.
+    take(QStringLiteral("SeitenkopfCheck_Checked"), [&](const QString &text) {
+        if (text.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+            props.pageFrame = true;
+        else if (text.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
+            props.pageFrame = false;
+    });
 }
 
 void FormStorage::SaveSettings(const WindowState &current, const StoredProps &props, bool destroying)
@@ -302,6 +309,7 @@ void FormStorage::SaveSettings(const WindowState &current, const StoredProps &pr
     prop(f + QStringLiteral("Style"), formatStyle(font.style));
     prop(QStringLiteral("Panel1Laeden_Width"), formatInt(props.panel1LaedenWidth));
     prop(QStringLiteral("Panel1Produkte_Width"), formatInt(props.panel1ProdukteWidth));
+    prop(QStringLiteral("SeitenkopfCheck_Checked"), props.pageFrame ? QStringLiteral("True") : QStringLiteral("False"));
     m_store.flush();
     m_saved = true;
 }

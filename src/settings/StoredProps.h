@@ -10,6 +10,8 @@ struct StoredProps {
     // The font of FontDialog1.
     PrintFont font;
     // Widths of the two left-hand list panels in pixels.
+    // The check box "Seitenkopf und Seitenzahlen" (SeitenkopfCheck): page header and footer on.
+    bool pageFrame = false;
     int panel1LaedenWidth = 145;
     int panel1ProdukteWidth = 269;
 

@@ -65,7 +65,7 @@ Prompts::Answer DialogPrompts::message(const Message &m)
     }
 }
 
-std::optional<QString> DialogPrompts::runFileDialog(const FileDialog &d, bool save)
+std::optional<Prompts::FileChoice> DialogPrompts::runFileDialog(const FileDialog &d, bool save)
 {
     QFileDialog dialog(m_parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -74,19 +74,29 @@ std::optional<QString> DialogPrompts::runFileDialog(const FileDialog &d, bool sa
     dialog.setDefaultSuffix(d.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !d.confirmOverwrite);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    const QStringList types = dialog.nameFilters();
+    if (d.selectedType > 0 && d.selectedType < types.size())
+        dialog.selectNameFilter(types[d.selectedType]);
     if (!d.startPath.isEmpty())
         dialog.selectFile(d.startPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().front();
+    return FileChoice{dialog.selectedFiles().front(), std::max(0, int(types.indexOf(dialog.selectedNameFilter())))};
 }
 
 std::optional<QString> DialogPrompts::openFileName(const FileDialog &dialog)
 {
-    return runFileDialog(dialog, false);
+    const std::optional<FileChoice> choice = runFileDialog(dialog, false);
+    return choice ? std::optional<QString>(choice->path) : std::nullopt;
 }
 
 std::optional<QString> DialogPrompts::saveFileName(const FileDialog &dialog)
+{
+    const std::optional<FileChoice> choice = runFileDialog(dialog, true);
+    return choice ? std::optional<QString>(choice->path) : std::nullopt;
+}
+
+std::optional<Prompts::FileChoice> DialogPrompts::saveFileChoice(const FileDialog &dialog)
 {
     return runFileDialog(dialog, true);
 }

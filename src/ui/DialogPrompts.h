@@ -17,13 +17,14 @@ public:
     Answer message(const Message &message) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
+    std::optional<FileChoice> saveFileChoice(const FileDialog &dialog) override;
     std::optional<QString> editDefectName(const QString &name) override;
     bool chooseFont(PrintFont &font) override;
     bool printDialog(QPrinter &printer) override;
     bool printerSetupDialog(QPrinter &printer) override;
 
 private:
-    std::optional<QString> runFileDialog(const FileDialog &dialog, bool save);
+    std::optional<FileChoice> runFileDialog(const FileDialog &dialog, bool save);
     // The PDF file the print dialogs offer: the printer's own, else the one chosen last in this run,
     // else "Mängelliste.pdf" in the home folder. A printer that prints into a file takes it over.
     QString offerPrintFile(QPrinter &printer) const;

@@ -14,17 +14,18 @@
 #include "ui/HandlerGuard.h"
 #include "ui/ListController.h"
 #include "print/PrintLayout.h"
-#include "print/PrintSettingsError.h"
-#include "print/QPrinterCanvas.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/AnleitungUnit.h"
 #include "ui/EditMenu.h"
 #include "ui/ListView.h"
 #include "ui/PanelFit.h"
+#include "ui/PrintCommands.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QDate>
 #include <QCoreApplication>
 #include <QDir>
 #include <QHeaderView>
@@ -57,7 +58,9 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
       m_document(prompts),
       m_filtered(ListDocument::defectColumnTitles()),
       m_store(store ? std::move(store) : std::make_unique<SettingsStore>(SettingsStore::forThisProgram())),
-      m_formStorage(std::make_unique<FormStorage>(*m_store))
+      m_formStorage(std::make_unique<FormStorage>(*m_store)),
+      m_print(std::make_unique<PrintCommands>(
+          prompts, [this]() -> QPrinter & { return printer(); }, [this] { return printout(); }, this))
 {
     initResources();
     m_ui->setupUi(this);
@@ -143,6 +146,8 @@ void TMainForm::wire()
     connect(m_ui->CSVImport1, &QAction::triggered, this, guarded(&TMainForm::CSVImport1Click));
     connect(m_ui->Druckereinrichten1, &QAction::triggered, this, guarded(&TMainForm::Druckereinrichten1Click));
     connect(m_ui->Drucken1, &QAction::triggered, this, guarded(&TMainForm::Drucken1Click));
+    connect(m_ui->Seitenansicht1, &QAction::triggered, this, guarded(&TMainForm::Seitenansicht1Click));
+    connect(m_ui->AlsPDFspeichern1, &QAction::triggered, this, guarded(&TMainForm::AlsPDFspeichern1Click));
     connect(m_ui->Beenden1, &QAction::triggered, this, guarded(&TMainForm::Beenden1Click));
     connect(m_ui->berdasProgramm1, &QAction::triggered, this, guarded(&TMainForm::berdasProgramm1Click));
     connect(m_ui->Anleitung1, &QAction::triggered, this, guarded(&TMainForm::Anleitung1Click));
@@ -337,6 +342,7 @@ StoredProps TMainForm::currentProps() const
     StoredProps props;
     props.margins = printMargins();
     props.font = m_printFont;
+    props.pageFrame = m_ui->SeitenkopfCheck->isChecked();
     // The widths the panels have when the window is wide enough.
     props.panel1LaedenWidth = m_panelFit->storedWidth(0);
     props.panel1ProdukteWidth = m_panelFit->storedWidth(1);
@@ -350,6 +356,7 @@ void TMainForm::applyProps(const StoredProps &props)
     m_ui->leftREd->setValue(props.margins.left);
     m_ui->BottomREd->setValue(props.margins.bottom);
     m_printFont = props.font;
+    m_ui->SeitenkopfCheck->setChecked(props.pageFrame);
     m_panelFit->setStoredWidth(0, std::clamp(props.panel1LaedenWidth, 0, QWIDGETSIZE_MAX));
     m_panelFit->setStoredWidth(1, std::clamp(props.panel1ProdukteWidth, 0, QWIDGETSIZE_MAX));
 }
@@ -394,11 +401,13 @@ void TMainForm::SaveSettings(bool destroying)
 
 void TMainForm::CSVExport1Click()
 {
-    const std::optional<QString> name = m_prompts.saveFileName(csvFileDialog(m_csvExportName, CsvDirection::Export));
-    if (!name)
+    const std::optional<Prompts::FileChoice> choice =
+        m_prompts.saveFileChoice(csvFileDialog(m_csvExportName, CsvDirection::Export, m_csvExportEncoding));
+    if (!choice)
         return;
-    m_csvExportName = *name;
-    exportCsv(m_document.DefectList, *name, m_prompts);
+    m_csvExportName = choice->path;
+    m_csvExportEncoding = choice->type == 1 ? CsvEncoding::Utf8 : CsvEncoding::Windows1252;
+    exportCsv(m_document.DefectList, choice->path, m_prompts, m_csvExportEncoding);
 }
 
 void TMainForm::CSVImport1Click()
@@ -425,7 +434,7 @@ PrintMargins TMainForm::printMargins() const
 
 void TMainForm::Druckereinrichten1Click()
 {
-    m_prompts.printerSetupDialog(printer());
+    m_print->setup();
 }
 
 void TMainForm::FontBtnClick()
@@ -435,15 +444,29 @@ void TMainForm::FontBtnClick()
 
 void TMainForm::Drucken1Click()
 {
-    if (!m_prompts.printDialog(printer()))
-        return;
-    // Errors of the printer layer end the command in the general error display.
-    QPrinterCanvas canvas(printer());
-    try {
-        printDefectList(canvas, m_document.DefectList.entries(), printMargins(), m_printFont);
-    } catch (const PrintSettingsError &e) {
-        m_prompts.error(QStringLiteral("Drucken"), e.text()); // nothing was sent to the printer
-    }
+    m_print->print();
+}
+
+void TMainForm::Seitenansicht1Click()
+{
+    m_print->preview();
+}
+
+void TMainForm::AlsPDFspeichern1Click()
+{
+    m_print->savePdf();
+}
+
+Printout TMainForm::printout() const
+{
+    Printout p;
+    p.rows = &m_document.DefectList.entries();
+    p.margins = printMargins();
+    p.font = m_printFont;
+    if (m_ui->SeitenkopfCheck->isChecked())
+        p.frame = PageFrame{pageFrameName(m_document.CurrentFileName()),
+                            QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))};
+    return p;
 }
 
 void TMainForm::berdasProgramm1Click()

@@ -7,6 +7,8 @@
 #include "document/StatusLine.h"
 #include "editing/SortState.h"
 #include "editing/UndoRecorder.h"
+#include "exchange/CsvExchange.h"
+#include "print/PdfPrintout.h"
 #include "settings/FormStorage.h"
 #include "settings/SettingsStore.h"
 
@@ -27,6 +29,7 @@ class QLabel;
 class QPrinter;
 class QSpinBox;
 class QToolButton;
+class PrintCommands;
 class TAboutBox;
 class WindowPrompts;
 
@@ -100,6 +103,11 @@ public:
     void CSVImport1Click();
     void Druckereinrichten1Click();
     void Drucken1Click();
+    void Seitenansicht1Click();
+    void AlsPDFspeichern1Click();
+    // What the print commands print: the defect list in view order with the settings page's choices.
+    Printout printout() const;
+    PrintCommands &printCommands() { return *m_print; }
     void FontBtnClick();
     void berdasProgramm1Click();
     // Shows the user guide beside the program in its window, or says that it is missing.
@@ -194,7 +202,9 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<FormStorage> m_formStorage;
+    std::unique_ptr<PrintCommands> m_print;
     bool m_firstShowDone = false;
     QString m_csvExportName;
+    CsvEncoding m_csvExportEncoding = CsvEncoding::Windows1252;
     QString m_csvImportName;
 };

@@ -27,12 +27,13 @@ namespace {
 
 const QStringList kColumns{QStringLiteral("Mangel"), QStringLiteral("Baugruppe")};
 
-// Converts csv into dir/out<tag>/ with Calc: read as ";" separated, '"' quoted, Windows-1252 and
-// German (1031), written with exportOptions. Every run has a profile and home of its own, so that
+// Converts csv into dir/out<tag>/ with Calc: read with importOptions (by default ";" separated, '"'
+// quoted, Windows-1252 and German, 1031), written with exportOptions. Every run has a profile and home of its own, so that
 // runs side by side do not share a lock. Returns the written file, or an empty text with the reason
 // in failure.
 QString convertWithCalc(const QString &soffice, const QTemporaryDir &dir, const QString &csv, const QString &tag,
-                        const QString &exportOptions, QString &failure)
+                        const QString &exportOptions, QString &failure,
+                        const QString &importOptions = QStringLiteral("59,34,1,1,,1031"))
 {
     const QString home = dir.filePath(QStringLiteral("home-") + tag);
     const QString outDir = dir.filePath(QStringLiteral("out-") + tag);
@@ -46,7 +47,7 @@ QString convertWithCalc(const QString &soffice, const QTemporaryDir &dir, const 
                {QStringLiteral("-env:UserInstallation=") +
                     QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile-") + tag)).toString(),
                 QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                QStringLiteral("--infilter=Text - txt - csv (StarCalc):59,34,1,1,,1031"),
+                QStringLiteral("--infilter=Text - txt - csv (StarCalc):") + importOptions,
                 QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):") + exportOptions,
                 QStringLiteral("--outdir"), outDir, csv});
     if (!calc.waitForFinished(300'000) || calc.exitStatus() != QProcess::NormalExit || calc.exitCode() != 0) {
@@ -102,5 +103,38 @@ TEST(SpreadsheetRoundTrip, namesComeBackFromLibreOfficeInWindows1252AndUtf8)
         ASSERT_TRUE(importCsv(imported, saved, prompts));
         EXPECT_EQ(imported.entries(), names) << save.tag;
     }
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST(SpreadsheetRoundTrip, aUtf8ExportKeepsLineBreaksInTheCellAndEveryNameComesBack)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "soffice is not installed (Debian package libreoffice-calc-nogui; scripts/test installs it)";
+
+    const std::vector<ListEntry> names = {
+        {"Fliesen gesprungen; Bad OG", {"Sanit\xe4r"}},
+        {"Riss im \"Deckel\"", {"C:\\temp"}},
+        {"Entw\xe4sserung \x80 5", {"Au\xdf" "enanlagen"}},
+        {"zwei\nZeilen", {"Dach"}},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ScriptedPrompts prompts;
+    EntryList exported(kColumns);
+    exported.appendEntries(names);
+    const QString csv = dir.filePath(QStringLiteral("liste.csv"));
+    ASSERT_TRUE(exportCsv(exported, csv, prompts, CsvEncoding::Utf8));
+
+    const QString utf8 = QStringLiteral("59,34,76,1");
+    QString failure;
+    const QString saved = convertWithCalc(soffice, dir, csv, QStringLiteral("utf8"), utf8, failure, utf8);
+    ASSERT_FALSE(saved.isEmpty()) << failure.toStdString();
+    // Calc quotes a cell that holds a line break and writes the break itself: the cell had one.
+    EXPECT_TRUE(testsupport::readFile(saved).contains("\"zwei\nZeilen\"")) << testsupport::readFile(saved).toStdString();
+
+    EntryList imported(kColumns);
+    ASSERT_TRUE(importCsv(imported, saved, prompts));
+    EXPECT_EQ(imported.entries(), names);
     EXPECT_TRUE(prompts.messages.empty());
 }

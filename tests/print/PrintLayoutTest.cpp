@@ -133,13 +133,13 @@ TEST(PrintLayout, closingBlankLineStartsAPageOfItsOwnWhenTheRowsEndOnTheLimit)
     EXPECT_EQ(canvas.events().back().op, Op::End);
 }
 
-TEST(PrintLayout, aFontTallerThanThePagePrintsEachLineOnAPageOfItsOwnFromTheTop)
+TEST(PrintLayout, aFontTallerThanTheRoomBetweenTheMarginsPrintsEachLineOnAPageOfItsOwnFromTheTop)
 {
     PrintFont huge;
     huge.size = 400;
-    // One line is 3833 dots, far more than the 2291 between T and B; the page is wide enough for the
-    // name (8 characters of 1666 dots) and the assembly side by side, so nothing wraps.
-    RecordingCanvas canvas(600, 24000, 3000);
+    // One line is 3833 dots, far more than the 3291 between T and B but less than the page; the page is
+    // wide enough for the name (8 characters of 1666 dots) and the assembly side by side, so nothing wraps.
+    RecordingCanvas canvas(600, 24000, 4000);
     printDefectList(canvas, numberedRows(2), uniform(15), huge);
 
     const auto d = canvas.draws();

@@ -2,7 +2,8 @@
 //   print_sample --printer NAME [--rows N] [--margins MM]
 //   print_sample --pdf FILE [--rows N] [--margins MM]
 //   print_sample --list [--rows N]      (writes "name<TAB>assembly" per row, UTF-8, instead of printing)
-// --margins sets all four margins (default: the start values of 15 mm).
+// --margins sets all four margins (default: the start values of 15 mm); --frame NAME prints the page
+// header with that document name and today's date, the headings, numbers and page numbers.
 // Exits with 0 after the job was handed over, 1 with the error text on stderr otherwise.
 
 #include "SampleDefects.h"
@@ -11,6 +12,7 @@
 #include "print/PrintLayout.h"
 #include "print/QPrinterCanvas.h"
 
+#include <QDate>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QStringList>
@@ -27,6 +29,7 @@ int main(int argc, char **argv)
     int rows = 60;
     PrintMargins margins;
     bool list = false;
+    std::optional<PageFrame> frame;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == QStringLiteral("--list"))
@@ -35,6 +38,8 @@ int main(int argc, char **argv)
             printerName = args[++i];
         else if (args[i] == QStringLiteral("--pdf") && hasValue)
             pdfFile = args[++i];
+        else if (args[i] == QStringLiteral("--frame") && hasValue)
+            frame = PageFrame{args[++i], QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))};
         else if (args[i] == QStringLiteral("--rows") && hasValue)
             rows = args[++i].toInt();
         else if (args[i] == QStringLiteral("--margins") && hasValue) {
@@ -67,7 +72,7 @@ int main(int argc, char **argv)
     }
     try {
         QPrinterCanvas canvas(printer);
-        printDefectList(canvas, sampleDefects(rows), margins, PrintFont{});
+        printDefectList(canvas, sampleDefects(rows), margins, PrintFont{}, frame);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

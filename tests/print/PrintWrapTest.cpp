@@ -268,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SettingsCase{"top and bottom leave one dot", 4800, 2364, {0, 50, 0, 50}, 11, nullptr},
                       SettingsCase{"top and bottom fill the height", 4800, 2363, {0, 50, 0, 50}, 11, kMarginsMessage},
                       SettingsCase{"size 1", 4800, 6600, {15, 15, 15, 15}, 1, nullptr},
-                      SettingsCase{"size 9999", 4800, 6600, {15, 15, 15, 15}, 9999, nullptr},
+                      SettingsCase{"size 9999 on a page that holds its line", 4800, 95830, {15, 15, 15, 15}, 9999, nullptr},
                       SettingsCase{"size 0", 4800, 6600, {15, 15, 15, 15}, 0, kSizeMessage},
                       SettingsCase{"size 10000", 4800, 6600, {15, 15, 15, 15}, 10000, kSizeMessage},
                       SettingsCase{"negative size", 4800, 6600, {15, 15, 15, 15}, -12, kSizeMessage}),

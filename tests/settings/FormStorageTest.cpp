@@ -57,6 +57,7 @@ const QByteArray kFirstSave = "[TMainForm]\n"
                               "Panel1Produkte_Width=269\n"
                               "PixelsPerInch=96\n"
                               "RightREd_Value=15\n"
+                              "SeitenkopfCheck_Checked=False\n"
                               "ShowCmd=1\n"
                               "TopREd_Value=15\n"
                               "Visible=0\n"
@@ -142,6 +143,7 @@ TEST_F(FormStorageTest, everyStoredPropertyRoundTrips)
     props.font.pitch = FontPitch::Fixed;
     props.panel1LaedenWidth = 0;
     props.panel1ProdukteWidth = 1234;
+    props.pageFrame = true;
     m_storage.SaveSettings(shownWindow(QRect(223, 115, 999, 589)), props, false);
     EXPECT_NE(raw().indexOf("FontDialog1_FontName=Liberation Serif\n"), -1) << "trimmed before writing";
     EXPECT_NE(raw().indexOf("FontDialog1_FontStyle=[fsBold,fsUnderline,fsStrikeOut]\n"), -1);
@@ -192,6 +194,10 @@ TEST_F(FormStorageTest, storedPropertiesReadBackByTheirRules)
         {"FontDialog1_FontStyle=[fsItalic,fsStrikeOut]",
          [](StoredProps &p) { p.font.style.italic = p.font.style.strikeOut = true; }},
         {"Visible=1", [](StoredProps &) {}},
+        {"SeitenkopfCheck_Checked=True", [](StoredProps &p) { p.pageFrame = true; }},
+        {"SeitenkopfCheck_Checked= true ", [](StoredProps &p) { p.pageFrame = true; }},
+        {"SeitenkopfCheck_Checked=1", [](StoredProps &) {}},
+        {"SeitenkopfCheck_Checked=False", [](StoredProps &) {}},
     };
     int i = 0;
     for (const auto &row : rows) {

@@ -43,6 +43,17 @@ public:
         return out;
     }
     std::optional<QString> saveFileName(const FileDialog &d) override { return nextFile(d); }
+    // The next queued file with the next queued type (the dialog's own selection when none is queued).
+    std::optional<Prompts::FileChoice> saveFileChoice(const FileDialog &d) override
+    {
+        int type = d.selectedType;
+        if (!types.empty()) {
+            type = types.front();
+            types.pop_front();
+        }
+        std::optional<QString> f = nextFile(d);
+        return f ? std::optional<Prompts::FileChoice>(Prompts::FileChoice{*f, type}) : std::nullopt;
+    }
 
     QStringList texts() const
     {
@@ -57,6 +68,7 @@ public:
     std::vector<FileDialog> dialogs;
     std::deque<Answer> answers;
     std::deque<std::optional<QString>> files;
+    std::deque<int> types; // file types chosen in save dialogs with types
     // Runs once, while the next message or dialog is open.
     std::function<void()> whileOpen;
 

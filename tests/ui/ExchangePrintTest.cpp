@@ -18,7 +18,8 @@ TEST_F(ExchangePrint, csvExportAndImportRememberTheirNamesAndOnlyAppend)
     form->CSVExport1Click(); // cancelled
     EXPECT_FALSE(QFile::exists(csv));
     ASSERT_EQ(prompts.dialogs.size(), 1u);
-    EXPECT_EQ(prompts.dialogs[0].filter, QStringLiteral("CSV Dateien (*.csv)"));
+    EXPECT_EQ(prompts.dialogs[0].filter,
+              QStringLiteral("CSV (Trennzeichen-getrennt) (*.csv);;CSV UTF-8 (Trennzeichen-getrennt) (*.csv)"));
     EXPECT_EQ(prompts.dialogs[0].defaultSuffix, QStringLiteral("csv"));
     EXPECT_TRUE(prompts.dialogs[0].confirmOverwrite) << "the export asks before replacing a file";
 

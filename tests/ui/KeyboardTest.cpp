@@ -99,6 +99,7 @@ TEST_F(Keyboard, settingsPage_tabVisitsTheFontButtonThenTheFourMargins)
         {QStringLiteral("TopREd"), QStringLiteral("Rand oben in mm")},
         {QStringLiteral("RightREd"), QStringLiteral("Rand rechts in mm")},
         {QStringLiteral("BottomREd"), QStringLiteral("Rand unten in mm")},
+        {QStringLiteral("SeitenkopfCheck"), QStringLiteral("Seitenkopf und Seitenzahlen")},
     });
     EXPECT_EQ(tabChain(), expected);
 }

@@ -298,7 +298,7 @@ TEST_F(Lifecycle, theWindowIsLaidOutAsDesigned)
     auto &ui = form->ui();
     EXPECT_EQ(ui.PageControl1->tabText(0), QStringLiteral("Baugruppen && Mängel && Mängelliste"));
     EXPECT_EQ(ui.PageControl1->currentIndex(), 0);
-    EXPECT_EQ(ui.Datei1->actions().size(), 11);
+    EXPECT_EQ(ui.Datei1->actions().size(), 13);
     for (QSpinBox *spin : {ui.leftREd, ui.TopREd, ui.RightREd, ui.BottomREd}) {
         EXPECT_EQ(spin->value(), 15);
         EXPECT_EQ(spin->minimum(), 0);

@@ -1,0 +1,95 @@
+// The print preview and the PDF command for a list of 10,000 entries, each against printing the same
+// list, with page header and page numbers, on the PDF printer (no print queue is needed).
+#include "BenchSupport.h"
+#include "document/SafeFile.h"
+#include "print/PdfPrintout.h"
+#include "print/QPrinterCanvas.h"
+#include "ui/PrintPreviewDialog.h"
+
+#include <QApplication>
+#include <QPrinter>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kEntries = 10'000;
+
+const std::vector<ListEntry> &entries()
+{
+    static const std::vector<ListEntry> list = [] {
+        std::vector<ListEntry> out;
+        out.reserve(kEntries);
+        for (int i = 0; i < kEntries; ++i)
+            out.push_back({"Riss im Putz Nr. " + std::to_string(i), {"Baugruppe " + std::to_string(i % 97)}});
+        return out;
+    }();
+    return list;
+}
+
+Printout printout()
+{
+    Printout p;
+    p.rows = &entries();
+    p.frame = PageFrame{QStringLiteral("Begehung"), QStringLiteral("07.12.2026")};
+    return p;
+}
+
+QString pdfPath(const char *name)
+{
+    return benchsupport::scratchDir() + QLatin1Char('/') + QLatin1String(name);
+}
+
+// Printing: the print run on a QPrinter that writes its PDF file itself.
+void BM_Print(benchmark::State &state)
+{
+    const Printout p = printout();
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setOutputFileName(pdfPath("druck.pdf"));
+        QPrinterCanvas canvas(printer);
+        printDefectList(canvas, *p.rows, p.margins, p.font, p.frame);
+    }
+}
+
+// The PDF command: the same printout made in memory and written in one checked step.
+void BM_SavePdf(benchmark::State &state)
+{
+    const Printout p = printout();
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    for (auto _ : state) {
+        if (!safefile::writeAll(pdfPath("befehl.pdf"), printToPdfBytes(a4, p)))
+            state.SkipWithError("cannot write");
+    }
+}
+
+// The preview: every page painted for the preview widget.
+void BM_Preview(benchmark::State &state)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    for (auto _ : state) {
+        PrintPreviewDialog dialog(printer, printout);
+        if (dialog.pageCount() < 2 || !dialog.failure().isEmpty())
+            state.SkipWithError("no preview");
+        benchmark::DoNotOptimize(dialog.pageCount());
+    }
+}
+
+BENCHMARK(BM_Print)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SavePdf)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Preview)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchsupport::addRatio("PDF command, 10,000 entries", "BM_SavePdf/min_time:2.000", "BM_Print/min_time:2.000", 1.5);
+    benchsupport::addRatio("print preview, 10,000 entries", "BM_Preview/min_time:2.000", "BM_Print/min_time:2.000", 2.0);
+    return benchsupport::runAndReport(argc, argv);
+}
