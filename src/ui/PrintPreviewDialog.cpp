@@ -1,5 +1,6 @@
 #include "ui/PrintPreviewDialog.h"
 
+#include "document/OutOfMemory.h"
 #include "print/QPrinterCanvas.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <new>
 
 namespace {
 
@@ -109,6 +111,8 @@ void PrintPreviewDialog::paint(QPrinter *printer)
         static const std::vector<ListEntry> kNoRows;
         printDefectList(noting, printout.rows ? *printout.rows : kNoRows, printout.margins, printout.font,
                         printout.frame);
+    } catch (const std::bad_alloc &) {
+        m_failure = outofmemory::text();
     } catch (const std::exception &e) {
         m_failure = QString::fromUtf8(e.what());
     } catch (...) {

@@ -117,6 +117,36 @@ TEST(RealFileDialogs, askBeforeReplacingAFileAndNoReturnsToTheDialog)
     EXPECT_TRUE(openAfterNo) << "No returns to the dialog";
 }
 
+// A save dialog with several file types opens on the one selected and returns the one chosen.
+TEST(RealFileDialogs, offerTheFileTypesAndReturnTheOneChosen)
+{
+    QTemporaryDir dir;
+    DialogPrompts prompts;
+    Prompts::FileDialog options;
+    options.filter = QStringLiteral("CSV (Trennzeichen-getrennt) (*.csv);;CSV UTF-8 (Trennzeichen-getrennt) (*.csv)");
+    options.defaultSuffix = QStringLiteral("csv");
+    options.selectedType = 1;
+    for (const int chosen : {0, 1}) {
+        QStringList types;
+        QString openedOn;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            types = dialog->nameFilters();
+            openedOn = dialog->selectedNameFilter();
+            dialog->selectNameFilter(types.value(chosen));
+            dialog->selectFile(dir.filePath(QStringLiteral("liste")));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        });
+        const std::optional<Prompts::FileChoice> choice = prompts.saveFileChoice(options);
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(types.size(), 2);
+        EXPECT_EQ(openedOn, QStringLiteral("CSV UTF-8 (Trennzeichen-getrennt) (*.csv)"));
+        EXPECT_EQ(choice->type, chosen);
+        EXPECT_EQ(choice->path, dir.filePath(QStringLiteral("liste.csv")));
+    }
+}
+
 TEST(EditDialog, isLaidOutAndReturnsTheEditedName)
 {
     TArtikelForm form;

@@ -110,3 +110,24 @@ TEST_F(ExchangePrint, absurdPrintSettingsShowAMessageAndPrintNothing)
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Die Schriftgröße muss zwischen 1 und 9999 Punkt liegen."));
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
 }
+
+TEST_F(ExchangePrint, theCsvExportWritesTheTypeChosenAndOffersItAgain)
+{
+    createWithStarter();
+    doc().DefectList.append({"zwei\nZeilen \xe4", {"Dach"}});
+    const QString csv = path(QStringLiteral("utf8.csv"));
+    prompts.files = {csv};
+    prompts.types = {1};
+    form->CSVExport1Click();
+    EXPECT_EQ(prompts.dialogs.back().selectedType, 0) << "the first type at the start";
+    EXPECT_EQ(testsupport::readFile(csv), QByteArray("\xEF\xBB\xBF\"Alt\";\"Dach\"\r\n\"zwei\nZeilen \xc3\xa4\";\"Dach\"\r\n"));
+
+    prompts.files = {csv};
+    form->CSVExport1Click();
+    EXPECT_EQ(prompts.dialogs.back().selectedType, 1) << "the type chosen last is offered again";
+    EXPECT_TRUE(testsupport::readFile(csv).startsWith("\xEF\xBB\xBF"));
+    prompts.files = {csv};
+    prompts.types = {0};
+    form->CSVExport1Click();
+    EXPECT_EQ(testsupport::readFile(csv), QByteArray("\"Alt\";\"Dach\"\r\n\"zwei\\nZeilen \xe4\";\"Dach\"\r\n"));
+}
