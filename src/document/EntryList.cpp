@@ -22,11 +22,12 @@ void EntryList::setSortRule(SortRule rule, Compare compare, OrderToken token)
     m_sortRule = std::move(rule);
     m_compare = std::move(compare);
     m_orderToken = std::move(token);
-    m_sorted = false;
+    disorder();
 }
 
 void EntryList::noteInserted(int row)
 {
+    m_ruleOrderStands = false;
     if (m_sorted && m_strayRow < 0) {
         m_strayRow = row;
     } else {
@@ -110,6 +111,7 @@ void EntryList::removeAt(int index)
         return;
     prepare(1);
     beginRemoveRows({}, index, index);
+    m_ruleOrderStands = false;
     ListEntry removed = std::move(m_entries[static_cast<size_t>(index)]);
     m_entries.erase(m_entries.begin() + index);
     if (index == m_strayRow)
@@ -127,6 +129,7 @@ void EntryList::clear()
         return;
     prepare(1);
     beginResetModel();
+    m_ruleOrderStands = false;
     std::vector<ListEntry> old;
     old.swap(m_entries);
     if (m_journal)
@@ -147,6 +150,7 @@ void EntryList::truncate(int count)
     tail.reserve(m_entries.size() - static_cast<size_t>(count));
     prepare(1);
     beginRemoveRows({}, count, this->count() - 1);
+    m_ruleOrderStands = false;
     std::move(m_entries.begin() + count, m_entries.end(), std::back_inserter(tail));
     m_entries.erase(m_entries.begin() + count, m_entries.end());
     if (m_strayRow >= count)
@@ -261,10 +265,16 @@ void EntryList::endUpdate()
     if (--m_updateDepth > 0 || !m_sortRule)
         return;
     if (m_entries.size() >= 2) {
-        if (canPlaceStray())
+        if (canPlaceStray()) {
             placeStray();
-        else
-            applyOrder(m_sortRule(m_entries));
+        } else {
+            // The rule reads the flag while it runs; should the order not be applied in full, the
+            // rule's notes about the entries no longer hold.
+            std::vector<int> order = m_sortRule(m_entries);
+            m_ruleOrderStands = false;
+            applyOrder(std::move(order));
+            m_ruleOrderStands = true;
+        }
     }
     m_sorted = true;
     m_strayRow = -1;
