@@ -7,6 +7,7 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSpinBox>
 #include <QToolButton>
@@ -27,6 +28,8 @@ QAccessibleInterface *panelInterface(const QString &key, QObject *object)
     return nullptr;
 }
 
+// Shows a widget's tooltip when the keyboard brings the focus to it. A tooltip hides at the next key
+// event, the release of the very key that moved the focus included, so it shows (again) then.
 class FocusTip : public QObject {
 public:
     using QObject::QObject;
@@ -35,17 +38,39 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *widget = static_cast<QWidget *>(watched);
-        if (event->type() == QEvent::FocusIn) {
+        switch (event->type()) {
+        case QEvent::FocusIn: {
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                 reason == Qt::ShortcutFocusReason) &&
-                !widget->toolTip().isEmpty())
-                QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())), widget->toolTip(), widget);
-        } else if (event->type() == QEvent::FocusOut) {
+            m_byKeyboard =
+                reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+            if (m_byKeyboard)
+                show(widget);
+            break;
+        }
+        case QEvent::KeyRelease:
+            if (m_byKeyboard && !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
+                m_byKeyboard = false;
+                show(widget);
+            }
+            break;
+        case QEvent::FocusOut:
+            m_byKeyboard = false;
             QToolTip::hideText();
+            break;
+        default:
+            break;
         }
         return false;
     }
+
+private:
+    static void show(QWidget *widget)
+    {
+        if (!widget->toolTip().isEmpty())
+            QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())), widget->toolTip(), widget);
+    }
+
+    bool m_byKeyboard = false;
 };
 
 } // namespace

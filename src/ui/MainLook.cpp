@@ -66,6 +66,8 @@ void TMainForm::setUpWidgets()
 
     m_ui->Splitter1->setControlled(m_ui->Panel1Laeden);
     m_ui->Splitter2->setControlled(m_ui->Panel1Produkte);
+    // The defect list keeps room for its row of buttons, which are placed without a layout.
+    m_ui->Panel7->setMinimumWidth(m_ui->Panel7Buttons->childrenRect().right() + 1);
     m_panelFit = new PanelFit(m_ui->TabSheet1, {m_ui->Panel1Laeden, m_ui->Panel1Produkte, m_ui->Panel11}, m_ui->Panel7);
 
     // Status bar in single-text mode: one text across its whole width.

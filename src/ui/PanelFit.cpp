@@ -24,8 +24,13 @@ PanelFit::PanelFit(QWidget *page, std::vector<QWidget *> panels, QWidget *rest)
         const QMargins margins = layout->contentsMargins();
         others += margins.left() + margins.right() + layout->spacing() * std::max(0, layout->count() - 1);
     }
-    page->setMinimumWidth(others + int(m_panels.size()) * kMinPanelWidth + m_rest->minimumSizeHint().width());
+    page->setMinimumWidth(others + int(m_panels.size()) * kMinPanelWidth + restMinimum());
     page->installEventFilter(this);
+}
+
+int PanelFit::restMinimum() const
+{
+    return std::max(m_rest->minimumWidth(), m_rest->minimumSizeHint().width());
 }
 
 std::vector<int> PanelFit::fit(const std::vector<int> &stored, int room)
@@ -70,7 +75,7 @@ void PanelFit::apply()
 {
     takeOutsideWidths();
     // The room of the panels: the page less what the other widgets need at least.
-    int room = m_page->width() - m_rest->minimumSizeHint().width();
+    int room = m_page->width() - restMinimum();
     if (QLayout *layout = m_page->layout()) {
         for (int i = 0; i < layout->count(); ++i) {
             QWidget *w = layout->itemAt(i)->widget();

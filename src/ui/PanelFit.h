@@ -15,7 +15,8 @@ class PanelFit : public QObject {
 
 public:
     // Fits panels (each with the width it has now as its stored width) into page, leaving at least
-    // the minimum width of rest, the panel that takes what is left.
+    // the minimum width of rest, the panel that takes what is left (its minimum width when set,
+    // else its layout's).
     PanelFit(QWidget *page, std::vector<QWidget *> panels, QWidget *rest);
 
     // The width a panel keeps when there is room; setting it applies it at once as far as it fits.
@@ -34,6 +35,8 @@ protected:
 
 private:
     void apply();
+    // What the rest needs at least: its own minimum or its layout's.
+    int restMinimum() const;
     void takeOutsideWidths();
 
     QWidget *m_page;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolTip>
 
 #include <map>
 #include <set>
@@ -156,6 +157,19 @@ TEST_F(Accessibility, inPlaceEditor_isNamedAfterItsColumn)
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(nameOf(editor), QStringLiteral("Name"));
+}
+
+TEST_F(Accessibility, iconButton_showsItsTooltipWhenTheKeyboardBringsTheFocus)
+{
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->ui().PageControl1->tabBar()->setFocus(Qt::OtherFocusReason);
+    // The key goes down where the focus was and comes up where it went.
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), form->ui().PlusLaedenBtn);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 10000));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Eintrag hinzufügen"));
 }
 
 TEST_F(Accessibility, marginLabels_leadToTheirFieldsByTheirUnderlinedLetter)
