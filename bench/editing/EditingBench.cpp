@@ -249,7 +249,7 @@ void headerClick(benchmark::State &state, const std::vector<ListEntry> &entries)
 {
     SortState sort;
     EntryList list{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
-    list.setSortRule(editing::catalogSortRule(sort));
+    list.setSortRule(editing::catalogSortRule(sort, &list)); // as the window installs it
     list.assign(entries);
     int column = 0;
     for (auto _ : state) {

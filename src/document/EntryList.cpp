@@ -22,11 +22,12 @@ void EntryList::setSortRule(SortRule rule, Compare compare, OrderToken token)
     m_sortRule = std::move(rule);
     m_compare = std::move(compare);
     m_orderToken = std::move(token);
-    m_sorted = false;
+    disorder();
 }
 
 void EntryList::noteInserted(int row)
 {
+    m_ruleOrderStands = false;
     if (m_sorted && m_strayRow < 0) {
         m_strayRow = row;
     } else {
@@ -80,6 +81,7 @@ void EntryList::removeAt(int index)
     if (!isRow(index))
         return;
     beginRemoveRows({}, index, index);
+    m_ruleOrderStands = false;
     ListEntry removed = std::move(m_entries[static_cast<size_t>(index)]);
     m_entries.erase(m_entries.begin() + index);
     if (index == m_strayRow)
@@ -96,6 +98,7 @@ void EntryList::clear()
     if (m_entries.empty())
         return;
     beginResetModel();
+    m_ruleOrderStands = false;
     std::vector<ListEntry> old;
     old.swap(m_entries);
     endResetModel();
@@ -113,6 +116,7 @@ void EntryList::truncate(int count)
         return;
     }
     beginRemoveRows({}, count, this->count() - 1);
+    m_ruleOrderStands = false;
     std::vector<ListEntry> tail(std::make_move_iterator(m_entries.begin() + count),
                                 std::make_move_iterator(m_entries.end()));
     m_entries.erase(m_entries.begin() + count, m_entries.end());
@@ -214,10 +218,16 @@ void EntryList::endUpdate()
     if (--m_updateDepth > 0 || !m_sortRule)
         return;
     if (m_entries.size() >= 2) {
-        if (canPlaceStray())
+        if (canPlaceStray()) {
             placeStray();
-        else
-            applyOrder(m_sortRule(m_entries));
+        } else {
+            // The rule reads the flag while it runs; should the order not be applied in full, the
+            // rule's notes about the entries no longer hold.
+            std::vector<int> order = m_sortRule(m_entries);
+            m_ruleOrderStands = false;
+            applyOrder(std::move(order));
+            m_ruleOrderStands = true;
+        }
     }
     m_sorted = true;
     m_strayRow = -1;

@@ -72,6 +72,17 @@ public:
     // Closing the outermost bracket sorts the list once with its sort rule.
     void endUpdate();
     bool isUpdating() const { return m_updateDepth > 0; }
+    // Whether the entries are exactly those the sort rule was last given, in the order it gave: no
+    // change since, but that order. A rule may read this while it runs to reuse what it worked out
+    // about the entries the last time (see SortRules.h).
+    bool unchangedSinceSort() const { return m_ruleOrderStands; }
+    // Runs the sort rule and drops its order, so that what the rule keeps between sorts is worked
+    // out ahead of the next sort. The entries stay as they are.
+    void prepareSort() const
+    {
+        if (m_sortRule && m_entries.size() >= 2)
+            m_sortRule(m_entries);
+    }
 
     // QAbstractItemModel
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -92,7 +103,11 @@ private:
     void emitRowChanged(int row);
     void applyOrder(std::vector<int> order);
     // Records a change that may put the entries out of order.
-    void disorder() { m_sorted = false; }
+    void disorder()
+    {
+        m_sorted = false;
+        m_ruleOrderStands = false;
+    }
     void noteInserted(int row);
     bool canPlaceStray() const;
     void placeStray();
@@ -107,5 +122,6 @@ private:
     bool m_sorted = false;
     int m_strayRow = -1;
     int m_sortedToken = 0;
+    bool m_ruleOrderStands = false;
     EntryJournal *m_journal = nullptr;
 };

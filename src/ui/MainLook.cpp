@@ -5,6 +5,7 @@
 #include "ui/PanelFit.h"
 #include "ui_MainUnit.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QStatusBar>
 #include <QToolButton>
@@ -62,7 +63,6 @@ void TMainForm::setUpWidgets()
     QPalette maroonPal = m_ui->Label6->palette();
     maroonPal.setColor(QPalette::WindowText, QColor(128, 0, 0));
     m_ui->Label6->setPalette(maroonPal);
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
 
     m_ui->Splitter1->setControlled(m_ui->Panel1Laeden);
     m_ui->Splitter2->setControlled(m_ui->Panel1Produkte);
@@ -107,8 +107,20 @@ void TMainForm::setUpWidgets()
     m_timer.setInterval(1000);
 }
 
+void TMainForm::setUpHiddenLook()
+{
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
+    m_ui->FontBtn->setIcon(themed("preferences-desktop-font", "font"));
+}
+
 void TMainForm::setUpIcons()
 {
+    // Looking a name up in the icon theme takes a while: the toolbar and the menu share each icon.
+    QHash<const char *, QIcon> looked;
+    const auto themed = [&looked](const char *themeName, const char *fallback) {
+        const auto found = looked.constFind(themeName);
+        return found != looked.cend() ? *found : *looked.insert(themeName, ::themed(themeName, fallback));
+    };
     const std::pair<const char *, QIcon> tools[] = {
         {"ToolButton1", themed("document-new", "new")},       {"ToolButton2", themed("document-open", "open")},
         {"ToolButton3", themed("document-save", "save")},     {"ToolButton4", themed("document-save-as", "saveas")},
@@ -138,7 +150,6 @@ void TMainForm::setUpIcons()
     m_ui->PropEd->setIcon(themed("document-edit", "edit"));
     m_ui->Hinzu2Btn->setIcon(themed("go-next", "addfiltered"));
     m_ui->UpdateFilterBtn->setIcon(themed("view-refresh", "refresh"));
-    m_ui->FontBtn->setIcon(themed("preferences-desktop-font", "font"));
     m_ui->PageControl1->setTabIcon(0, resourceIcon("lists"));
     m_ui->PageControl1->setTabIcon(1, themed("preferences-system", "settings"));
 

@@ -26,6 +26,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
+#include <QWindow>
 #include <QCoreApplication>
 #include <QDir>
 #include <QHeaderView>
@@ -104,14 +105,14 @@ void TMainForm::setUpControllers()
         return [&state] { return state.SortColumn * 2 + (state.Descending ? 1 : 0); };
     };
     m_document.AssemblyList.setSortRule(
-        editing::assemblySortRule(AssemblySort),
+        editing::assemblySortRule(AssemblySort, &m_document.AssemblyList),
         [this](const ListEntry &a, const ListEntry &b) { return ListView1Compare(a, b); }, token(AssemblySort));
     m_document.DefectCatalog.setSortRule(
-        editing::catalogSortRule(CatalogSort),
+        editing::catalogSortRule(CatalogSort, &m_document.DefectCatalog),
         [this](const ListEntry &a, const ListEntry &b) { return ListView2Compare(a, b); }, token(CatalogSort));
-    m_filtered.setSortRule(editing::catalogSortRule(CatalogSort));
+    m_filtered.setSortRule(editing::catalogSortRule(CatalogSort, &m_filtered));
     m_document.DefectList.setSortRule(
-        editing::defectListSortRule(DefectListSort),
+        editing::defectListSortRule(DefectListSort, &m_document.DefectList),
         [this](const ListEntry &a, const ListEntry &b) { return ListView3Compare(a, b); }, token(DefectListSort));
 
     const auto make = [this](ListView *view, EntryList &list, SortState &sort, bool reports) {
@@ -213,6 +214,7 @@ void TMainForm::setUpUndo()
         m_undo.watch(*list);
     m_editMenu = new EditMenu(m_undo, menuBar(), m_ui->Hilfe1);
     connect(&m_document, &ListDocument::documentReplaced, &m_undo, &editing::UndoRecorder::clearHistory);
+    connect(&m_document, &ListDocument::documentReplaced, this, &TMainForm::prepareSortsLater);
     // After an undo or redo what depends on the lists follows as after the change itself.
     connect(&m_undo, &editing::UndoRecorder::replayed, this, [this](const QList<EntryList *> &lists) {
         runHandler(&m_prompts, [&] { listsChanged({lists.begin(), lists.end()}); });
@@ -306,9 +308,48 @@ void TMainForm::showEvent(QShowEvent *event)
 {
     if (!m_firstShowDone) {
         m_firstShowDone = true;
+        if (QWindow *window = windowHandle())
+            window->installEventFilter(this);
         runHandler(&m_prompts, [this] { RestoreSettings(); });
     }
     QMainWindow::showEvent(event);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        // The window paints while it handles the expose: finish once that is done.
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { runHandler(&m_prompts, [this] { finishStartUp(); }); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::finishStartUp()
+{
+    if (m_startUpFinished)
+        return;
+    m_startUpFinished = true;
+    setUpHiddenLook();
+    emit firstPainted();
+}
+
+void TMainForm::prepareSortsLater()
+{
+    // Once the window has caught up, the sort rules rank the new texts, so that the first header
+    // click sorts as quickly as the ones after it. A very long list is left to that click: ranking
+    // it takes long enough to hold up the window unasked. A failure here is left for that click to
+    // report.
+    constexpr int kPreparedEntries = 250'000;
+    QTimer::singleShot(0, this, [this] {
+        try {
+            for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList}) {
+                if (list->count() <= kPreparedEntries)
+                    list->prepareSort();
+            }
+        } catch (...) {
+        }
+    });
 }
 
 void TMainForm::Timer1Timer()

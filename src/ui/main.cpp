@@ -6,21 +6,25 @@
 #include "ui/FocusStyle.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
+#include "ui/StartupProbe.h"
 
 #include <QIcon>
 #include <QStandardPaths>
 #include <QTextStream>
 
+#include <memory>
+
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
+    startupprobe::installIfAsked(app);
     app.installGermanTranslations();
     FocusStyle::install();
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("maengelliste"));
 
-    // The three windows live until the program ends: the main window (which loads the default
-    // list file as it is created), the about dialog and the edit dialog.
+    // The windows live until the program ends: the main window (which loads the default list file
+    // as it is created), and from its first paint on the about dialog and the edit dialog.
     DialogPrompts prompts;
     // `maengelliste DATEI.mal` opens that list file instead of the default one.
     QTextStream errors(stderr);
@@ -35,10 +39,15 @@ int main(int argc, char **argv)
         errors << QStringLiteral("maengelliste: ") << problem << Qt::endl;
     TMainForm form(prompts, listFolder, nullptr, startFile);
     prompts.setParent(&form);
-    TAboutBox about(&form);
-    TArtikelForm artikel(&form);
-    prompts.setArtikelForm(&artikel);
-    form.setAboutBox(&about);
+    // The first paint needs neither dialog: they are made right after it.
+    std::unique_ptr<TAboutBox> about;
+    std::unique_ptr<TArtikelForm> artikel;
+    QObject::connect(&form, &TMainForm::firstPainted, &form, [&] {
+        about = std::make_unique<TAboutBox>(&form);
+        artikel = std::make_unique<TArtikelForm>(&form);
+        prompts.setArtikelForm(artikel.get());
+        form.setAboutBox(about.get());
+    });
 
     form.show();
     return app.exec();
