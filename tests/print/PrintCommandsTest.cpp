@@ -185,7 +185,8 @@ TEST_F(PrintCommandsTest, thePdfPageIsA4PortraitUnlessAPrinterWithOtherPaperWasC
     const QString pdf = path(QStringLiteral("quer.pdf"));
     m_prompts.files = {pdf};
     ASSERT_TRUE(m_commands.savePdf());
-    const PdfWord *date = wordOn(pdfWords(pdf), 0, QStringLiteral("07.12.2026"));
+    const auto words = pdfWords(pdf);
+    const PdfWord *date = wordOn(words, 0, QStringLiteral("07.12.2026"));
     ASSERT_NE(date, nullptr);
     EXPECT_NEAR(ptToMm(date->xMax), 279.4 - 20, 0.1) << "the date ends at the right margin of a landscape letter page";
 }
