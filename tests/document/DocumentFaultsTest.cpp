@@ -39,7 +39,7 @@ std::vector<std::string> captions(const EntryList &list)
 {
     std::vector<std::string> out;
     for (const ListEntry &e : list.entries())
-        out.push_back(e.caption);
+        out.emplace_back(e.caption());
     return out;
 }
 

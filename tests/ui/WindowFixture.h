@@ -49,7 +49,7 @@ struct WindowFixture : ::testing::Test {
     {
         std::vector<std::string> out;
         for (const auto &e : list.entries())
-            out.push_back(e.caption);
+            out.emplace_back(e.caption());
         return out;
     }
     QString status() const;
