@@ -275,8 +275,8 @@ TEST_F(PrintCommandsTest, thePreviewRefusesSettingsThatCannotPrint)
     });
     m_commands.preview();
     ASSERT_EQ(m_prompts.messages.size(), 1u);
-    EXPECT_EQ(m_prompts.messages[0].caption, QStringLiteral("Drucken"));
-    EXPECT_EQ(m_prompts.messages[0].text, QStringLiteral("Die Schrift ist zu groß für die Seite."));
+    EXPECT_EQ(testsupport::fields(m_prompts.messages[0]),
+              (testsupport::MessageFields{QStringLiteral("Drucken"), QStringLiteral("Die Schrift ist zu groß für die Seite.")}));
 }
 
 namespace {
