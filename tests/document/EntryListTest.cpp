@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "document/EntryList.h"
 
 #include <QAbstractItemModelTester>
@@ -14,13 +15,7 @@ struct EntryListTest : ::testing::Test {
     EntryList list{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
     QAbstractItemModelTester tester{&list, QAbstractItemModelTester::FailureReportingMode::Fatal};
 
-    std::vector<std::string> captions() const
-    {
-        std::vector<std::string> out;
-        for (const auto &e : list.entries())
-            out.emplace_back(e.caption());
-        return out;
-    }
+    std::vector<std::string> captions() const { return testsupport::captions(list); }
 };
 
 ListEntry defect(std::string caption, std::string assembly)

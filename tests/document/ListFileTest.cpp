@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "document/LineReader.h"
 #include "document/ListFile.h"
 
@@ -8,13 +9,7 @@ using listfile::parseCount;
 
 namespace {
 
-std::vector<std::string> captions(const std::vector<ListEntry> &list)
-{
-    std::vector<std::string> out;
-    for (const auto &e : list)
-        out.emplace_back(e.caption());
-    return out;
-}
+using testsupport::captions;
 
 listfile::Content parse(std::string_view s) { return listfile::parse(s); }
 
