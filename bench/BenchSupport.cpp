@@ -85,8 +85,12 @@ int runAndReport(int argc, char **argv)
         }
         const double ratio = o->second / limit;
         char row[256];
-        std::snprintf(row, sizeof row, "%-52s %10.1fms %10.1fms %8.2f %8.2f %s\n", r.operation.c_str(),
-                      o->second * 1e3, limit * 1e3, ratio, r.target, ratio <= r.target ? "ok" : "OVER");
+        if (r.target > 0)
+            std::snprintf(row, sizeof row, "%-52s %10.1fms %10.1fms %8.2f %8.2f %s\n", r.operation.c_str(),
+                          o->second * 1e3, limit * 1e3, ratio, r.target, ratio <= r.target ? "ok" : "OVER");
+        else
+            std::snprintf(row, sizeof row, "%-52s %10.1fms %10.1fms %8.2f %8s %s\n", r.operation.c_str(),
+                          o->second * 1e3, limit * 1e3, ratio, "-", "(for information)");
         std::fputs(row, stdout);
         if (collected)
             std::fputs(row, collected);

@@ -14,7 +14,8 @@
 namespace benchsupport {
 
 // Declares that benchmark `ours` is compared against benchmark `limit`, and must stay within
-// `target` times it. Names are the registered benchmark names (as printed by Google Benchmark).
+// `target` times it. Names are the registered benchmark names (as printed by Google Benchmark). A
+// target of 0 makes the row informational: its ratio is printed without a judgement.
 void addRatio(const std::string &operation, const std::string &ours, const std::string &limit, double target);
 
 // Declares a fixed limit instead of a measured one: `ours` must stay within `seconds` (for example
