@@ -220,32 +220,37 @@ void EntryList::assign(std::vector<ListEntry> entries)
 
 void EntryList::setCaption(int index, std::string &&caption)
 {
-    if (!isRow(index))
-        return;
-    std::string &slot = m_entries[static_cast<size_t>(index)].caption;
-    const bool changed = slot != caption;
-    if (changed)
-        prepare(1);
-    std::string old = std::exchange(slot, std::move(caption));
-    disorder();
-    if (changed && m_journal)
-        m_journal->captionChanged(index, std::move(old));
-    emitRowChanged(index);
+    setCaption(index, static_cast<const std::string &>(caption));
 }
 
 void EntryList::setCaption(int index, const std::string &caption)
 {
-    setCaption(index, std::string(caption));
+    if (!isRow(index))
+        return;
+    ListEntry &slot = m_entries[static_cast<size_t>(index)];
+    const bool changed = slot.caption() != caption;
+    if (changed) {
+        // Everything the change needs is taken first: the entry with its new caption and the old text.
+        ListEntry updated = slot;
+        updated.setCaption(caption);
+        std::string old(slot.caption());
+        prepare(1);
+        slot = std::move(updated);
+        if (m_journal)
+            m_journal->captionChanged(index, std::move(old));
+    }
+    disorder();
+    emitRowChanged(index);
 }
 
 std::optional<std::string_view> EntryList::subItem(int index, int i) const
 {
     if (!isRow(index))
         return std::nullopt;
-    const auto &items = at(index).subItems;
-    if (i < 0 || static_cast<size_t>(i) >= items.size())
+    const ListEntry &e = at(index);
+    if (i < 0 || static_cast<size_t>(i) >= e.subItemCount())
         return std::nullopt;
-    return std::string_view(items[static_cast<size_t>(i)]);
+    return e.subItem(static_cast<size_t>(i));
 }
 
 void EntryList::appendSubItem(int index, std::string text)
@@ -253,7 +258,7 @@ void EntryList::appendSubItem(int index, std::string text)
     if (!isRow(index))
         return;
     ListEntry changed = m_entries[static_cast<size_t>(index)];
-    changed.subItems.push_back(std::move(text));
+    changed.appendSubItem(text);
     replaceEntry(index, std::move(changed));
 }
 
@@ -448,17 +453,16 @@ QVariant EntryList::data(const QModelIndex &index, int role) const
     // A cell shows a few hundred characters at most: converting and laying out a text of millions of
     // characters at every paint would stall the window. Editing gets the whole text.
     constexpr std::size_t kShownBytes = 4096;
-    const auto text = [role](const std::string &bytes) {
-        std::string_view v(bytes);
+    const auto text = [role](std::string_view v) {
         if (role == Qt::DisplayRole && v.size() > kShownBytes)
             v = v.substr(0, kShownBytes);
         return cp1252::toUnicode(v);
     };
     const ListEntry &e = at(index.row());
     if (index.column() == 0)
-        return text(e.caption);
+        return text(e.caption());
     const size_t sub = static_cast<size_t>(index.column() - 1);
-    return sub < e.subItems.size() ? text(e.subItems[sub]) : QString();
+    return sub < e.subItemCount() ? text(e.subItem(sub)) : QString();
 }
 
 bool EntryList::setData(const QModelIndex &index, const QVariant &value, int role)

@@ -159,8 +159,8 @@ PreparedRows measureRows(PrintCanvas &canvas, const std::vector<ListEntry> &rows
     prepared.names.reserve(rows.size());
     prepared.assemblies.reserve(rows.size());
     for (const ListEntry &entry : rows) {
-        prepared.names.push_back(namewrap::splitLines(cp1252::toUnicode(entry.caption)));
-        prepared.assemblies.push_back(entry.subItems.empty() ? QString() : cp1252::toUnicode(entry.subItems.front()));
+        prepared.names.push_back(namewrap::splitLines(cp1252::toUnicode(entry.caption())));
+        prepared.assemblies.push_back(entry.subItemCount() == 0 ? QString() : cp1252::toUnicode(entry.subItem(0)));
         for (const QString &line : prepared.names.back())
             prepared.widestName = std::max(prepared.widestName, canvas.textWidth(line));
         prepared.widestAssembly = std::max(prepared.widestAssembly, canvas.textWidth(prepared.assemblies.back()));
