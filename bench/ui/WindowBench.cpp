@@ -174,9 +174,10 @@ void BM_DocumentMemory(benchmark::State &state)
         for (const EntryList *list : {&doc->AssemblyList, &doc->DefectCatalog, &doc->DefectList}) {
             for (const ListEntry &e : list->entries()) {
                 ++entries;
-                for (const std::string *s : {&e.caption, e.subItems.empty() ? nullptr : &e.subItems[0]}) {
-                    if (s && s->size() > 15)
-                        outOfLine += s->size() + 1;
+                for (size_t i = 0; i <= e.subItemCount(); ++i) {
+                    const size_t size = (i == 0 ? e.caption() : e.subItem(i - 1)).size();
+                    if (size > 15)
+                        outOfLine += size + 1;
                 }
             }
         }

@@ -59,7 +59,7 @@ TEST(ListFileParse, theDocumentedExample)
     ASSERT_EQ(c.lists[1].size(), 1u);
     EXPECT_EQ(c.lists[1][0], (ListEntry{"Riss", {"Fassade"}}));
     EXPECT_TRUE(c.lists[2].empty());
-    EXPECT_TRUE(c.lists[0][0].subItems.empty());
+    EXPECT_EQ(c.lists[0][0].subItemCount(), 0u);
 }
 
 TEST(ListFileParse, shortAndBrokenFiles)

@@ -14,9 +14,9 @@
 // Shows an entry as {caption | sub-items} in a failure, with CR and LF visible.
 void PrintTo(const ListEntry &e, std::ostream *os)
 {
-    std::string text = e.caption;
-    for (const std::string &s : e.subItems)
-        text += " | " + s;
+    std::string text(e.caption());
+    for (std::size_t i = 0; i < e.subItemCount(); ++i)
+        text += " | " + std::string(e.subItem(i));
     *os << '{';
     for (const char c : text)
         *os << (c == '\r' ? "<CR>" : c == '\n' ? "<LF>" : std::string(1, c));

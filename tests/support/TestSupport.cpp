@@ -54,7 +54,7 @@ std::vector<std::string> captions(const std::vector<ListEntry> &entries)
 {
     std::vector<std::string> out;
     for (const ListEntry &e : entries)
-        out.push_back(e.caption);
+        out.emplace_back(e.caption());
     return out;
 }
 
