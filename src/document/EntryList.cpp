@@ -45,6 +45,37 @@ void makeRoom(std::vector<ListEntry> &entries, std::size_t n)
         entries.reserve(std::max(entries.size() + n, 2 * entries.capacity()));
 }
 
+// The span in which a change has announced itself to its views and its journal has not yet heard
+// of it. A change of any list that begins inside that span (from a slot of an "about to" signal)
+// would reach its journal before its cause, so debug builds stop at it. The signals that follow the
+// report may start changes (the filtered view is rebuilt on rowsInserted): they come after their
+// cause. Release builds check nothing.
+class Announcing {
+public:
+#ifdef QT_NO_DEBUG
+    void reported() {}
+#else
+    Announcing()
+    {
+        Q_ASSERT_X(s_open == 0, "EntryList", "a list change began while another was announced and not yet reported");
+        ++s_open;
+    }
+    ~Announcing() { reported(); }
+    Announcing(const Announcing &) = delete;
+    Announcing &operator=(const Announcing &) = delete;
+    void reported()
+    {
+        if (m_open)
+            --s_open;
+        m_open = false;
+    }
+
+private:
+    bool m_open = true;
+    static inline thread_local int s_open = 0;
+#endif
+};
+
 } // namespace
 
 // Every change below first takes what it needs (memory for the entries and for the journal's
@@ -70,6 +101,7 @@ void EntryList::appendEntries(std::vector<ListEntry> &&entries)
     if (!m_entries.empty())
         makeRoom(m_entries, entries.size());
     prepare(1);
+    Announcing announcing;
     beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
     disorder();
     if (m_entries.empty())
@@ -78,6 +110,7 @@ void EntryList::appendEntries(std::vector<ListEntry> &&entries)
         std::move(entries.begin(), entries.end(), std::back_inserter(m_entries));
     if (m_journal)
         m_journal->appended(first, count() - first);
+    announcing.reported();
     endInsertRows();
 }
 
@@ -92,11 +125,13 @@ void EntryList::insert(int index, ListEntry &&entry)
     index = std::clamp(index, 0, count());
     makeRoom(m_entries, 1);
     prepare(1);
+    Announcing announcing;
     beginInsertRows({}, index, index);
     m_entries.insert(m_entries.begin() + index, std::move(entry));
     noteInserted(index);
     if (m_journal)
         m_journal->inserted(index);
+    announcing.reported();
     endInsertRows();
 }
 
@@ -110,6 +145,7 @@ void EntryList::removeAt(int index)
     if (!isRow(index))
         return;
     prepare(1);
+    Announcing announcing;
     beginRemoveRows({}, index, index);
     m_ruleOrderStands = false;
     ListEntry removed = std::move(m_entries[static_cast<size_t>(index)]);
@@ -120,6 +156,7 @@ void EntryList::removeAt(int index)
         --m_strayRow;
     if (m_journal)
         m_journal->removed(index, std::move(removed));
+    announcing.reported();
     endRemoveRows();
 }
 
@@ -128,12 +165,14 @@ void EntryList::clear()
     if (m_entries.empty())
         return;
     prepare(1);
+    Announcing announcing;
     beginResetModel();
     m_ruleOrderStands = false;
     std::vector<ListEntry> old;
     old.swap(m_entries);
     if (m_journal)
         m_journal->truncated(0, std::move(old));
+    announcing.reported();
     endResetModel();
 }
 
@@ -149,6 +188,7 @@ void EntryList::truncate(int count)
     std::vector<ListEntry> tail;
     tail.reserve(m_entries.size() - static_cast<size_t>(count));
     prepare(1);
+    Announcing announcing;
     beginRemoveRows({}, count, this->count() - 1);
     m_ruleOrderStands = false;
     std::move(m_entries.begin() + count, m_entries.end(), std::back_inserter(tail));
@@ -157,12 +197,14 @@ void EntryList::truncate(int count)
         m_strayRow = -1;
     if (m_journal)
         m_journal->truncated(count, std::move(tail));
+    announcing.reported();
     endRemoveRows();
 }
 
 void EntryList::assign(std::vector<ListEntry> entries)
 {
     prepare(2);
+    Announcing announcing;
     beginResetModel();
     std::vector<ListEntry> old = std::exchange(m_entries, std::move(entries));
     disorder();
@@ -172,6 +214,7 @@ void EntryList::assign(std::vector<ListEntry> entries)
         if (!m_entries.empty())
             m_journal->appended(0, count());
     }
+    announcing.reported();
     endResetModel();
 }
 
@@ -245,6 +288,7 @@ void EntryList::move(int from, int before)
     if (!isRow(from) || before < 0 || before > count() || before == from || before == from + 1)
         return;
     prepare(1);
+    Announcing announcing;
     beginMoveRows({}, from, from, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(from)]);
     m_entries.erase(m_entries.begin() + from);
@@ -252,6 +296,7 @@ void EntryList::move(int from, int before)
     disorder();
     if (m_journal)
         m_journal->moved(from, before);
+    announcing.reported();
     endMoveRows();
 }
 
@@ -324,12 +369,14 @@ void EntryList::placeStray()
         return;
     const int before = beforeRow(stray, target);
     prepare(1);
+    Announcing announcing;
     beginMoveRows({}, stray, stray, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(stray)]);
     m_entries.erase(m_entries.begin() + stray);
     m_entries.insert(m_entries.begin() + target, std::move(moved));
     if (m_journal)
         m_journal->moved(stray, before);
+    announcing.reported();
     endMoveRows();
 }
 
@@ -342,7 +389,9 @@ void EntryList::applyOrder(std::vector<int> order)
     for (size_t k = 0; k < n && identity; ++k)
         identity = order[k] == static_cast<int>(k);
     if (identity) {
+        Announcing announcing;
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        announcing.reported();
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
         return;
     }
@@ -353,6 +402,7 @@ void EntryList::applyOrder(std::vector<int> order)
         newRowOf[static_cast<size_t>(order[k])] = static_cast<int>(k);
     prepare(1);
 
+    Announcing announcing;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     for (int old : order)
         sorted.push_back(std::move(m_entries[static_cast<size_t>(old)]));
@@ -371,11 +421,13 @@ void EntryList::applyOrder(std::vector<int> order)
         for (size_t k = 0; k < n; ++k)
             sorted[static_cast<size_t>(order[k])] = std::move(m_entries[k]);
         m_entries.swap(sorted);
+        announcing.reported();
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
         throw;
     }
     if (m_journal)
         m_journal->reordered(std::move(order));
+    announcing.reported();
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
