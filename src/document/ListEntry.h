@@ -55,7 +55,7 @@ private:
     std::string_view text(std::size_t k) const
     {
         if (!m_block)
-            return {};
+            return {"", 0}; // not a null pointer: readers may hand any text to memcpy
         const std::size_t count = word(0);
         const std::size_t begin = k == 0 ? 0 : word(k);
         const char *bytes = m_block + (count + 1) * sizeof(Word);

@@ -50,6 +50,7 @@ TEST(ListEntryTest, keepsEveryTextAsGivenAndCopiesStandAlone)
         SCOPED_TRACE(testing::PrintToString(t));
         ListEntry e = make(t);
         EXPECT_EQ(textsOf(e), t);
+        EXPECT_NE(e.caption().data(), nullptr) << "an empty text still points somewhere";
         if (t.size() == 2) {
             EXPECT_EQ(e, (ListEntry{t[0], {t[1]}})) << "built at once or step by step, the same entry";
         }
