@@ -22,6 +22,10 @@ void addRatio(const std::string &operation, const std::string &ours, const std::
 // one frame, 0.016 s, for an interactive operation).
 void addFixedLimit(const std::string &operation, const std::string &ours, double seconds);
 
+// Declares a bound on a counter that benchmark `ours` reports (a size, say): the counter must stay
+// within `bound`. The row shows the counter and the bound in bytes.
+void addCounterBound(const std::string &operation, const std::string &ours, const std::string &counter, double bound);
+
 // Runs all benchmarks, then prints "operation | ours | limit | ratio | target". Returns 0.
 int runAndReport(int argc, char **argv);
 
