@@ -14,12 +14,17 @@
 namespace benchsupport {
 
 // Declares that benchmark `ours` is compared against benchmark `limit`, and must stay within
-// `target` times it. Names are the registered benchmark names (as printed by Google Benchmark).
+// `target` times it. Names are the registered benchmark names (as printed by Google Benchmark). A
+// target of 0 makes the row informational: its ratio is printed without a judgement.
 void addRatio(const std::string &operation, const std::string &ours, const std::string &limit, double target);
 
 // Declares a fixed limit instead of a measured one: `ours` must stay within `seconds` (for example
 // one frame, 0.016 s, for an interactive operation).
 void addFixedLimit(const std::string &operation, const std::string &ours, double seconds);
+
+// Declares a bound on a counter that benchmark `ours` reports (a size, say): the counter must stay
+// within `bound`. The row shows the counter and the bound in bytes.
+void addCounterBound(const std::string &operation, const std::string &ours, const std::string &counter, double bound);
 
 // Runs all benchmarks, then prints "operation | ours | limit | ratio | target". Returns 0.
 int runAndReport(int argc, char **argv);

@@ -3,7 +3,7 @@
 
 MAL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libqt6svg6
+  qt6-base-dev qt6-translations-l10n libqt6svg6 libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev clang
   xvfb xauth xdotool x11-xkb-utils imagemagick
   poppler-utils fonts-liberation2 cups printer-driver-cups-pdf desktop-file-utils

@@ -171,10 +171,12 @@ const std::vector<ListEntry> &distinctCatalogue()
     static const std::vector<ListEntry> entries = [] {
         std::vector<ListEntry> e = makeCatalogue(kEntries, 7);
         for (size_t i = 0; i < e.size(); ++i) {
-            // Two appends: GCC 12 at -O3 takes `" " + std::string&&` for an overlapping copy
+            // Appends: GCC 12 at -O3 takes `" " + std::string&&` for an overlapping copy
             // (a false -Wrestrict inside the standard library).
-            e[i].caption += ' ';
-            e[i].caption += std::to_string(i * 7919 % kEntries);
+            std::string caption(e[i].caption());
+            caption += ' ';
+            caption += std::to_string(i * 7919 % kEntries);
+            e[i].setCaption(caption);
         }
         return e;
     }();
@@ -186,7 +188,7 @@ std::vector<std::string> captionsOf(const std::vector<ListEntry> &entries)
     std::vector<std::string> out;
     out.reserve(entries.size());
     for (const ListEntry &e : entries)
-        out.push_back(e.caption);
+        out.emplace_back(e.caption());
     return out;
 }
 
@@ -292,7 +294,7 @@ void BM_BareFilterScan(benchmark::State &state)
     for (auto _ : state) {
         std::vector<ListEntry> out;
         for (const ListEntry &e : entries) {
-            if (!e.subItems.empty() && e.subItems[0] == kSelected)
+            if (e.subItemCount() != 0 && e.subItem(0) == kSelected)
                 out.push_back(e);
         }
         benchmark::DoNotOptimize(out.data());

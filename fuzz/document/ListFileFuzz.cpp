@@ -13,7 +13,7 @@ namespace {
 volatile std::size_t g_sink;
 
 // Texts read from a file never hold a CR or 0x1A byte, so they need no replacement when written.
-bool writable(const std::string &text)
+bool writable(std::string_view text)
 {
     return text.find('\r') == std::string::npos && text.find('\x1a') == std::string::npos;
 }
@@ -41,11 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int section = 0; section < 3; ++section) {
         for (const ListEntry &e : content.lists[static_cast<std::size_t>(section)]) {
             const std::size_t wanted = section == listfile::Assemblies ? 0 : 1;
-            if (e.subItems.size() != wanted)
+            if (e.subItemCount() != wanted)
                 std::abort();
-            total += e.caption.size();
-            allWritable = allWritable && writable(e.caption);
-            for (const std::string &s : e.subItems) {
+            total += e.caption().size();
+            allWritable = allWritable && writable(e.caption());
+            for (std::size_t i = 0; i < e.subItemCount(); ++i) {
+                const std::string_view s = e.subItem(i);
                 total += s.size();
                 allWritable = allWritable && writable(s);
             }
@@ -77,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const listfile::Content rawBack =
         listfile::parse(std::string_view(rawFile.constData(), std::size_t(rawFile.size())));
     const std::string expected = blanked(bytes);
-    if (rawBack.formatError || rawBack.lists[0].size() != 1 || rawBack.lists[0][0].caption != expected ||
-        rawBack.lists[1].size() != 1 || rawBack.lists[1][0].subItems != std::vector<std::string>{expected} ||
+    if (rawBack.formatError || rawBack.lists[0].size() != 1 || rawBack.lists[0][0].caption() != expected ||
+        rawBack.lists[1].size() != 1 || rawBack.lists[1][0] != ListEntry("M", {expected}) ||
         rawBack.lists[2].size() != 2)
         std::abort();
     return 0;

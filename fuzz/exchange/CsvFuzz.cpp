@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // one sub-item, and decoding never makes a text longer.
     std::size_t total = 0;
     for (const ListEntry &e : entries) {
-        if (e.subItems.size() != 1)
+        if (e.subItemCount() != 1)
             std::abort();
-        total += e.caption.size() + e.subItems[0].size();
+        total += e.caption().size() + e.subItem(0).size();
     }
     if (entries.size() > size || total > size)
         std::abort();

@@ -45,6 +45,37 @@ void makeRoom(std::vector<ListEntry> &entries, std::size_t n)
         entries.reserve(std::max(entries.size() + n, 2 * entries.capacity()));
 }
 
+// The span in which a change has announced itself to its views and its journal has not yet heard
+// of it. A change of any list that begins inside that span (from a slot of an "about to" signal)
+// would reach its journal before its cause, so debug builds stop at it. The signals that follow the
+// report may start changes (the filtered view is rebuilt on rowsInserted): they come after their
+// cause. Release builds check nothing.
+class Announcing {
+public:
+#ifdef QT_NO_DEBUG
+    void reported() {}
+#else
+    Announcing()
+    {
+        Q_ASSERT_X(s_open == 0, "EntryList", "a list change began while another was announced and not yet reported");
+        ++s_open;
+    }
+    ~Announcing() { reported(); }
+    Announcing(const Announcing &) = delete;
+    Announcing &operator=(const Announcing &) = delete;
+    void reported()
+    {
+        if (m_open)
+            --s_open;
+        m_open = false;
+    }
+
+private:
+    bool m_open = true;
+    static inline thread_local int s_open = 0;
+#endif
+};
+
 } // namespace
 
 // Every change below first takes what it needs (memory for the entries and for the journal's
@@ -70,6 +101,7 @@ void EntryList::appendEntries(std::vector<ListEntry> &&entries)
     if (!m_entries.empty())
         makeRoom(m_entries, entries.size());
     prepare(1);
+    Announcing announcing;
     beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
     disorder();
     if (m_entries.empty())
@@ -78,6 +110,7 @@ void EntryList::appendEntries(std::vector<ListEntry> &&entries)
         std::move(entries.begin(), entries.end(), std::back_inserter(m_entries));
     if (m_journal)
         m_journal->appended(first, count() - first);
+    announcing.reported();
     endInsertRows();
 }
 
@@ -92,11 +125,13 @@ void EntryList::insert(int index, ListEntry &&entry)
     index = std::clamp(index, 0, count());
     makeRoom(m_entries, 1);
     prepare(1);
+    Announcing announcing;
     beginInsertRows({}, index, index);
     m_entries.insert(m_entries.begin() + index, std::move(entry));
     noteInserted(index);
     if (m_journal)
         m_journal->inserted(index);
+    announcing.reported();
     endInsertRows();
 }
 
@@ -110,6 +145,7 @@ void EntryList::removeAt(int index)
     if (!isRow(index))
         return;
     prepare(1);
+    Announcing announcing;
     beginRemoveRows({}, index, index);
     m_ruleOrderStands = false;
     ListEntry removed = std::move(m_entries[static_cast<size_t>(index)]);
@@ -120,6 +156,7 @@ void EntryList::removeAt(int index)
         --m_strayRow;
     if (m_journal)
         m_journal->removed(index, std::move(removed));
+    announcing.reported();
     endRemoveRows();
 }
 
@@ -128,12 +165,14 @@ void EntryList::clear()
     if (m_entries.empty())
         return;
     prepare(1);
+    Announcing announcing;
     beginResetModel();
     m_ruleOrderStands = false;
     std::vector<ListEntry> old;
     old.swap(m_entries);
     if (m_journal)
         m_journal->truncated(0, std::move(old));
+    announcing.reported();
     endResetModel();
 }
 
@@ -149,6 +188,7 @@ void EntryList::truncate(int count)
     std::vector<ListEntry> tail;
     tail.reserve(m_entries.size() - static_cast<size_t>(count));
     prepare(1);
+    Announcing announcing;
     beginRemoveRows({}, count, this->count() - 1);
     m_ruleOrderStands = false;
     std::move(m_entries.begin() + count, m_entries.end(), std::back_inserter(tail));
@@ -157,12 +197,14 @@ void EntryList::truncate(int count)
         m_strayRow = -1;
     if (m_journal)
         m_journal->truncated(count, std::move(tail));
+    announcing.reported();
     endRemoveRows();
 }
 
 void EntryList::assign(std::vector<ListEntry> entries)
 {
     prepare(2);
+    Announcing announcing;
     beginResetModel();
     std::vector<ListEntry> old = std::exchange(m_entries, std::move(entries));
     disorder();
@@ -172,37 +214,43 @@ void EntryList::assign(std::vector<ListEntry> entries)
         if (!m_entries.empty())
             m_journal->appended(0, count());
     }
+    announcing.reported();
     endResetModel();
 }
 
 void EntryList::setCaption(int index, std::string &&caption)
 {
-    if (!isRow(index))
-        return;
-    std::string &slot = m_entries[static_cast<size_t>(index)].caption;
-    const bool changed = slot != caption;
-    if (changed)
-        prepare(1);
-    std::string old = std::exchange(slot, std::move(caption));
-    disorder();
-    if (changed && m_journal)
-        m_journal->captionChanged(index, std::move(old));
-    emitRowChanged(index);
+    setCaption(index, static_cast<const std::string &>(caption));
 }
 
 void EntryList::setCaption(int index, const std::string &caption)
 {
-    setCaption(index, std::string(caption));
+    if (!isRow(index))
+        return;
+    ListEntry &slot = m_entries[static_cast<size_t>(index)];
+    const bool changed = slot.caption() != caption;
+    if (changed) {
+        // Everything the change needs is taken first: the entry with its new caption and the old text.
+        ListEntry updated = slot;
+        updated.setCaption(caption);
+        std::string old(slot.caption());
+        prepare(1);
+        slot = std::move(updated);
+        if (m_journal)
+            m_journal->captionChanged(index, std::move(old));
+    }
+    disorder();
+    emitRowChanged(index);
 }
 
 std::optional<std::string_view> EntryList::subItem(int index, int i) const
 {
     if (!isRow(index))
         return std::nullopt;
-    const auto &items = at(index).subItems;
-    if (i < 0 || static_cast<size_t>(i) >= items.size())
+    const ListEntry &e = at(index);
+    if (i < 0 || static_cast<size_t>(i) >= e.subItemCount())
         return std::nullopt;
-    return std::string_view(items[static_cast<size_t>(i)]);
+    return e.subItem(static_cast<size_t>(i));
 }
 
 void EntryList::appendSubItem(int index, std::string text)
@@ -210,7 +258,7 @@ void EntryList::appendSubItem(int index, std::string text)
     if (!isRow(index))
         return;
     ListEntry changed = m_entries[static_cast<size_t>(index)];
-    changed.subItems.push_back(std::move(text));
+    changed.appendSubItem(text);
     replaceEntry(index, std::move(changed));
 }
 
@@ -240,6 +288,7 @@ void EntryList::move(int from, int before)
     if (!isRow(from) || before < 0 || before > count() || before == from || before == from + 1)
         return;
     prepare(1);
+    Announcing announcing;
     beginMoveRows({}, from, from, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(from)]);
     m_entries.erase(m_entries.begin() + from);
@@ -247,6 +296,7 @@ void EntryList::move(int from, int before)
     disorder();
     if (m_journal)
         m_journal->moved(from, before);
+    announcing.reported();
     endMoveRows();
 }
 
@@ -319,12 +369,14 @@ void EntryList::placeStray()
         return;
     const int before = beforeRow(stray, target);
     prepare(1);
+    Announcing announcing;
     beginMoveRows({}, stray, stray, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(stray)]);
     m_entries.erase(m_entries.begin() + stray);
     m_entries.insert(m_entries.begin() + target, std::move(moved));
     if (m_journal)
         m_journal->moved(stray, before);
+    announcing.reported();
     endMoveRows();
 }
 
@@ -337,7 +389,9 @@ void EntryList::applyOrder(std::vector<int> order)
     for (size_t k = 0; k < n && identity; ++k)
         identity = order[k] == static_cast<int>(k);
     if (identity) {
+        Announcing announcing;
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        announcing.reported();
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
         return;
     }
@@ -348,6 +402,7 @@ void EntryList::applyOrder(std::vector<int> order)
         newRowOf[static_cast<size_t>(order[k])] = static_cast<int>(k);
     prepare(1);
 
+    Announcing announcing;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     for (int old : order)
         sorted.push_back(std::move(m_entries[static_cast<size_t>(old)]));
@@ -366,11 +421,13 @@ void EntryList::applyOrder(std::vector<int> order)
         for (size_t k = 0; k < n; ++k)
             sorted[static_cast<size_t>(order[k])] = std::move(m_entries[k]);
         m_entries.swap(sorted);
+        announcing.reported();
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
         throw;
     }
     if (m_journal)
         m_journal->reordered(std::move(order));
+    announcing.reported();
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
@@ -396,17 +453,16 @@ QVariant EntryList::data(const QModelIndex &index, int role) const
     // A cell shows a few hundred characters at most: converting and laying out a text of millions of
     // characters at every paint would stall the window. Editing gets the whole text.
     constexpr std::size_t kShownBytes = 4096;
-    const auto text = [role](const std::string &bytes) {
-        std::string_view v(bytes);
+    const auto text = [role](std::string_view v) {
         if (role == Qt::DisplayRole && v.size() > kShownBytes)
             v = v.substr(0, kShownBytes);
         return cp1252::toUnicode(v);
     };
     const ListEntry &e = at(index.row());
     if (index.column() == 0)
-        return text(e.caption);
+        return text(e.caption());
     const size_t sub = static_cast<size_t>(index.column() - 1);
-    return sub < e.subItems.size() ? text(e.subItems[sub]) : QString();
+    return sub < e.subItemCount() ? text(e.subItem(sub)) : QString();
 }
 
 bool EntryList::setData(const QModelIndex &index, const QVariant &value, int role)

@@ -50,7 +50,7 @@ public:
     // Replaces all entries at once (used to copy a whole list).
     void assign(std::vector<ListEntry> entries);
 
-    const std::string &caption(int index) const { return at(index).caption; }
+    std::string_view caption(int index) const { return at(index).caption(); }
     void setCaption(int index, std::string &&caption);
     void setCaption(int index, const std::string &caption);
     // Sub-item i of an entry, or nothing when the entry has fewer than i + 1 sub-items.

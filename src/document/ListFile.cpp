@@ -104,12 +104,11 @@ Content parse(std::string_view bytes)
                 content.formatError = true;
                 return content;
             }
-            ListEntry &entry = list.emplace_back();
-            entry.caption.assign(reader.next());
-            if (section != Assemblies) {
-                entry.subItems.reserve(1);
-                entry.subItems.emplace_back(reader.next());
-            }
+            const std::string_view caption = reader.next();
+            if (section == Assemblies)
+                list.push_back(ListEntry(caption));
+            else
+                list.push_back(ListEntry(caption, {reader.next()}));
         }
         linesRead += list.size() * linesPerEntry;
     }
@@ -183,7 +182,7 @@ char *putCount(char *out, std::size_t n)
 // Sub-item 0 of a catalogue or defect entry; an entry without one is written with an empty line.
 inline std::string_view subItem0(const ListEntry &e)
 {
-    return e.subItems.empty() ? std::string_view("", 0) : std::string_view(e.subItems[0]);
+    return e.subItemCount() == 0 ? std::string_view("", 0) : e.subItem(0);
 }
 
 } // namespace
@@ -203,7 +202,7 @@ QByteArray encode(const std::vector<ListEntry> &assemblies, const std::vector<Li
     for (const auto *list : lists) {
         p = putCount(out.room(p, 24), list->size());
         for (const ListEntry &e : *list) {
-            const std::string_view caption = e.caption;
+            const std::string_view caption = e.caption();
             if (list == &assemblies) {
                 p = putText(out.room(p, caption.size() + 2), caption, breaking);
                 continue;
@@ -219,7 +218,7 @@ QByteArray encode(const std::vector<ListEntry> &assemblies, const std::vector<Li
         for (const auto *list : lists) {
             q = putCount(q, list->size());
             for (const ListEntry &e : *list) {
-                q = putTextBlanked(q, e.caption);
+                q = putTextBlanked(q, e.caption());
                 if (list != &assemblies)
                     q = putTextBlanked(q, subItem0(e));
             }

@@ -16,11 +16,11 @@ QString totalPrice(const std::vector<ListEntry> &defects, QChar separator)
     double sum = 0;
     QString currency;
     for (const ListEntry &e : defects) {
-        const double quantity = localenumber::parse(std::string_view(e.caption), separator).value_or(1.0);
+        const double quantity = localenumber::parse(e.caption(), separator).value_or(1.0);
         double price = 0;
         bool read = false;
-        if (e.subItems.size() > 2) {
-            const QString priceText = cp1252::toUnicode(e.subItems[2]);
+        if (e.subItemCount() > 2) {
+            const QString priceText = cp1252::toUnicode(e.subItem(2));
             const qsizetype blank = priceText.lastIndexOf(u' ');
             const QStringView number = blank < 0 ? QStringView(priceText) : QStringView(priceText).left(blank);
             const QStringView suffix = blank < 0 ? QStringView() : QStringView(priceText).mid(blank + 1);

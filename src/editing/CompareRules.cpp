@@ -10,7 +10,7 @@ namespace editing {
 
 std::string_view assemblyOf(const ListEntry &entry)
 {
-    return entry.subItems.empty() ? std::string_view() : std::string_view(entry.subItems.front());
+    return entry.subItemCount() == 0 ? std::string_view() : entry.subItem(0);
 }
 
 std::optional<double> captionNumber(std::string_view caption)
@@ -38,28 +38,28 @@ int compareTwoKeys(std::string_view primary1, std::string_view primary2, std::st
 
 int ListView1Compare(const ListEntry &item1, const ListEntry &item2, const SortState &state)
 {
-    return directed(CompareSortKeys(item1.caption, item2.caption), state);
+    return directed(CompareSortKeys(item1.caption(), item2.caption()), state);
 }
 
 int ListView2Compare(const ListEntry &item1, const ListEntry &item2, const SortState &state)
 {
     if (state.SortColumn == 1)
-        return directed(compareTwoKeys(assemblyOf(item1), assemblyOf(item2), item1.caption, item2.caption), state);
-    return directed(compareTwoKeys(item1.caption, item2.caption, assemblyOf(item1), assemblyOf(item2)), state);
+        return directed(compareTwoKeys(assemblyOf(item1), assemblyOf(item2), item1.caption(), item2.caption()), state);
+    return directed(compareTwoKeys(item1.caption(), item2.caption(), assemblyOf(item1), assemblyOf(item2)), state);
 }
 
 int ListView3Compare(const ListEntry &item1, const ListEntry &item2, const SortState &state)
 {
     if (state.SortColumn == 1)
         return ListView2Compare(item1, item2, state);
-    const std::optional<double> n1 = captionNumber(item1.caption), n2 = captionNumber(item2.caption);
+    const std::optional<double> n1 = captionNumber(item1.caption()), n2 = captionNumber(item2.caption());
     int ascending;
     if (n1 && n2)
         ascending = (*n1 < *n2) - (*n1 > *n2); // larger first
     else if (n1 || n2)
         ascending = n1 ? -1 : 1; // a number before a text
     else
-        ascending = compareTwoKeys(item1.caption, item2.caption, assemblyOf(item1), assemblyOf(item2));
+        ascending = compareTwoKeys(item1.caption(), item2.caption(), assemblyOf(item1), assemblyOf(item2));
     return directed(ascending, state);
 }
 

@@ -21,7 +21,7 @@ int catalogRowOf(const std::vector<ListEntry> &catalog, const ListEntry &copy)
 {
     const std::string_view assembly = assemblyOf(copy);
     for (std::size_t i = 0; i < catalog.size(); ++i) {
-        if (catalog[i].caption == copy.caption && assemblyOf(catalog[i]) == assembly)
+        if (catalog[i].caption() == copy.caption() && assemblyOf(catalog[i]) == assembly)
             return static_cast<int>(i);
     }
     return -1;

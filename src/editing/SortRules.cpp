@@ -42,7 +42,7 @@ std::vector<std::string_view> captions(const std::vector<ListEntry> &entries)
     std::vector<std::string_view> out;
     out.reserve(entries.size());
     for (const ListEntry &e : entries)
-        out.emplace_back(e.caption);
+        out.emplace_back(e.caption());
     return out;
 }
 

@@ -40,12 +40,12 @@ bool importCsv(EntryList &defects, const QString &path, Prompts &prompts)
     // the list without one get it afterwards.
     const int first = defects.count();
     for (ListEntry &entry : imported) {
-        if (entry.subItems.empty())
-            entry.subItems.emplace_back();
+        if (entry.subItemCount() == 0)
+            entry.appendSubItem({});
     }
     defects.appendEntries(std::move(imported));
     for (int i = 0; i < first; ++i) {
-        if (defects.at(i).subItems.empty())
+        if (defects.at(i).subItemCount() == 0)
             defects.appendSubItem(i, std::string());
     }
     return true;

@@ -67,14 +67,13 @@ char *writeEscaped(char *out, std::string_view text)
 namespace {
 
 // The backslash rules of CsvUnescapeField over text; with ShrinkQuotes, every run of adjacent double
-// quotes also shrinks to one.
-template <bool ShrinkQuotes> void decodeInto(std::string &out, std::string_view text)
+// quotes also shrinks to one. Text that none of them changes is returned as it is; otherwise the
+// result is written to out.
+template <bool ShrinkQuotes> std::string_view decoded(std::string &out, std::string_view text)
 {
     const auto special = [](std::uint64_t w) { return ShrinkQuotes ? quotesAndBackslashes(w) : equal(w, '\\'); };
-    if (!bytescan::any(text, special)) {
-        out.assign(text);
-        return;
-    }
+    if (!bytescan::any(text, special))
+        return text;
     std::size_t i = 0;
     while (text[i] != '\\' && !(ShrinkQuotes && text[i] == '"'))
         ++i;
@@ -109,22 +108,23 @@ template <bool ShrinkQuotes> void decodeInto(std::string &out, std::string_view 
     if (pending)
         *p++ = '\\';
     out.resize(static_cast<std::size_t>(p - begin));
+    return out;
 }
 
 } // namespace
 
-void unescapeInto(std::string &out, std::string_view field)
+std::string_view unescaped(std::string &buffer, std::string_view field)
 {
     if (!field.empty() && field.front() == '"')
         field.remove_prefix(1);
     if (!field.empty() && field.back() == '"')
         field.remove_suffix(1);
-    decodeInto<true>(out, field);
+    return decoded<true>(buffer, field);
 }
 
-void unescapeBackslashesInto(std::string &out, std::string_view text)
+std::string_view backslashesUnescaped(std::string &buffer, std::string_view text)
 {
-    decodeInto<false>(out, text);
+    return decoded<false>(buffer, text);
 }
 
 } // namespace csv
@@ -138,7 +138,6 @@ std::string CsvEscapeField(std::string_view text)
 
 std::string CsvUnescapeField(std::string_view field)
 {
-    std::string out;
-    csv::unescapeInto(out, field);
-    return out;
+    std::string buffer;
+    return std::string(csv::unescaped(buffer, field));
 }

@@ -40,12 +40,14 @@ bool needsEscaping(std::string_view text);
 // position after the last byte written.
 char *writeEscaped(char *out, std::string_view text);
 
-// Replaces out by CsvUnescapeField(field), reusing its storage.
-void unescapeInto(std::string &out, std::string_view field);
+// CsvUnescapeField(field): a part of field itself when unescaping only takes off its outer quotes,
+// otherwise the contents of buffer, which it replaces (reusing its storage).
+std::string_view unescaped(std::string &buffer, std::string_view field);
 
-// Replaces out by text with only the backslash rules of CsvUnescapeField applied (the text of a
-// quoted field, whose quotes the reader has already taken off).
+// Text with only the backslash rules of CsvUnescapeField applied (the text of a quoted field, whose
+// quotes the reader has already taken off): text itself when it holds no backslash, otherwise the
+// contents of buffer, which it replaces.
 //   a""b\r   => a""b CR
-void unescapeBackslashesInto(std::string &out, std::string_view text);
+std::string_view backslashesUnescaped(std::string &buffer, std::string_view text);
 
 } // namespace csv

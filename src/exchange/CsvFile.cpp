@@ -14,7 +14,7 @@ namespace csv {
 namespace {
 
 // Appends the text as UTF-8 with its double quotes doubled.
-void putUtf8Field(QByteArray &out, const std::string &text)
+void putUtf8Field(QByteArray &out, std::string_view text)
 {
     const QByteArray utf8 = cp1252::toUnicode(text).toUtf8();
     for (const char c : utf8) {
@@ -27,9 +27,9 @@ void putUtf8Field(QByteArray &out, const std::string &text)
 // Room enough for an entry's line even if every byte of its texts needs escaping.
 std::size_t worstLineSize(const ListEntry &e)
 {
-    std::size_t size = 2 * e.caption.size() + 4; // the quotes around the line and CR LF
-    for (const std::string &s : e.subItems)
-        size += 2 * s.size() + 3;
+    std::size_t size = 2 * e.caption().size() + 4; // the quotes around the line and CR LF
+    for (std::size_t i = 0; i < e.subItemCount(); ++i)
+        size += 2 * e.subItem(i).size() + 3;
     return size;
 }
 
@@ -77,10 +77,10 @@ QByteArray encode(const std::vector<ListEntry> &entries)
     for (const ListEntry &e : entries) {
         p = out.room(p, worstLineSize(e));
         *p++ = '"';
-        p = putField(p, e.caption);
-        for (const std::string &s : e.subItems) {
+        p = putField(p, e.caption());
+        for (std::size_t i = 0; i < e.subItemCount(); ++i) {
             std::memcpy(p, "\";\"", 3);
-            p = putField(p + 3, s);
+            p = putField(p + 3, e.subItem(i));
         }
         std::memcpy(p, "\"\r\n", 3);
         p += 3;
@@ -93,10 +93,10 @@ QByteArray encodeUtf8(const std::vector<ListEntry> &entries)
     QByteArray out("\xEF\xBB\xBF");
     for (const ListEntry &e : entries) {
         out += '"';
-        putUtf8Field(out, e.caption);
-        for (const std::string &s : e.subItems) {
+        putUtf8Field(out, e.caption());
+        for (std::size_t i = 0; i < e.subItemCount(); ++i) {
             out += "\";\"";
-            putUtf8Field(out, s);
+            putUtf8Field(out, e.subItem(i));
         }
         out += "\"\r\n";
     }
@@ -236,17 +236,18 @@ public:
                 skipLineEnd();
                 continue;
             }
-            ListEntry &entry = entries.emplace_back();
-            entry.subItems.resize(1);
-            readField(&entry.caption);
+            // The texts are views into the input, or into the buffers when decoding changed them.
+            const std::string_view caption = readField(&m_caption);
+            std::string_view assembly;
             if (m_p < m_end && *m_p == ';') {
                 ++m_p;
-                readField(&entry.subItems[0]);
+                assembly = readField(&m_assembly);
                 while (m_p < m_end && *m_p == ';') {
                     ++m_p;
                     readField(nullptr);
                 }
             }
+            entries.push_back(ListEntry(caption, {assembly}));
             skipLineEnd();
         }
     }
@@ -286,24 +287,26 @@ private:
         return p + at;
     }
 
-    // Reads the field at the current position into out (unless it is null) and stops at the byte
-    // that ends it.
-    void readField(std::string *out)
+    // Reads the field at the current position and stops at the byte that ends it. Returns its text
+    // (unless buffer is null): a view into the input, or into buffer when decoding changed the bytes.
+    std::string_view readField(std::string *buffer)
     {
-        if (m_p < m_end && *m_p == '"' && readQuoted(out))
-            return;
+        std::string_view text;
+        if (m_p < m_end && *m_p == '"' && readQuoted(buffer, text))
+            return text;
         // Unquoted, or a quote that is never closed: the field runs to the next semicolon or line
         // end and is decoded by CsvUnescapeField.
         const char *end = fieldEnd(m_p);
-        if (out)
-            unescapeInto(*out, std::string_view(m_p, static_cast<std::size_t>(end - m_p)));
+        if (buffer)
+            text = unescaped(*buffer, std::string_view(m_p, static_cast<std::size_t>(end - m_p)));
         m_p = end;
+        return text;
     }
 
     // A field that begins with a quote runs to the next quote that is not doubled; a doubled quote
     // inside is one quote, and whatever stands between the closing quote and the end of the field
     // is added as it is. Then the backslash escapes are decoded. False when the quote is not closed.
-    bool readQuoted(std::string *out)
+    bool readQuoted(std::string *buffer, std::string_view &out)
     {
         const char *text = m_p + 1;
         const char *close = nextQuote(text);
@@ -311,8 +314,8 @@ private:
             return false;
         const bool doubled = close + 1 < m_end && close[1] == '"';
         if (!doubled && (close + 1 == m_end || endsField(close[1]))) { // the usual case
-            if (out)
-                unescapeBackslashesInto(*out, std::string_view(text, static_cast<std::size_t>(close - text)));
+            if (buffer)
+                out = backslashesUnescaped(*buffer, std::string_view(text, static_cast<std::size_t>(close - text)));
             m_p = close + 1;
             return true;
         }
@@ -327,8 +330,13 @@ private:
         m_text.append(text, close);
         const char *end = fieldEnd(close + 1);
         m_text.append(close + 1, end);
-        if (out)
-            unescapeBackslashesInto(*out, m_text);
+        if (buffer) {
+            out = backslashesUnescaped(*buffer, m_text);
+            if (out.data() == m_text.data()) { // the next field reuses m_text
+                buffer->swap(m_text);
+                out = *buffer;
+            }
+        }
         m_p = end;
         return true;
     }
@@ -337,6 +345,7 @@ private:
     const char *const m_end;
     const char *m_noQuoteFrom = nullptr; // no quote lies at or after this position
     std::string m_text;                  // a quoted field's text while its doubled quotes are taken out
+    std::string m_caption, m_assembly;   // the fields of the line being read
 };
 
 } // namespace

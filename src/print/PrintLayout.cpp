@@ -1,6 +1,7 @@
 #include "print/PrintLayout.h"
 
 #include "document/Cp1252.h"
+#include "print/ForwardingCanvas.h"
 #include "print/NameWrap.h"
 #include "print/PrintSettingsError.h"
 
@@ -158,8 +159,8 @@ PreparedRows measureRows(PrintCanvas &canvas, const std::vector<ListEntry> &rows
     prepared.names.reserve(rows.size());
     prepared.assemblies.reserve(rows.size());
     for (const ListEntry &entry : rows) {
-        prepared.names.push_back(namewrap::splitLines(cp1252::toUnicode(entry.caption)));
-        prepared.assemblies.push_back(entry.subItems.empty() ? QString() : cp1252::toUnicode(entry.subItems.front()));
+        prepared.names.push_back(namewrap::splitLines(cp1252::toUnicode(entry.caption())));
+        prepared.assemblies.push_back(entry.subItemCount() == 0 ? QString() : cp1252::toUnicode(entry.subItem(0)));
         for (const QString &line : prepared.names.back())
             prepared.widestName = std::max(prepared.widestName, canvas.textWidth(line));
         prepared.widestAssembly = std::max(prepared.widestAssembly, canvas.textWidth(prepared.assemblies.back()));
@@ -185,27 +186,18 @@ void wrapNames(PrintCanvas &canvas, PreparedRows &prepared, int nameColumn)
 
 // A canvas that lays out without drawing anything: it measures on the real canvas and counts pages,
 // so that a layout run over it tells how many pages the printout will have.
-class PageCounter : public PrintCanvas {
+class PageCounter : public ForwardingCanvas {
 public:
-    explicit PageCounter(PrintCanvas &canvas) : m_canvas(canvas) {}
+    using ForwardingCanvas::ForwardingCanvas;
 
     int pages() const { return m_pages; }
 
     void beginDocument(const QString &) override {}
     void endDocument() override {}
     void newPage() override { ++m_pages; }
-    int dpiX() const override { return m_canvas.dpiX(); }
-    int dpiY() const override { return m_canvas.dpiY(); }
-    int pageWidth() const override { return m_canvas.pageWidth(); }
-    int pageHeight() const override { return m_canvas.pageHeight(); }
-    void setFont(const PrintFont &font) override { m_canvas.setFont(font); }
-    void setFontStyle(const FontStyle &style) override { m_canvas.setFontStyle(style); }
-    int textWidth(const QString &text) override { return m_canvas.textWidth(text); }
-    int textHeight(const QString &text) override { return m_canvas.textHeight(text); }
     void drawText(int, int, const QString &) override {}
 
 private:
-    PrintCanvas &m_canvas;
     int m_pages = 1;
 };
 

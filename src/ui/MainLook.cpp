@@ -3,6 +3,7 @@
 #include "ui/AccessibleNames.h"
 #include "ui/ListView.h"
 #include "ui/PanelFit.h"
+#include "ui/ThemeIcons.h"
 #include "ui_MainUnit.h"
 
 #include <QHash>
@@ -115,11 +116,16 @@ void TMainForm::setUpHiddenLook()
 
 void TMainForm::setUpIcons()
 {
-    // Looking a name up in the icon theme takes a while: the toolbar and the menu share each icon.
+    // Looking a name up in the icon theme takes a while: the toolbar and the menu share each icon,
+    // and a theme that cannot have any of them is not loaded at all.
+    const std::unique_ptr<themeicons::ThemeIndex> index = themeicons::ThemeIndex::current();
     QHash<const char *, QIcon> looked;
-    const auto themed = [&looked](const char *themeName, const char *fallback) {
+    const auto themed = [&looked, &index](const char *themeName, const char *fallback) {
         const auto found = looked.constFind(themeName);
-        return found != looked.cend() ? *found : *looked.insert(themeName, ::themed(themeName, fallback));
+        if (found != looked.cend())
+            return *found;
+        const QIcon icon = themeicons::themed(*index, QString::fromLatin1(themeName), resourceIcon(fallback));
+        return *looked.insert(themeName, icon);
     };
     const std::pair<const char *, QIcon> tools[] = {
         {"ToolButton1", themed("document-new", "new")},       {"ToolButton2", themed("document-open", "open")},

@@ -602,7 +602,7 @@ void TMainForm::copyDefect(ListView *source, const EntryList &list)
         m_prompts.error(QStringLiteral("Kein Mangel ausgewählt"), QStringLiteral("Sie haben keinen Mangel ausgewählt."));
     } else {
         const ListEntry &from = list.at(row);
-        ListEntry copy{from.caption, {from.subItems.empty() ? std::string() : from.subItems.front()}};
+        ListEntry copy{from.caption(), {from.subItemCount() == 0 ? std::string_view() : from.subItem(0)}};
         m_document.DefectList.append(std::move(copy));
         m_ui->ListView3->openEditor(m_document.DefectList.count() - 1);
     }
@@ -613,7 +613,8 @@ void TMainForm::UpdateFilteredView()
 {
     m_filtered.beginUpdate();
     const int assembly = m_ui->ListView1->selectedRow();
-    const std::string *key = assembly >= 0 ? &m_document.AssemblyList.caption(assembly) : nullptr;
+    const std::string selected(assembly >= 0 ? m_document.AssemblyList.caption(assembly) : std::string_view());
+    const std::string *key = assembly >= 0 ? &selected : nullptr;
     m_filtered.assign(editing::filterCatalog(m_document.DefectCatalog.entries(), key));
     m_filtered.endUpdate();
 }

@@ -1,6 +1,7 @@
 #include "ui/PrintPreviewDialog.h"
 
 #include "document/OutOfMemory.h"
+#include "print/ForwardingCanvas.h"
 #include "print/QPrinterCanvas.h"
 
 #include <QAction>
@@ -17,36 +18,25 @@
 namespace {
 
 // Paints on the preview's printer and notes the texts of every page.
-class TextNotingCanvas : public PrintCanvas {
+class TextNotingCanvas : public ForwardingCanvas {
 public:
-    TextNotingCanvas(PrintCanvas &canvas, std::vector<QStringList> &pages) : m_canvas(canvas), m_pages(pages)
+    TextNotingCanvas(PrintCanvas &canvas, std::vector<QStringList> &pages) : ForwardingCanvas(canvas), m_pages(pages)
     {
         m_pages.assign(1, {});
     }
 
-    void beginDocument(const QString &name) override { m_canvas.beginDocument(name); }
-    void endDocument() override { m_canvas.endDocument(); }
     void newPage() override
     {
-        m_canvas.newPage();
+        ForwardingCanvas::newPage();
         m_pages.emplace_back();
     }
-    int dpiX() const override { return m_canvas.dpiX(); }
-    int dpiY() const override { return m_canvas.dpiY(); }
-    int pageWidth() const override { return m_canvas.pageWidth(); }
-    int pageHeight() const override { return m_canvas.pageHeight(); }
-    void setFont(const PrintFont &font) override { m_canvas.setFont(font); }
-    void setFontStyle(const FontStyle &style) override { m_canvas.setFontStyle(style); }
-    int textWidth(const QString &text) override { return m_canvas.textWidth(text); }
-    int textHeight(const QString &text) override { return m_canvas.textHeight(text); }
     void drawText(int x, int y, const QString &text) override
     {
-        m_canvas.drawText(x, y, text);
+        ForwardingCanvas::drawText(x, y, text);
         m_pages.back() << text;
     }
 
 private:
-    PrintCanvas &m_canvas;
     std::vector<QStringList> &m_pages;
 };
 

@@ -4,6 +4,7 @@
 #include "ui/ArtikelFUnit.h"
 #include "ui/DialogPrompts.h"
 #include "ui/FocusStyle.h"
+#include "ui/FontWarmUp.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
 #include "ui/StartupProbe.h"
@@ -16,6 +17,7 @@
 
 int main(int argc, char **argv)
 {
+    FontWarmUp fonts; // side by side with the application's start, up to the first text
     Application app(argc, argv);
     startupprobe::installIfAsked(app);
     app.installGermanTranslations();
@@ -26,6 +28,7 @@ int main(int argc, char **argv)
     // The windows live until the program ends: the main window (which loads the default list file
     // as it is created), and from its first paint on the about dialog and the edit dialog.
     DialogPrompts prompts;
+    fonts.wait(); // from here on boxes and the window measure text
     // `maengelliste DATEI.mal` opens that list file instead of the default one.
     QTextStream errors(stderr);
     const QString startFile =

@@ -18,7 +18,6 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <utime.h>
 
 using testsupport::crlf;
 using testsupport::readFile;
@@ -35,25 +34,14 @@ const QString kReload = QStringLiteral("Neu laden");
 const QString kOutOfMemory = QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen.");
 const QByteArray kExample = crlf({"2", "Dach", "Fassade", "1", "Riss", "Fassade", "1", "Loch", "Dach"});
 
-std::vector<std::string> captions(const EntryList &list)
-{
-    std::vector<std::string> out;
-    for (const ListEntry &e : list.entries())
-        out.push_back(e.caption);
-    return out;
-}
+using testsupport::captions;
+using testsupport::fields;
+using testsupport::MessageFields;
+using testsupport::setFileTime;
 
 QByteArray encoded(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-void setMtime(const QString &path, time_t when)
-{
-    struct utimbuf t {
-        when, when
-    };
-    utime(encoded(path).constData(), &t);
 }
 
 struct DocumentFaults : ::testing::Test {
@@ -100,10 +88,8 @@ struct DocumentFaults : ::testing::Test {
         QSignalSpy replaced(&doc, &ListDocument::documentReplaced);
         doc.checkDefaultFile(); // the question's default answer is Yes
         EXPECT_EQ(prompts.captions(), (QStringList{kReload, caption}));
-        EXPECT_EQ(prompts.texts().value(1), text);
         ASSERT_EQ(prompts.messages.size(), 2u);
-        EXPECT_EQ(prompts.messages[1].icon, Prompts::Icon::Error);
-        EXPECT_EQ(prompts.messages[1].buttons, Prompts::Buttons::Ok);
+        EXPECT_EQ(fields(prompts.messages[1]), (MessageFields{caption, text}));
         EXPECT_EQ(replaced.count(), 0);
         expectUnchanged();
         doc.checkDefaultFile();
@@ -153,7 +139,7 @@ struct SpecialFiles : DocumentFaults, ::testing::WithParamInterface<Special> {
 TEST_P(SpecialFiles, areNotReadAndLeaveTheDocumentAsItWas)
 {
     loadDefault();
-    setMtime(defaultFile(), 1'000'000'000); // a change the watch notices, also for a link to it
+    setFileTime(defaultFile(), 1'000'000'000); // a change the watch notices, also for a link to it
     if (!makeSpecial())
         GTEST_SKIP() << "this system cannot make the special file";
     if (GetParam() == Special::DevZeroLink || GetParam() == Special::Socket || GetParam() == Special::Fifo) {
@@ -184,7 +170,7 @@ TEST_P(LoadFailures, outOfMemoryLeavesEverythingAsItWasAndTellsSo)
 {
     loadDefault();
     writeFile(defaultFile(), crlf({"1", "Neu", "0", "0"}));
-    setMtime(defaultFile(), 1'000'000'000);
+    setFileTime(defaultFile(), 1'000'000'000);
     const Break kind = GetParam();
     std::vector<ListDocument::RowCounts> checked;
     if (kind == Break::NoMemoryToShowTheNewLists) {
@@ -227,10 +213,10 @@ TEST_F(DocumentFaults, aChangeThatLandsWhileTheFileIsReadIsOfferedAtTheNextTick)
     doc.setParser([this](std::string_view bytes) {
         // Another program writes the file while it is being read.
         writeFile(defaultFile(), crlf({"1", "Später", "0", "0"}));
-        setMtime(defaultFile(), 1'200'000'000);
+        setFileTime(defaultFile(), 1'200'000'000);
         return listfile::parse(bytes);
     });
-    setMtime(defaultFile(), 1'000'000'000);
+    setFileTime(defaultFile(), 1'000'000'000);
     doc.checkDefaultFile();
     EXPECT_EQ(prompts.captions(), QStringList{kReload});
     doc.setParser(&listfile::parse);
@@ -359,7 +345,7 @@ TEST_P(Reloads, askToSaveADocumentOfAnotherFileFirst)
     prompts.clear();
     const QByteArray rewritten = crlf({"1", "Neu", "0", "0"});
     writeFile(defaultFile(), rewritten); // by another program
-    setMtime(defaultFile(), 1'000'000'000);
+    setFileTime(defaultFile(), 1'000'000'000);
     if (row.failLoad)
         doc.setParser([](std::string_view) -> listfile::Content { throw std::bad_alloc(); });
     prompts.answers = row.answers;

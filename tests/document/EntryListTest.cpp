@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "document/EntryList.h"
 
 #include <QAbstractItemModelTester>
@@ -14,13 +15,7 @@ struct EntryListTest : ::testing::Test {
     EntryList list{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
     QAbstractItemModelTester tester{&list, QAbstractItemModelTester::FailureReportingMode::Fatal};
 
-    std::vector<std::string> captions() const
-    {
-        std::vector<std::string> out;
-        for (const auto &e : list.entries())
-            out.push_back(e.caption);
-        return out;
-    }
+    std::vector<std::string> captions() const { return testsupport::captions(list); }
 };
 
 ListEntry defect(std::string caption, std::string assembly)
@@ -99,7 +94,7 @@ TEST_F(EntryListTest, closingTheOutermostBracketSortsOnceAndKeepsSelectionOnItsE
         std::vector<int> order(entries.size());
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(),
-                         [&](int l, int r) { return entries[size_t(l)].caption < entries[size_t(r)].caption; });
+                         [&](int l, int r) { return entries[size_t(l)].caption() < entries[size_t(r)].caption(); });
         return order;
     });
     const QPersistentModelIndex onC(list.index(0, 0));
@@ -119,7 +114,7 @@ TEST(EntryListSortedInsert, placesOneNewEntryExactlyWhereTheFullStableSortWould)
 {
     // Entries compare by their first letter only, so that equal keys are common and stability shows.
     auto compare = [](const ListEntry &a, const ListEntry &b) {
-        return a.caption.substr(0, 1) < b.caption.substr(0, 1) ? -1 : (b.caption.substr(0, 1) < a.caption.substr(0, 1));
+        return a.caption().substr(0, 1) < b.caption().substr(0, 1) ? -1 : (b.caption().substr(0, 1) < a.caption().substr(0, 1));
     };
     auto stableOrder = [&compare](const std::vector<ListEntry> &entries) {
         std::vector<int> order(entries.size());

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <utime.h>
 
 TEST(FileStamp, changesWithEveryRewriteAndReplacement)
 {
@@ -19,16 +18,14 @@ TEST(FileStamp, changesWithEveryRewriteAndReplacement)
     EXPECT_TRUE(first.exists);
     EXPECT_EQ(FileStamp::of(file), first);
 
-    struct utimbuf t {1000000000, 1000000000};
-    const QByteArray name = QFile::encodeName(file);
-    utime(name.constData(), &t);
+    testsupport::setFileTime(file, 1000000000);
     const FileStamp touched = FileStamp::of(file);
     EXPECT_NE(touched, first);
 
     // Replaced by a rename with the same size and time, as editors save.
     const QString other = dir.filePath(QStringLiteral("tmp"));
     testsupport::writeFile(other, "0\r\n0\r\n0\r\n");
-    utime(QFile::encodeName(other).constData(), &t);
+    testsupport::setFileTime(other, 1000000000);
     ASSERT_TRUE(QFile::remove(file));
     ASSERT_TRUE(QFile::rename(other, file));
     EXPECT_NE(FileStamp::of(file), touched);

@@ -13,6 +13,8 @@
 #include <sys/resource.h>
 
 using testsupport::crlf;
+using testsupport::fields;
+using testsupport::MessageFields;
 using testsupport::readFile;
 using testsupport::writeFile;
 
@@ -62,9 +64,7 @@ TEST_F(ListDocumentTest, aFileThatCannotBeOpenedLeavesTheDocumentAsItWas)
     for (const QString &bad : {path(QStringLiteral("fehlt.mal")), dir.path(), QString()}) {
         doc.OpenLists(bad);
         ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(prompts.messages[0].text, kOpenFailed);
-        EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Öffnen"));
-        EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+        EXPECT_EQ(fields(prompts.messages[0]), (MessageFields{QStringLiteral("Fehler beim Öffnen"), kOpenFailed}));
         EXPECT_EQ(doc.AssemblyList.count(), 2) << "the open document is kept";
         EXPECT_EQ(doc.DefectList.count(), 1);
         EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - a.mal"));
@@ -110,8 +110,7 @@ TEST_F(ListDocumentTest, aFailedSaveKeepsTheOldFileNameAndTitle)
     for (const QString &bad : {path(QStringLiteral("fehlt/neu.mal")), dir.path()}) {
         EXPECT_FALSE(doc.SaveLists(bad));
         ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(prompts.messages[0].text, kCannotCreate);
-        EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Speichern"));
+        EXPECT_EQ(fields(prompts.messages[0]), (MessageFields{QStringLiteral("Fehler beim Speichern"), kCannotCreate}));
         EXPECT_EQ(doc.title(), before);
         EXPECT_EQ(doc.CurrentFileName(), path(QStringLiteral("a.mal")));
         prompts.clear();

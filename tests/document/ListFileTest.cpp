@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "document/LineReader.h"
 #include "document/ListFile.h"
 
@@ -8,13 +9,7 @@ using listfile::parseCount;
 
 namespace {
 
-std::vector<std::string> captions(const std::vector<ListEntry> &list)
-{
-    std::vector<std::string> out;
-    for (const auto &e : list)
-        out.push_back(e.caption);
-    return out;
-}
+using testsupport::captions;
 
 listfile::Content parse(std::string_view s) { return listfile::parse(s); }
 
@@ -64,7 +59,7 @@ TEST(ListFileParse, theDocumentedExample)
     ASSERT_EQ(c.lists[1].size(), 1u);
     EXPECT_EQ(c.lists[1][0], (ListEntry{"Riss", {"Fassade"}}));
     EXPECT_TRUE(c.lists[2].empty());
-    EXPECT_TRUE(c.lists[0][0].subItems.empty());
+    EXPECT_EQ(c.lists[0][0].subItemCount(), 0u);
 }
 
 TEST(ListFileParse, shortAndBrokenFiles)

@@ -81,7 +81,7 @@ struct Lists {
         QByteArray out = listfile::encode({}, catalog.entries(), defects.entries());
         for (const EntryList *l : {&catalog, &defects}) {
             for (const ListEntry &e : l->entries())
-                out += QByteArray::number(qsizetype(e.subItems.size()));
+                out += QByteArray::number(qsizetype(e.subItemCount()));
         }
         return out;
     }

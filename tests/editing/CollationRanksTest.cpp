@@ -228,7 +228,7 @@ TEST(CollationRanksTest, aRuleFollowsAChangeOfTheDefaultLocale)
     QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
     sorted.list.setCaption(0, "Oben");
     sorted.sortAndCheck();
-    const std::string last = sorted.list.caption(2);
+    const std::string last(sorted.list.caption(2));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(last, "\xd6l");
 }

@@ -80,7 +80,7 @@ TEST(CompareRulesTest, defectListName_numbersByValueLargerFirstThenTextsByCaptio
         {defect("achse", "Rad"), defect("ACHSE", "RAD"), 0},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.a.caption + " | " + c.b.caption);
+        SCOPED_TRACE(std::string(c.a.caption()) + " | " + std::string(c.b.caption()));
         EXPECT_EQ(ListView3Compare(c.a, c.b, kNameUp), c.ascending);
         EXPECT_EQ(ListView3Compare(c.b, c.a, kNameUp), -c.ascending);
         EXPECT_EQ(ListView3Compare(c.a, c.b, kNameDown), -c.ascending) << "descending reverses the whole order";

@@ -16,7 +16,7 @@ std::vector<std::string> captionsOf(const std::vector<ListEntry> &entries)
 {
     std::vector<std::string> out;
     for (const ListEntry &e : entries)
-        out.push_back(e.caption);
+        out.emplace_back(e.caption());
     return out;
 }
 
@@ -70,7 +70,7 @@ TEST(FilteredViewTest, catalogRowOf_findsTheFirstEntryWithTheSameCaptionAndAssem
         {defect("ohne Baugruppe", ""), 6}, {defect("Riss", "dach"), -1}, {defect("riss", "Dach"), -1},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.copy.caption);
+        SCOPED_TRACE(c.copy.caption());
         EXPECT_EQ(catalogRowOf(catalog, c.copy), c.row);
     }
 }

@@ -53,7 +53,7 @@ struct Lists {
         QByteArray out = listfile::encode(assemblies.entries(), catalog.entries(), defects.entries());
         for (const EntryList *l : {&assemblies, &catalog, &defects}) {
             for (const ListEntry &e : l->entries())
-                out += QByteArray::number(qsizetype(e.subItems.size()));
+                out += QByteArray::number(qsizetype(e.subItemCount()));
         }
         return out;
     }
@@ -95,7 +95,7 @@ const Operation kOperations[] = {
      [](Lists &l) {
          l.defects.appendEntries({defect("A", "B"), {"C", {}}});
          for (int i = 0; i < l.defects.count(); ++i) {
-             if (l.defects.at(i).subItems.empty())
+             if (l.defects.at(i).subItemCount() == 0)
                  l.defects.appendSubItem(i, std::string());
          }
      }},
@@ -319,7 +319,7 @@ TEST(UndoRecorder, removingEveryEntryOneByOneOrClearingKeepsNoCopyOfTheList)
     {
         UndoStep step(l.recorder, QStringLiteral("CSV Import"));
         for (ListEntry &entry : imported)
-            entry.subItems.emplace_back();
+            entry.appendSubItem({});
         l.catalog.appendEntries(std::move(imported));
     }
     EXPECT_LT(heap() - beforeImport, 64LL * kCount) << "the empty sub-items, nothing more";
@@ -327,5 +327,5 @@ TEST(UndoRecorder, removingEveryEntryOneByOneOrClearingKeepsNoCopyOfTheList)
     EXPECT_EQ(l.catalog.count(), 0);
     l.recorder.redo();
     ASSERT_EQ(l.catalog.count(), kCount);
-    EXPECT_EQ(l.catalog.at(kCount - 1).subItems, std::vector<std::string>{""});
+    EXPECT_EQ(l.catalog.at(kCount - 1), (ListEntry{longText, {""}}));
 }

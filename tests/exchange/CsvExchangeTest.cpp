@@ -30,11 +30,7 @@ struct CsvExchangeTest : ::testing::Test {
     void expectOnlyError(const QString &text)
     {
         ASSERT_EQ(prompts.messages.size(), 1u);
-        const Prompts::Message &m = prompts.messages[0];
-        EXPECT_EQ(m.text, text);
-        EXPECT_TRUE(m.caption.isEmpty());
-        EXPECT_EQ(m.icon, Prompts::Icon::Error);
-        EXPECT_EQ(m.buttons, Prompts::Buttons::Ok);
+        EXPECT_EQ(testsupport::fields(prompts.messages[0]), (testsupport::MessageFields{QString(), text}));
         prompts.clear();
     }
 };

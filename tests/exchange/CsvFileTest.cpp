@@ -24,9 +24,12 @@ std::string shown(const Entries &entries)
 {
     std::string out;
     for (const ListEntry &e : entries) {
-        out += '{' + e.caption;
-        for (const std::string &s : e.subItems)
-            out += '|' + s;
+        out += '{';
+        out += e.caption();
+        for (std::size_t i = 0; i < e.subItemCount(); ++i) {
+            out += '|';
+            out += e.subItem(i);
+        }
         out += '}';
     }
     std::string visible;

@@ -22,7 +22,7 @@ TEST(CsvUtf8, encodeWritesTheByteOrderMarkQuotedFieldsRealLineBreaksAndCrLf)
         {{"", {}}, "\"\"\r\n"},
     };
     for (const auto &r : rows)
-        EXPECT_EQ(csv::encodeUtf8({r.entry}), kBom + r.line) << r.entry.caption;
+        EXPECT_EQ(csv::encodeUtf8({r.entry}), kBom + r.line) << r.entry.caption();
     EXPECT_EQ(csv::encodeUtf8({}), kBom) << "no entries: the mark alone";
 }
 

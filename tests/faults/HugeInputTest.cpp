@@ -80,7 +80,7 @@ QByteArray read(const HugeInput &input, const QString &file)
         }
         f.entries = filled->count();
         if (f.entries > 0)
-            f.firstSize = qint64(filled->at(0).caption.size());
+            f.firstSize = qint64(filled->at(0).caption().size());
     }
     f.milliseconds = clock.elapsed();
     f.peakGrowth = faults::peakRss() - before;

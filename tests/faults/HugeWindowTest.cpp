@@ -33,7 +33,7 @@ TEST_F(WindowFixture, aGigabyteEntryIsShownWithinBoundedMemory)
         QByteArray bytes;
         QDataStream out(&bytes, QIODevice::WriteOnly);
         out << exposed << prompts.texts() << qsizetype(doc().AssemblyList.count())
-            << qint64(doc().AssemblyList.count() ? doc().AssemblyList.at(0).caption.size() : 0)
+            << qint64(doc().AssemblyList.count() ? doc().AssemblyList.at(0).caption().size() : 0)
             << faults::peakRss() - before;
         form.reset();
         return bytes;

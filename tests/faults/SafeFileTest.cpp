@@ -14,7 +14,9 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <optional>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 // When set, every fdatasync of this process fails as on a full thin-provisioned disk.
@@ -53,6 +55,32 @@ struct SafeFile : ::testing::Test {
     QString path(const QString &name) const { return dir.filePath(name); }
     // The files in the folder: no temporary file may be left behind.
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+
+    // Writes `file`, a file of root's in the group 5678 with `mode`, and saves it again as user 65534
+    // in a child process that belongs to `groups` (and sets `mask`, when given). Whether the save
+    // succeeded; nothing when the child cannot take the rights of user 65534.
+    std::optional<bool> saveAsNobody(const QString &file, mode_t mode, const std::vector<gid_t> &groups,
+                                     std::optional<mode_t> mask = std::nullopt)
+    {
+        testsupport::writeFile(file, previous);
+        const QByteArray name = encoded(file);
+        EXPECT_EQ(chown(name.constData(), 0, 5678), 0);
+        EXPECT_EQ(chmod(name.constData(), mode), 0);
+        EXPECT_EQ(chmod(encoded(dir.path()).constData(), 0777), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (mask)
+                umask(*mask);
+            if (setgroups(groups.size(), groups.data()) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(3);
+            _exit(safefile::writeAll(file, next) ? 0 : 1);
+        }
+        int status = 0;
+        EXPECT_EQ(waitpid(child, &status, 0), child);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+            return std::nullopt;
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
 };
 
 TEST_F(SafeFile, aFlushThatFailsIsAFailedSaveAndKeepsTheOldFile)
@@ -90,23 +118,10 @@ TEST_F(SafeFile, whereTheOwnerCannotBeKeptGroupAndModeAre)
         GTEST_SKIP() << "needs root to set up a user who shares the file's group";
     // A file of root's in the group 5678, mode 0660, saved by user 65534, a member of that group.
     const QString file = path(QStringLiteral("gruppe.mal"));
-    testsupport::writeFile(file, previous);
-    const QByteArray name = encoded(file);
-    ASSERT_EQ(chown(name.constData(), 0, 5678), 0);
-    ASSERT_EQ(chmod(name.constData(), 0660), 0);
-    ASSERT_EQ(chmod(encoded(dir.path()).constData(), 0777), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        const gid_t groups[] = {5678};
-        if (setgroups(1, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(3);
-        _exit(safefile::writeAll(file, next) ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+    const std::optional<bool> saved = saveAsNobody(file, 0660, {5678});
+    if (!saved)
         GTEST_SKIP() << "cannot take the rights of user 65534 here";
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save failed";
+    ASSERT_TRUE(*saved) << "the save failed";
     const struct stat st = statOf(file);
     EXPECT_EQ(st.st_uid, 65534u);
     EXPECT_EQ(st.st_gid, 5678u) << "the group can go on reading and writing it";
@@ -197,23 +212,10 @@ TEST_F(SafeFile, whereNeitherOwnerNorGroupCanBeKeptTheNewGroupGetsNoMoreThanTheU
         GTEST_SKIP() << "needs root to save as a user outside the file's group";
     // A file of root's in the group 5678, mode 0666, saved by user 65534, who is not in that group.
     const QString file = path(QStringLiteral("fremd.mal"));
-    testsupport::writeFile(file, previous);
-    const QByteArray name = encoded(file);
-    ASSERT_EQ(chown(name.constData(), 0, 5678), 0);
-    ASSERT_EQ(chmod(name.constData(), 0666), 0);
-    ASSERT_EQ(chmod(encoded(dir.path()).constData(), 0777), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        umask(022);
-        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(3);
-        _exit(safefile::writeAll(file, next) ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+    const std::optional<bool> saved = saveAsNobody(file, 0666, {}, 022);
+    if (!saved)
         GTEST_SKIP() << "cannot take the rights of user 65534 here";
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save failed";
+    ASSERT_TRUE(*saved) << "the save failed";
     const struct stat st = statOf(file);
     EXPECT_EQ(st.st_gid, 65534u);
     EXPECT_EQ(st.st_mode & 07777, 0646u) << "the writer's group does not get write access";

@@ -19,41 +19,16 @@ const QString kReloadCaption = QStringLiteral("Neu laden");
 const QString kReloadText = QStringLiteral(
     "Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?");
 
-// Scripted prompts that know how many messages are open at once and can act while one is open.
-class WatchPrompts : public ScriptedWindowPrompts {
-public:
-    Answer message(const Message &m) override
-    {
-        ++open;
-        maxOpen = std::max(maxOpen, open);
-        if (whileOpen && m.caption == kReloadCaption)
-            whileOpen();
-        const Answer a = ScriptedWindowPrompts::message(m);
-        --open;
-        return a;
-    }
-    int reloadQuestions() const { return int(captions().count(kReloadCaption)); }
-
-    std::function<void()> whileOpen;
-    int open = 0;
-    int maxOpen = 0;
-};
-
 // A list file whose defect list holds one entry named `defect`.
 QByteArray listWith(const char *defect)
 {
     return "1\r\nDach\r\n0\r\n1\r\n" + QByteArray(defect) + "\r\nDach\r\n";
 }
 
-// Sets the modification time of a file, in whole seconds since the epoch.
-void setMtime(const QString &path, time_t seconds)
-{
-    const struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
-    utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
-}
+using testsupport::setFileTime;
 
 struct WatchFaults : WindowFixture {
-    WatchPrompts watch;
+    ScriptedWindowPrompts watch;
 
     void SetUp() override
     {
@@ -64,6 +39,7 @@ struct WatchFaults : WindowFixture {
     ~WatchFaults() override { form.reset(); } // before the prompts it uses
     void tick() { form->Timer1Timer(); }
     std::vector<std::string> defects() { return captions(doc().DefectList); }
+    int reloadQuestions() const { return int(watch.captions().count(kReloadCaption)); }
 };
 
 TEST_F(WatchFaults, aFileReplacedByRenameAsksOnceAndLoadsTheNewFile)
@@ -75,16 +51,14 @@ TEST_F(WatchFaults, aFileReplacedByRenameAsksOnceAndLoadsTheNewFile)
     replacement.replace("Alt", "Neu");
     const QString temp = path(QStringLiteral("mängel.mal~"));
     testsupport::writeFile(temp, replacement);
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
-    utimensat(AT_FDCWD, QFile::encodeName(temp).constData(), times, 0);
+    setFileTime(temp, before.st_mtim.tv_sec, before.st_mtim.tv_nsec);
     ASSERT_EQ(std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(defaultFile()).constData()), 0);
 
     tick();
     ASSERT_EQ(watch.messages.size(), 1u);
-    EXPECT_EQ(watch.messages[0].caption, kReloadCaption);
-    EXPECT_EQ(watch.messages[0].text, kReloadText);
-    EXPECT_EQ(watch.messages[0].icon, Prompts::Icon::None);
-    EXPECT_EQ(watch.messages[0].buttons, Prompts::Buttons::YesNoCancel);
+    EXPECT_EQ(testsupport::fields(watch.messages[0]), (testsupport::MessageFields{kReloadCaption, kReloadText,
+                                                                                  Prompts::Icon::None,
+                                                                                  Prompts::Buttons::YesNoCancel}));
     EXPECT_EQ(defects(), std::vector<std::string>{"Neu"});
     tick();
     EXPECT_EQ(watch.messages.size(), 1u) << "no question until the file changes again";
@@ -129,7 +103,7 @@ TEST_P(LostFile, asksOnceThenTellsTheFileCannotBeOpenedAndKeepsTheLists)
             GTEST_SKIP() << faults::kNoUnprivilegedChild;
         // Rewritten (a mode change alone is no change of the file), then closed to everyone.
         testsupport::writeFile(defaultFile(), listWith("Geheim"));
-        setMtime(defaultFile(), 1'000'000'000);
+        setFileTime(defaultFile(), 1'000'000'000);
         chmod(QFile::encodeName(defaultFile()).constData(), 0);
         faults::openToAll(dir.path());
         const std::optional<QByteArray> child = faults::unprivileged([&] { return watchAfterLoss(*this); });
@@ -176,7 +150,7 @@ TEST_F(WatchFaults, aFolderInThePlaceOfTheFileIsAskedAboutAgainOnceAFileIsBack)
     ASSERT_TRUE(QDir().rmdir(defaultFile()));
     testsupport::writeFile(defaultFile(), listWith("Wieder da"));
     tick();
-    EXPECT_EQ(watch.reloadQuestions(), 2);
+    EXPECT_EQ(reloadQuestions(), 2);
     EXPECT_EQ(defects(), std::vector<std::string>{"Wieder da"});
 }
 
@@ -188,7 +162,7 @@ TEST_P(RewrittenWhileAsking, aThousandRewritesBringUpOneQuestion)
     watch.whileOpen = [&] {
         for (int i = 0; i < 1000; ++i) {
             testsupport::writeFile(defaultFile(), listWith(("Fassung " + std::to_string(i)).c_str()));
-            setMtime(defaultFile(), base + i); // each rewrite is a change, however fast they come
+            setFileTime(defaultFile(), base + i); // each rewrite is a change, however fast they come
             tick();                            // the ticks the open question's loop delivers
             if (i % 100 == 0)
                 QCoreApplication::processEvents();
@@ -196,22 +170,22 @@ TEST_P(RewrittenWhileAsking, aThousandRewritesBringUpOneQuestion)
     };
     watch.answers = {GetParam()};
     testsupport::writeFile(defaultFile(), listWith("Erste"));
-    setMtime(defaultFile(), base - 1);
+    setFileTime(defaultFile(), base - 1);
     tick();
     watch.whileOpen = nullptr;
 
-    EXPECT_EQ(watch.reloadQuestions(), 1);
+    EXPECT_EQ(reloadQuestions(), 1);
     EXPECT_EQ(watch.maxOpen, 1) << "never two messages at a time";
     if (GetParam() == Answer::Yes)
         EXPECT_EQ(defects(), std::vector<std::string>{"Fassung 999"}) << "the file as it is when the answer comes";
     else
         EXPECT_EQ(defects(), std::vector<std::string>{"Alt"});
     tick();
-    EXPECT_EQ(watch.reloadQuestions(), 1) << "the last rewrite is not asked about again";
+    EXPECT_EQ(reloadQuestions(), 1) << "the last rewrite is not asked about again";
     testsupport::writeFile(defaultFile(), listWith("Danach"));
-    setMtime(defaultFile(), base + 2000);
+    setFileTime(defaultFile(), base + 2000);
     tick();
-    EXPECT_EQ(watch.reloadQuestions(), 2) << "the watch goes on after the question";
+    EXPECT_EQ(reloadQuestions(), 2) << "the watch goes on after the question";
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, RewrittenWhileAsking, ::testing::Values(Answer::Yes, Answer::No),

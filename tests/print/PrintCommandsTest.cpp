@@ -64,23 +64,10 @@ std::vector<const PdfWord *> footerOn(const std::vector<PdfWord> &words, int pag
     return footer;
 }
 
-const PdfWord *wordOn(const std::vector<PdfWord> &words, int page, const QString &text)
-{
-    const auto it = std::find_if(words.begin(), words.end(),
-                                 [&](const PdfWord &w) { return w.page == page && w.text == text; });
-    return it == words.end() ? nullptr : &*it;
-}
-
-class PrintCommandsTest : public ::testing::Test {
+class PrintCommandsTest : public PdfTest {
 protected:
-    void SetUp() override
+    PrintCommandsTest() : PdfTest(Queues::Hidden)
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            GTEST_SKIP() << "pdftotext is not installed (apt-get install poppler-utils)";
-        ASSERT_TRUE(m_dir.isValid());
-        // No print queue: the CUPS client finds no scheduler.
-        qputenv("CUPS_SERVER", m_dir.filePath(QStringLiteral("keine-cups.sock")).toUtf8());
-        ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty()) << "a print queue is visible";
         m_printout.rows = &m_rows;
         m_printout.margins = {15, 15, 20, 15};
     }
@@ -104,7 +91,6 @@ protected:
         };
     }
 
-    QTemporaryDir m_dir;
     ScriptedWindowPrompts m_prompts;
     std::vector<ListEntry> m_rows = numberedRows(60);
     Printout m_printout;
@@ -132,9 +118,9 @@ TEST_F(PrintCommandsTest, thePdfCommandWritesTheFramedPrintoutOnA4WithoutAPrintD
     ASSERT_FALSE(words.empty());
     EXPECT_EQ(words.back().page, 1) << "two pages";
     for (const int page : {0, 1}) {
-        const PdfWord *name = wordOn(words, page, QStringLiteral("Begehung"));
-        const PdfWord *date = wordOn(words, page, QStringLiteral("07.12.2026"));
-        const PdfWord *heading = wordOn(words, page, QStringLiteral("Baugruppe"));
+        const PdfWord *name = findWord(words, QStringLiteral("Begehung"), page);
+        const PdfWord *date = findWord(words, QStringLiteral("07.12.2026"), page);
+        const PdfWord *heading = findWord(words, QStringLiteral("Baugruppe"), page);
         const auto footer = footerOn(words, page);
         ASSERT_TRUE(name && date && heading) << page;
         ASSERT_EQ(footer.size(), 4u) << page;
@@ -148,8 +134,8 @@ TEST_F(PrintCommandsTest, thePdfCommandWritesTheFramedPrintoutOnA4WithoutAPrintD
         EXPECT_NEAR(ptToMm(footer[0]->yMax), kA4Height - 15, 1.0) << "the footer stands on the bottom limit";
         EXPECT_GT(heading->yMin, name->yMax) << "the headings are below the header";
     }
-    EXPECT_NE(wordOn(words, 0, QStringLiteral("Mängelliste")), nullptr);
-    EXPECT_EQ(wordOn(words, 1, QStringLiteral("Mängelliste")), nullptr);
+    EXPECT_NE(findWord(words, QStringLiteral("Mängelliste"), 0), nullptr);
+    EXPECT_EQ(findWord(words, QStringLiteral("Mängelliste"), 1), nullptr);
     const auto isNumber = [](const PdfWord &w) {
         return w.text.endsWith(u'.') && w.text.chopped(1).toInt() > 0;
     };
@@ -159,7 +145,7 @@ TEST_F(PrintCommandsTest, thePdfCommandWritesTheFramedPrintoutOnA4WithoutAPrintD
     ASSERT_NE(second, words.end());
     const PdfWord *first = &*second;
     EXPECT_EQ(first->text, QStringLiteral("%1.").arg(onFirstPage + 1)) << "the numbers go on across the pages";
-    EXPECT_GT(first->yMin, wordOn(words, 1, QStringLiteral("Baugruppe"))->yMax - 0.1) << "rows start below the headings";
+    EXPECT_GT(first->yMin, findWord(words, QStringLiteral("Baugruppe"), 1)->yMax - 0.1) << "rows start below the headings";
 
     m_commands.savePdf(); // cancelled
     EXPECT_EQ(m_prompts.dialogs.back().startPath, pdf) << "the file chosen last is offered again";
@@ -186,7 +172,7 @@ TEST_F(PrintCommandsTest, thePdfPageIsA4PortraitUnlessAPrinterWithOtherPaperWasC
     m_prompts.files = {pdf};
     ASSERT_TRUE(m_commands.savePdf());
     const auto words = pdfWords(pdf);
-    const PdfWord *date = wordOn(words, 0, QStringLiteral("07.12.2026"));
+    const PdfWord *date = findWord(words, QStringLiteral("07.12.2026"), 0);
     ASSERT_NE(date, nullptr);
     EXPECT_NEAR(ptToMm(date->xMax), 279.4 - 20, 0.1) << "the date ends at the right margin of a landscape letter page";
 }
@@ -275,8 +261,8 @@ TEST_F(PrintCommandsTest, thePreviewRefusesSettingsThatCannotPrint)
     });
     m_commands.preview();
     ASSERT_EQ(m_prompts.messages.size(), 1u);
-    EXPECT_EQ(m_prompts.messages[0].caption, QStringLiteral("Drucken"));
-    EXPECT_EQ(m_prompts.messages[0].text, QStringLiteral("Die Schrift ist zu groß für die Seite."));
+    EXPECT_EQ(testsupport::fields(m_prompts.messages[0]),
+              (testsupport::MessageFields{QStringLiteral("Drucken"), QStringLiteral("Die Schrift ist zu groß für die Seite.")}));
 }
 
 namespace {

@@ -171,7 +171,7 @@ TEST(PrintLayout, titleIsBoldAloneAndRowsRegularWhateverTheFontsStyle)
 TEST(PrintLayout, assemblyColumnFollowsTheWidestRegularNameOnEveryPage)
 {
     std::vector<ListEntry> rows = numberedRows(90);
-    rows[70].caption = "Dachrinne undicht und verbogen"; // 30 characters, on the second page
+    rows[70].setCaption("Dachrinne undicht und verbogen"); // 30 characters, on the second page
     RecordingCanvas canvas(600, 4800, 6600);
     printDefectList(canvas, rows, uniform(15), PrintFont{});
     ASSERT_GT(canvas.pageCount(), 1);

@@ -32,15 +32,8 @@ const std::vector<ListEntry> kRows{{"Riss im Putz", {"Fassade"}},
                                    {"Fliesen gesprungen", {"Bad"}},
                                    {"Dachrinne undicht", {"Dach"}}};
 
-class PrintPdfTest : public ::testing::Test {
+class PrintPdfTest : public PdfTest {
 protected:
-    void SetUp() override
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            GTEST_SKIP() << "pdftotext is not installed (apt-get install poppler-utils)";
-        ASSERT_TRUE(m_dir.isValid());
-    }
-
     // Prints the rows into a PDF on A4 and returns its words. The printer has the hardware margins
     // above, or none at all (a plain PDF printer, whose printable area is the whole sheet).
     std::vector<PdfWord> print(const std::vector<ListEntry> &rows, const PrintMargins &margins, int resolution = 0,
@@ -66,22 +59,15 @@ protected:
         return pdfWords(path);
     }
 
-    QTemporaryDir m_dir;
     int m_files = 0;
 };
-
-const PdfWord *find(const std::vector<PdfWord> &words, const QString &text)
-{
-    const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord &w) { return w.text == text; });
-    return it == words.end() ? nullptr : &*it;
-}
 
 } // namespace
 
 TEST_F(PrintPdfTest, titleStartsAtTheLeftMarginAndAssembliesFiveMillimetresPastTheWidestName)
 {
     const auto words = print(kRows, {15, 20, 15, 15});
-    const PdfWord *title = find(words, QStringLiteral("Mängelliste"));
+    const PdfWord *title = findWord(words, QStringLiteral("Mängelliste"));
     ASSERT_TRUE(title) << "no title in the PDF";
     EXPECT_NEAR(ptToMm(title->xMin), kPaperLeft + 15, 0.05);
     EXPECT_NEAR(ptToMm(title->yMin), kPaperTop + 20, 0.05);
@@ -103,10 +89,10 @@ TEST_F(PrintPdfTest, charactersKeepTheirPointSizeAtAnyPrinterResolution)
 {
     const auto fine = print(kRows, {});
     const auto coarse = print(kRows, {}, 300);
-    const PdfWord *fineTitle = find(fine, QStringLiteral("Mängelliste"));
-    const PdfWord *coarseTitle = find(coarse, QStringLiteral("Mängelliste"));
-    const PdfWord *fineRow = find(fine, QStringLiteral("Riss"));
-    const PdfWord *fineNext = find(fine, QStringLiteral("Wasserfleck"));
+    const PdfWord *fineTitle = findWord(fine, QStringLiteral("Mängelliste"));
+    const PdfWord *coarseTitle = findWord(coarse, QStringLiteral("Mängelliste"));
+    const PdfWord *fineRow = findWord(fine, QStringLiteral("Riss"));
+    const PdfWord *fineNext = findWord(fine, QStringLiteral("Wasserfleck"));
     ASSERT_TRUE(fineTitle && coarseTitle && fineRow && fineNext);
 
     const double width = fineTitle->xMax - fineTitle->xMin;
@@ -128,7 +114,7 @@ TEST_F(PrintPdfTest, longListContinuesAtTheTopMarginOfTheNextPage)
         if (w.text.startsWith(QStringLiteral("Zeile")))
             printed.push_back(&w);
     ASSERT_EQ(printed.size(), rows.size());
-    const PdfWord *title = find(words, QStringLiteral("Mängelliste"));
+    const PdfWord *title = findWord(words, QStringLiteral("Mängelliste"));
     ASSERT_TRUE(title);
     const double paperHeight = 297;
     int firstOnSecondPage = -1;
@@ -150,7 +136,7 @@ TEST_F(PrintPdfTest, withoutHardwareMarginsThePrintoutStartsAtTheCornerOfTheShee
         rows.push_back({"Zeile" + std::to_string(i), {"Bad"}});
     const auto words = print(rows, {0, 0, 0, 0}, 0, false);
 
-    const PdfWord *title = find(words, QStringLiteral("Mängelliste"));
+    const PdfWord *title = findWord(words, QStringLiteral("Mängelliste"));
     ASSERT_TRUE(title);
     EXPECT_NEAR(title->xMin, 0, 0.1);
     EXPECT_NEAR(title->yMin, 0, 0.1);

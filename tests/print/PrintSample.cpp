@@ -49,8 +49,8 @@ int main(int argc, char **argv)
     }
     if (list) {
         for (const ListEntry &row : sampleDefects(rows))
-            std::printf("%s\t%s\n", cp1252::toUnicode(row.caption).toUtf8().constData(),
-                        cp1252::toUnicode(row.subItems.front()).toUtf8().constData());
+            std::printf("%s\t%s\n", cp1252::toUnicode(row.caption()).toUtf8().constData(),
+                        cp1252::toUnicode(row.subItem(0)).toUtf8().constData());
         return 0;
     }
     if (printerName.isEmpty() == pdfFile.isEmpty()) {

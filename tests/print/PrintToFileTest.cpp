@@ -59,20 +59,15 @@ void accept(QPrintDialog &dialog)
     dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
 }
 
-class PrintToFile : public ::testing::Test {
+// No print queue, and the home folder is ours.
+class PrintToFile : public PdfTest {
 protected:
+    PrintToFile() : PdfTest(Queues::Hidden) {}
     void SetUp() override
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            GTEST_SKIP() << "pdftotext is not installed (apt-get install poppler-utils)";
-        ASSERT_TRUE(m_dir.isValid());
-        // No print queue: the CUPS client finds no scheduler, and the home folder is ours.
-        qputenv("CUPS_SERVER", m_dir.filePath(QStringLiteral("keine-cups.sock")).toUtf8());
         qputenv("HOME", m_dir.path().toUtf8());
-        ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty()) << "a print queue is visible";
+        PdfTest::SetUp();
     }
-
-    QTemporaryDir m_dir;
 };
 
 // 142 characters, as the list file holds them (Windows-1252).
@@ -109,12 +104,8 @@ TEST_F(PrintToFile, withoutAPrintQueueTheDialogPrintsIntoAPdfWhoseTextFollowsThe
     EXPECT_NEAR(ptToMm(words.front().xMin), 15, 0.05);
     EXPECT_NEAR(ptToMm(words.front().yMin), 15, 0.05);
 
-    const auto wordAt = [&words](const QString &text) {
-        const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord &w) { return w.text == text; });
-        return it == words.end() ? nullptr : &*it;
-    };
-    const PdfWord *riss = wordAt(QStringLiteral("Riss"));
-    const PdfWord *loch = wordAt(QStringLiteral("Loch"));
+    const PdfWord *riss = findWord(words, QStringLiteral("Riss"));
+    const PdfWord *loch = findWord(words, QStringLiteral("Loch"));
     ASSERT_TRUE(riss && loch);
     std::map<QString, const PdfWord *> assemblies;
     std::vector<const PdfWord *> longWords; // the words between the first and the last row

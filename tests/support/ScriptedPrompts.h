@@ -4,8 +4,10 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Prompts for tests: records every message and dialog and answers from queues. A message without a
@@ -20,48 +22,25 @@ public:
     Answer message(const Message &m) override
     {
         messages.push_back(m);
-        // What happens elsewhere while the box is open (a tick of the watch, say).
-        if (whileOpen) {
-            auto during = std::move(whileOpen);
-            whileOpen = nullptr;
-            during();
-        }
-        if (answers.empty())
-            return m.defaultButton;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        ++open;
+        maxOpen = std::max(maxOpen, open);
+        runWhileOpen();
+        --open;
+        return next(answers).value_or(m.defaultButton);
     }
-
     std::optional<QString> openFileName(const FileDialog &d) override { return nextFile(d); }
-    // Captions of the messages shown, in order.
-    QStringList captions() const
-    {
-        QStringList out;
-        for (const Message &m : messages)
-            out << m.caption;
-        return out;
-    }
     std::optional<QString> saveFileName(const FileDialog &d) override { return nextFile(d); }
     // The next queued file with the next queued type (the dialog's own selection when none is queued).
     std::optional<Prompts::FileChoice> saveFileChoice(const FileDialog &d) override
     {
-        int type = d.selectedType;
-        if (!types.empty()) {
-            type = types.front();
-            types.pop_front();
-        }
+        const int type = next(types).value_or(d.selectedType);
         std::optional<QString> f = nextFile(d);
         return f ? std::optional<Prompts::FileChoice>(Prompts::FileChoice{*f, type}) : std::nullopt;
     }
 
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const Message &m : messages)
-            out << m.text;
-        return out;
-    }
+    // Captions and texts of the messages shown, in order.
+    QStringList captions() const { return field(&Message::caption); }
+    QStringList texts() const { return field(&Message::text); }
     void clear() { messages.clear(); dialogs.clear(); }
 
     std::vector<Message> messages;
@@ -71,22 +50,43 @@ public:
     std::deque<int> types; // file types chosen in save dialogs with types
     // Runs once, while the next message or dialog is open.
     std::function<void()> whileOpen;
+    // How many messages are open now, and the most that were open at once.
+    int open = 0;
+    int maxOpen = 0;
 
-private:
-    std::optional<QString> nextFile(const FileDialog &d)
+protected:
+    void runWhileOpen()
     {
-        dialogs.push_back(d);
         if (whileOpen) {
             auto during = std::move(whileOpen);
             whileOpen = nullptr;
             during();
         }
-        std::optional<QString> f;
-        if (!files.empty()) {
-            f.swap(files.front());
-            files.pop_front();
-        }
-        return f;
+    }
+    // Takes the first element of a queue; nothing when it is empty.
+    template <class T>
+    static std::optional<T> next(std::deque<T> &queue)
+    {
+        if (queue.empty())
+            return std::nullopt;
+        std::optional<T> first(std::move(queue.front()));
+        queue.pop_front();
+        return first;
+    }
+
+private:
+    std::optional<QString> nextFile(const FileDialog &d)
+    {
+        dialogs.push_back(d);
+        runWhileOpen();
+        return next(files).value_or(std::nullopt);
+    }
+    QStringList field(QString Message::*member) const
+    {
+        QStringList out;
+        for (const Message &m : messages)
+            out << m.*member;
+        return out;
     }
 };
 

@@ -1,9 +1,15 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <ostream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace testsupport {
 
@@ -35,6 +41,44 @@ QByteArray crlf(std::initializer_list<const char *> lines)
         out += "\r\n";
     }
     return out;
+}
+
+void setFileTime(const QString &path, time_t seconds, long nanoseconds)
+{
+    const struct timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    if (utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0)
+        ADD_FAILURE() << "cannot set the time of " << path.toStdString() << ": " << std::strerror(errno);
+}
+
+std::vector<std::string> captions(const std::vector<ListEntry> &entries)
+{
+    std::vector<std::string> out;
+    for (const ListEntry &e : entries)
+        out.emplace_back(e.caption());
+    return out;
+}
+
+std::vector<std::string> captions(const EntryList &list)
+{
+    return captions(list.entries());
+}
+
+MessageFields fields(const Prompts::Message &m)
+{
+    return {m.caption, m.text, m.icon, m.buttons};
+}
+
+void PrintTo(const MessageFields &m, std::ostream *os)
+{
+    *os << "{\"" << m.caption.toStdString() << "\", \"" << m.text.toStdString() << "\", icon " << int(m.icon)
+        << ", buttons " << int(m.buttons) << '}';
+}
+
+::testing::AssertionResult eventually(const std::function<bool()> &done, int timeoutMs)
+{
+    if (QTest::qWaitFor(done, timeoutMs))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "did not happen within " << timeoutMs << " ms";
 }
 
 FullDisk::FullDisk(rlim_t bytes)

@@ -1,11 +1,19 @@
 #pragma once
 
+#include "document/EntryList.h"
+#include "document/Prompts.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
+#include <ctime>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iosfwd>
 #include <string>
 #include <sys/resource.h>
+#include <vector>
 
 // Small helpers shared by the tests.
 namespace testsupport {
@@ -16,6 +24,30 @@ QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 // Joins lines with CR LF after each: crlf({"2", "A"}) => "2\r\nA\r\n"
 QByteArray crlf(std::initializer_list<const char *> lines);
+
+// Sets a file's access and modification time, so that a watch sees a change without sleeping.
+// Fails the running test when the file's time cannot be set.
+void setFileTime(const QString &path, time_t seconds, long nanoseconds = 0);
+
+// The names (first column) of a list's entries, in order.
+std::vector<std::string> captions(const std::vector<ListEntry> &entries);
+std::vector<std::string> captions(const EntryList &list);
+
+// The fields of a message box that tests compare, printed readably in a failure. Unless given: an
+// error box with OK.
+struct MessageFields {
+    QString caption;
+    QString text;
+    Prompts::Icon icon = Prompts::Icon::Error;
+    Prompts::Buttons buttons = Prompts::Buttons::Ok;
+    bool operator==(const MessageFields &) const = default;
+};
+MessageFields fields(const Prompts::Message &m);
+void PrintTo(const MessageFields &m, std::ostream *os);
+
+// Processes events until `done` holds; a failure when it has not after `timeoutMs`. Use it as
+// ASSERT_TRUE(eventually(...)): Qt's QTRY_ macros fail silently inside a GoogleTest test.
+::testing::AssertionResult eventually(const std::function<bool()> &done, int timeoutMs = 10000);
 
 // Lowers the file size limit of this process for as long as it lives, so that a write past `bytes`
 // fails as on a full disk (EFBIG); SIGXFSZ is ignored meanwhile.

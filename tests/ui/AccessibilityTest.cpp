@@ -168,7 +168,7 @@ TEST_F(Accessibility, iconButton_showsItsTooltipWhenTheKeyboardBringsTheFocus)
     QTest::keyPress(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), form->ui().PlusLaedenBtn);
     QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 10000));
+    EXPECT_TRUE(testsupport::eventually([] { return QToolTip::isVisible(); }));
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Eintrag hinzufügen"));
 }
 

@@ -1,4 +1,5 @@
 #include "ScriptedPrompts.h"
+#include "TestSupport.h"
 #include "ui/Application.h"
 #include "ui/HandlerGuard.h"
 
@@ -8,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <new>
 #include <stdexcept>
+
+using testsupport::fields;
+using testsupport::MessageFields;
 
 TEST(GeneralErrorDisplay, appendsAFullStopOnlyAfterCharactersPastIt)
 {
@@ -38,10 +42,8 @@ TEST(GeneralErrorDisplay, anExceptionFromAHandlerIsShownAndTheProgramGoesOn)
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(clicks, 2);
     ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Tessarol 1.2"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Der Drucker antwortet nicht."));
-    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
-    EXPECT_EQ(prompts.messages[0].buttons, Prompts::Buttons::Ok);
+    EXPECT_EQ(fields(prompts.messages[0]),
+              (MessageFields{QStringLiteral("Tessarol 1.2"), QStringLiteral("Der Drucker antwortet nicht.")}));
     Application::setErrorPrompts(nullptr);
 }
 
@@ -53,8 +55,9 @@ TEST(GeneralErrorDisplay, runningOutOfMemoryIsShownInGerman)
     QObject::connect(&button, &QPushButton::clicked, [] { runHandler(nullptr, [] { throw std::bad_alloc(); }); });
     QTest::mouseClick(&button, Qt::LeftButton);
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Tessarol 1.2"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen."));
+    EXPECT_EQ(fields(prompts.messages[0]),
+              (MessageFields{QStringLiteral("Tessarol 1.2"),
+                             QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen.")}));
     Application::setErrorPrompts(nullptr);
 }
 

@@ -253,7 +253,7 @@ TEST_F(Editing, restingOnAnAssemblySelectsItAndRebuildsTheFilter)
     QTest::mouseMove(view->viewport(), rowCenter(view, 1));
     EXPECT_EQ(view->hoverRow(), 1);
     EXPECT_EQ(view->viewport()->cursor().shape(), Qt::PointingHandCursor);
-    QTRY_COMPARE_WITH_TIMEOUT(view->selectedRow(), 1, 2000);
+    ASSERT_TRUE(testsupport::eventually([view] { return view->selectedRow() == 1; })) << view->selectedRow();
     EXPECT_EQ(filtered(), std::vector<std::string>{"Riss"});
 }
 

@@ -106,9 +106,9 @@ TEST_F(ExchangePrint, absurdPrintSettingsShowAMessageAndPrintNothing)
     form->Drucken1Click();
     EXPECT_FALSE(QFile::exists(pdf));
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Drucken"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Die Schriftgröße muss zwischen 1 und 9999 Punkt liegen."));
-    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+    EXPECT_EQ(testsupport::fields(prompts.messages[0]),
+              (testsupport::MessageFields{QStringLiteral("Drucken"),
+                                          QStringLiteral("Die Schriftgröße muss zwischen 1 und 9999 Punkt liegen.")}));
 }
 
 TEST_F(ExchangePrint, theCsvExportWritesTheTypeChosenAndOffersItAgain)

@@ -36,9 +36,8 @@ struct HandlerErrors : WindowFixture {
     void expectShown(const QString &text)
     {
         ASSERT_FALSE(prompts.messages.empty());
-        EXPECT_EQ(prompts.messages.back().caption, QStringLiteral("Tessarol 1.2"));
-        EXPECT_EQ(prompts.messages.back().text, text);
-        EXPECT_EQ(prompts.messages.back().icon, Prompts::Icon::Error);
+        EXPECT_EQ(testsupport::fields(prompts.messages.back()),
+                  (testsupport::MessageFields{QStringLiteral("Tessarol 1.2"), text}));
     }
 };
 

@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <utime.h>
 
 using testsupport::crlf;
 using Answer = Prompts::Answer;
@@ -18,12 +17,9 @@ const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten D
 const QString kReload =
     QStringLiteral("Die Datei mängel.mal im Programmverzeichnis wurde geändert. Soll die geänderte Datei geladen werden?");
 
-// Moves the file's time so that the watch sees a change without sleeping.
-void touch(const QString &file, time_t when)
-{
-    struct utimbuf t {when, when};
-    utime(QFile::encodeName(file).constData(), &t);
-}
+using testsupport::fields;
+using testsupport::MessageFields;
+using testsupport::setFileTime;
 
 using Lifecycle = WindowFixture;
 
@@ -64,11 +60,9 @@ TEST_F(Lifecycle, newAsksEveryTimeAndEmptiesTheDocument)
     prompts.answers = {Answer::No};
     form->Neu1Click();
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Datei: Neu..."));
-    EXPECT_EQ(prompts.messages[0].text, kSaveQuestion);
-    EXPECT_EQ(prompts.messages[0].buttons, Prompts::Buttons::YesNoCancel);
+    EXPECT_EQ(fields(prompts.messages[0]), (MessageFields{QStringLiteral("Datei: Neu..."), kSaveQuestion,
+                                                          Prompts::Icon::Question, Prompts::Buttons::YesNoCancel}));
     EXPECT_EQ(prompts.messages[0].defaultButton, Answer::Yes);
-    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Question);
     EXPECT_EQ(form->windowTitle(), kBase + QStringLiteral(" - Kein Name"));
     EXPECT_EQ(doc().AssemblyList.count() + doc().DefectCatalog.count() + doc().DefectList.count(), 0);
     EXPECT_TRUE(doc().CurrentFileName().isEmpty());
@@ -165,19 +159,17 @@ TEST_F(Lifecycle, theWatchAsksOnceForEveryChangeOfTheDefaultFile)
     EXPECT_TRUE(prompts.messages.empty()) << "no change, no question";
 
     writeDefault(crlf({"1", "Neu", "0", "0"}));
-    touch(defaultFile(), 1000000000);
+    setFileTime(defaultFile(), 1000000000);
     prompts.answers = {Answer::No};
     form->Timer1Timer();
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Neu laden"));
-    EXPECT_EQ(prompts.messages[0].text, kReload);
-    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::None);
-    EXPECT_EQ(prompts.messages[0].buttons, Prompts::Buttons::YesNoCancel);
+    EXPECT_EQ(fields(prompts.messages[0]), (MessageFields{QStringLiteral("Neu laden"), kReload, Prompts::Icon::None,
+                                                          Prompts::Buttons::YesNoCancel}));
     EXPECT_EQ(doc().AssemblyList.count(), 2) << "No keeps the document";
     form->Timer1Timer();
     EXPECT_EQ(prompts.messages.size(), 1u) << "quiet until the next change";
 
-    touch(defaultFile(), 1000000100);
+    setFileTime(defaultFile(), 1000000100);
     prompts.answers = {Answer::Yes};
     form->Timer1Timer();
     EXPECT_EQ(prompts.messages.size(), 2u);
@@ -188,7 +180,7 @@ TEST_F(Lifecycle, theWatchAsksOnceForEveryChangeOfTheDefaultFile)
 TEST_F(Lifecycle, aBusyTickReturnsAtOnceAndOwnSavesNeverAsk)
 {
     createWithStarter();
-    touch(defaultFile(), 1000000000);
+    setFileTime(defaultFile(), 1000000000);
     prompts.answers = {Answer::No};
     prompts.whileOpen = [this] {
         EXPECT_TRUE(doc().WatchBusy());
@@ -220,29 +212,20 @@ TEST_F(Lifecycle, aDeletedDefaultFileAsksAndYesKeepsTheDocument)
 TEST_F(Lifecycle, theReloadQuestionIsNeverAskedTwiceAtATime)
 {
     // Ticks keep arriving from the question's own event loop while the file keeps changing.
-    class TickingPrompts : public ScriptedWindowPrompts {
-    public:
-        std::function<void()> whileAsking;
-        int asked = 0;
-        Answer message(const Message &) override
-        {
-            ++asked;
-            if (whileAsking)
-                whileAsking();
-            return Answer::No;
-        }
-    } ticking;
+    ScriptedWindowPrompts ticking;
     writeDefault(starter());
     TMainForm watched(ticking, dir.path(), makeStore());
-    ticking.whileAsking = [&] {
+    ticking.answers = {Answer::No};
+    ticking.whileOpen = [&] {
         for (int i = 0; i < 20; ++i) {
-            touch(defaultFile(), 1000000000 + 10 * i);
+            setFileTime(defaultFile(), 1000000000 + 10 * i);
             watched.Timer1Timer();
         }
     };
-    touch(defaultFile(), 999999000);
+    setFileTime(defaultFile(), 999999000);
     watched.Timer1Timer();
-    EXPECT_EQ(ticking.asked, 1);
+    EXPECT_EQ(ticking.messages.size(), 1u);
+    EXPECT_EQ(ticking.maxOpen, 1);
 }
 
 TEST_F(Lifecycle, everyCommandIsWiredToItsControl)
@@ -326,7 +309,7 @@ TEST_F(Lifecycle, whatTheFirstPaintDoesNotShowIsSetUpRightAfterIt)
     auto &ui = form->ui();
     QSignalSpy painted(form.get(), &TMainForm::firstPainted);
     form->show();
-    QTRY_COMPARE_WITH_TIMEOUT(painted.size(), 1, 10000);
+    ASSERT_TRUE(testsupport::eventually([&painted] { return painted.size() == 1; })) << painted.size();
     EXPECT_FALSE(ui.Image1->pixmap().isNull()) << "the picture on the settings page";
     EXPECT_FALSE(ui.FontBtn->icon().isNull()) << "the font button's icon";
     for (int number : {1, 2, 3, 4, 7, 11})

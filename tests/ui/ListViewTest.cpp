@@ -30,7 +30,7 @@ struct Columns : ::testing::Test {
     QString tipAt(int c)
     {
         QToolTip::hideText();
-        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        EXPECT_TRUE(testsupport::eventually([] { return !QToolTip::isVisible(); }));
         const QRect cell = view.visualRect(list.index(0, c));
         QHelpEvent help(QEvent::ToolTip, cell.center(), view.viewport()->mapToGlobal(cell.center()));
         QCoreApplication::sendEvent(view.viewport(), &help);

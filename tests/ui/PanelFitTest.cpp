@@ -42,8 +42,8 @@ TEST_F(PanelFitWindow, window_fitsTheWorkAreaAndThePanelsGiveWayInProportion)
         SCOPED_TRACE(width);
         form->resize(width, std::min(area.height(), 500));
         form->show();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return form->width() == width; }, 10000)) << form->width();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ui.Panel7->geometry().right() < ui.TabSheet1->width(); }, 10000));
+        EXPECT_TRUE(testsupport::eventually([&] { return form->width() == width; })) << form->width();
+        EXPECT_TRUE(testsupport::eventually([&] { return ui.Panel7->geometry().right() < ui.TabSheet1->width(); }));
         EXPECT_GE(ui.Panel7->width(), ui.Panel7->minimumSizeHint().width());
         EXPECT_LT(ui.DelList3->geometry().right(), ui.Panel7->width()) << "the defect list's last button shows";
         const int laeden = ui.Panel1Laeden->width(), produkte = ui.Panel1Produkte->width(),

@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include <functional>
-#include <utime.h>
 
 using testsupport::crlf;
 using Answer = Prompts::Answer;
@@ -33,10 +32,7 @@ struct PromptReload : WindowFixture {
     void reloadNow()
     {
         writeDefault(outsideFile());
-        struct utimbuf t {
-            1000000000, 1000000000
-        };
-        ASSERT_EQ(utime(QFile::encodeName(defaultFile()).constData(), &t), 0);
+        testsupport::setFileTime(defaultFile(), 1000000000);
         prompts.answers.push_front(Answer::Yes);
         form->Timer1Timer();
     }

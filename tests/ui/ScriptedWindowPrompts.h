@@ -9,17 +9,8 @@ public:
     std::optional<QString> editDefectName(const QString &name) override
     {
         editedNames.push_back(name);
-        if (this->whileOpen) {
-            auto during = std::move(this->whileOpen);
-            this->whileOpen = nullptr;
-            during();
-        }
-        std::optional<QString> n;
-        if (!names.empty()) {
-            n.swap(names.front());
-            names.pop_front();
-        }
-        return n;
+        runWhileOpen();
+        return next(names).value_or(std::nullopt);
     }
     bool chooseFont(PrintFont &font) override
     {

@@ -8,7 +8,6 @@
 #include <QTextStream>
 
 #include <unistd.h>
-#include <utime.h>
 
 namespace {
 
@@ -74,8 +73,8 @@ TEST_F(StartArguments, takeListFile_reportsOnTheErrorStreamAndInABox)
     EXPECT_EQ(startarguments::takeListFile({QStringLiteral("a.mal"), QStringLiteral("b.mal")}, prompts, errors),
               QString());
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Aufruf"));
-    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+    EXPECT_EQ(testsupport::fields(prompts.messages[0]),
+              (testsupport::MessageFields{QStringLiteral("Fehler beim Aufruf"), prompts.messages[0].text}));
     EXPECT_EQ(written, QStringLiteral("maengelliste: ") + prompts.messages[0].text + u'\n');
 
     prompts.clear();
@@ -101,8 +100,7 @@ TEST_F(StartArguments, window_opensTheNamedFileAndStillWatchesTheDefaultFile)
     // The default file was stamped at start-up: no question until it changes.
     form->Timer1Timer();
     EXPECT_TRUE(prompts.messages.empty());
-    struct utimbuf t {1000000000, 1000000000};
-    utime(QFile::encodeName(defaultFile()).constData(), &t);
+    testsupport::setFileTime(defaultFile(), 1000000000);
     prompts.answers = {Prompts::Answer::No};
     form->Timer1Timer();
     ASSERT_EQ(prompts.messages.size(), 1u);

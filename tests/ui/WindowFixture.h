@@ -45,12 +45,6 @@ struct WindowFixture : ::testing::Test {
     }
     QString settingsFile() const { return dir.filePath(QStringLiteral("config/maengelliste.ini")); }
     ListDocument &doc() { return form->document(); }
-    static std::vector<std::string> captions(const EntryList &list)
-    {
-        std::vector<std::string> out;
-        for (const auto &e : list.entries())
-            out.push_back(e.caption);
-        return out;
-    }
+    static std::vector<std::string> captions(const EntryList &list) { return testsupport::captions(list); }
     QString status() const;
 };

@@ -1,7 +1,11 @@
 #include "PdfWords.h"
 
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <algorithm>
 
 std::vector<PdfWord> pdfWords(const QString &pdfPath)
 {
@@ -31,4 +35,23 @@ std::vector<PdfWord> pdfWords(const QString &pdfPath)
             .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
             .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
     return words;
+}
+
+const PdfWord *findWord(const std::vector<PdfWord> &words, const QString &text, int page)
+{
+    const auto it = std::find_if(words.begin(), words.end(), [&](const PdfWord &w) {
+        return (page < 0 || w.page == page) && w.text == text;
+    });
+    return it == words.end() ? nullptr : &*it;
+}
+
+void PdfTest::SetUp()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (apt-get install poppler-utils)";
+    ASSERT_TRUE(m_dir.isValid());
+    if (m_queues == Queues::Hidden) {
+        qputenv("CUPS_SERVER", m_dir.filePath(QStringLiteral("keine-cups.sock")).toUtf8());
+        ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty()) << "a print queue is visible";
+    }
 }
