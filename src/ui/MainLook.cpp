@@ -15,11 +15,6 @@
 
 namespace {
 
-QIcon themed(const char *themeName, const char *fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(themeName), QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(fallback) + QStringLiteral(".svg")));
-}
-
 QIcon resourceIcon(const char *name)
 {
     return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name) + QStringLiteral(".svg"));
@@ -111,7 +106,8 @@ void TMainForm::setUpWidgets()
 void TMainForm::setUpHiddenLook()
 {
     m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
-    m_ui->FontBtn->setIcon(themed("preferences-desktop-font", "font"));
+    const auto index = themeicons::ThemeIndex::current();
+    m_ui->FontBtn->setIcon(themeicons::themed(*index, QStringLiteral("preferences-desktop-font"), resourceIcon("font")));
 }
 
 void TMainForm::setUpIcons()

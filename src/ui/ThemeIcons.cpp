@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -217,6 +219,20 @@ bool ThemeIndex::mayProvide(const QString &name) const
 QIcon themed(const ThemeIndex &index, const QString &name, const QIcon &fallback)
 {
     return index.mayProvide(name) ? QIcon::fromTheme(name, fallback) : fallback;
+}
+
+QIcon standardIcon(const ThemeIndex &index, const QStyle &style, QStyle::StandardPixmap which,
+                   const QStringList &themeNames)
+{
+    const bool themed = std::any_of(themeNames.begin(), themeNames.end(),
+                                    [&](const QString &name) { return index.mayProvide(name); });
+    if (themed || !QGuiApplication::desktopSettingsAware())
+        return style.standardIcon(which);
+    struct Restore {
+        ~Restore() { QGuiApplication::setDesktopSettingsAware(true); }
+    } restore;
+    QGuiApplication::setDesktopSettingsAware(false);
+    return style.standardIcon(which);
 }
 
 } // namespace themeicons

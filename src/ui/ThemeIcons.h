@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStyle>
 #include <QStringList>
 
 #include <memory>
@@ -58,5 +59,11 @@ private:
 // The theme's icon `name`, or `fallback` when the index rules out that any theme has it; else what
 // QIcon::fromTheme(name, fallback) gives.
 QIcon themed(const ThemeIndex &index, const QString &name, const QIcon &fallback);
+
+// The style's standard icon `which`, which the style first looks for in the icon theme under
+// `themeNames`. When the index rules all of them out, the style is asked without the desktop's
+// settings, which gives the very icon it falls back to, and the theme is not loaded.
+QIcon standardIcon(const ThemeIndex &index, const QStyle &style, QStyle::StandardPixmap which,
+                   const QStringList &themeNames);
 
 } // namespace themeicons

@@ -2,11 +2,13 @@
 // builds a folder of themes and asks both.
 #include "ui/ThemeIcons.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
+#include <QStyle>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -208,4 +210,23 @@ TEST(ThemeIcons, mayProvide_readsTheInstalledCachesAsQtDoes)
         }
     }
     EXPECT_TRUE(index->mayProvide(QStringLiteral("folder"))) << "in every Adwaita";
+}
+
+TEST(ThemeIcons, standardIcon_withoutTheThemeIsTheStylesOwnFallback)
+{
+    // Themes without dialog icons: the style's icon asked through the index is its fallback icon.
+    QTemporaryDir dir;
+    makeTheme(dir.path(), {"t", "", {"16x16/actions/a.png"}, Theme::Cache});
+    QIcon::setThemeSearchPaths({dir.path()});
+    QIcon::setThemeName(QStringLiteral("t"));
+    const themeicons::ThemeIndex index(QStringLiteral("t"), QStringLiteral("t"), {dir.path()}, {});
+    QStyle *style = QApplication::style();
+    for (const auto which : {QStyle::SP_DialogOkButton, QStyle::SP_DialogCancelButton}) {
+        const QIcon ours = themeicons::standardIcon(index, *style, which, {QStringLiteral("dialog-ok"), QStringLiteral("dialog-cancel")});
+        const QIcon styles = style->standardIcon(which);
+        ASSERT_FALSE(ours.isNull());
+        for (int size : {16, 32})
+            EXPECT_EQ(ours.pixmap(size).toImage(), styles.pixmap(size).toImage()) << which << " at " << size;
+    }
+    EXPECT_TRUE(QGuiApplication::desktopSettingsAware()) << "set back";
 }
