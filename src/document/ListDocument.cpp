@@ -102,7 +102,7 @@ void ListDocument::OpenLists(const QString &fileName)
     const FileStamp defaultBefore = FileStamp::of(defaultListFile());
     FileStamp opened;
     try {
-        const std::optional<QByteArray> bytes = safefile::readAll(fileName, &opened);
+        std::optional<QByteArray> bytes = safefile::readAll(fileName, &opened);
         if (!bytes) {
             DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
             markUnreadOwnFile(fileName);
@@ -112,6 +112,12 @@ void ListDocument::OpenLists(const QString &fileName)
         }
         // The new lists are made apart from the document, which they replace only when complete.
         listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
+        bytes.reset();
+        // What showing the new lists takes is checked while the old ones are still in place.
+        if (m_showCheck) {
+            m_showCheck({content.lists[listfile::Assemblies].size(), content.lists[listfile::Catalog].size(),
+                         content.lists[listfile::Defects].size()});
+        }
         // Into empty lists the entries are moved, not copied; the lists report the new rows as
         // they always did (the assemblies' report rebuilds the filtered view over the emptied
         // catalogue).

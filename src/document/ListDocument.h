@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <string_view>
 
@@ -91,6 +93,14 @@ public:
     using Parser = std::function<listfile::Content(std::string_view)>;
     void setParser(Parser parser) { m_parser = std::move(parser); }
 
+    // Asked with the row counts of the loaded lists (by listfile::Section) before they replace the
+    // old ones; throws std::bad_alloc when the memory that showing them takes is not there, which
+    // fails the load as out of memory with nothing changed. The window's views cannot survive
+    // running out of memory in their layout, so the window checks for theirs. None: no check.
+    using RowCounts = std::array<std::size_t, 3>;
+    using ShowCheck = std::function<void(const RowCounts &rows)>;
+    void setShowCheck(ShowCheck check) { m_showCheck = std::move(check); }
+
 signals:
     void titleChanged(const QString &title);
     void statusTextChanged(const QString &text);
@@ -108,6 +118,7 @@ private:
 
     Prompts &m_prompts;
     Parser m_parser;
+    ShowCheck m_showCheck;
     QString m_currentFileName;
     QString m_baseTitle = QStringLiteral("Quenbrik Mängelliste 1.0");
     QString m_programDirectory;

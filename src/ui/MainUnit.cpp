@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "document/Cp1252.h"
+#include "document/Headroom.h"
 #include "document/OutOfMemory.h"
 #include "document/Prompts.h"
 #include "editing/CompareRules.h"
@@ -99,6 +100,11 @@ void TMainForm::setUpControllers()
     m_ui->ListView2->setModel(&m_document.DefectCatalog);
     m_ui->ListView3->setModel(&m_document.DefectList);
     m_ui->ListView4->setModel(&m_filtered);
+    // A load shows each list in its own view (the filtered one starts empty); the views' layout
+    // cannot survive running out of memory, so the load makes sure first that theirs is there.
+    m_document.setShowCheck([](const ListDocument::RowCounts &rows) {
+        headroom::probe({ListView::layoutBytes(rows[0]), ListView::layoutBytes(rows[1]), ListView::layoutBytes(rows[2])});
+    });
 
     // Each list sorts with its rule; the pairwise compare and the state's token let a drop into a
     // sorted list place the moved entry without sorting everything again.

@@ -24,6 +24,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# Interrupted (Ctrl+C, a timeout's TERM, a closed terminal), the test still removes the package: the
+# exit in the handler runs the EXIT trap.
+for sig in INT TERM HUP; do
+  trap "exit $((128 + $(kill -l $sig)))" $sig
+done
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
 deb="$work/out/maengelliste_$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")_$(dpkg --print-architecture).deb"
