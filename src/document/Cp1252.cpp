@@ -34,6 +34,11 @@ QString toUnicode(std::string_view bytes)
     return out;
 }
 
+char16_t toUnicodeChar(char byte)
+{
+    return kDecode[static_cast<unsigned char>(byte)];
+}
+
 char fromUnicodeChar(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))

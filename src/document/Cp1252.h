@@ -17,6 +17,9 @@ namespace cp1252 {
 QString toUnicode(std::string_view bytes);
 std::string fromUnicode(QStringView text);
 
+// The character of one byte.
+char16_t toUnicodeChar(char byte);
+
 // One character; '?' when it cannot be represented.
 char fromUnicodeChar(char16_t c);
 

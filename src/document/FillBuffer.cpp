@@ -28,23 +28,23 @@ FillBuffer::FillBuffer(std::size_t estimate)
     : m_bytes(static_cast<qsizetype>(std::max<std::size_t>(estimate, 64)), Qt::Uninitialized)
 {
     preferHugePages(m_bytes.data(), static_cast<std::size_t>(m_bytes.size()));
-    m_end = m_bytes.data() + m_bytes.size();
+    setWindow(m_bytes.data(), m_bytes.data() + m_bytes.size());
 }
 
-char *FillBuffer::grow(char *at, std::size_t size)
+char *FillBuffer::makeRoom(char *at, std::size_t size)
 {
     const auto used = static_cast<std::size_t>(at - m_bytes.data());
     const std::size_t wanted = std::max(2 * static_cast<std::size_t>(m_bytes.size()), used + size);
     // The written part keeps its pages when the allocation is extended or remapped in place.
     m_bytes.resize(static_cast<qsizetype>(wanted));
     preferHugePages(m_bytes.data() + used, wanted - used);
-    m_end = m_bytes.data() + m_bytes.size();
+    setWindow(m_bytes.data(), m_bytes.data() + m_bytes.size());
     return m_bytes.data() + used;
 }
 
-QByteArray FillBuffer::take(char *end)
+QByteArray FillBuffer::take()
 {
-    m_bytes.truncate(end - m_bytes.data());
-    m_end = nullptr;
+    m_bytes.truncate(m_size);
+    setWindow(nullptr, nullptr);
     return std::move(m_bytes);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ByteSink.h"
+
 #include <QByteArray>
 
 #include <cstddef>
@@ -9,32 +11,23 @@
 // 2 MiB pages inside the block are advised; a small block is left alone.
 void preferHugePages(void *data, std::size_t size);
 
-// A byte buffer that a file writer fills from the front in one pass, asking for room before each
-// piece, and then hands over as the file's bytes.
+// A sink that keeps the whole file in memory, for a writer's bytes as one buffer.
 //
 // The first allocation takes the writer's estimate of the final size; a piece that does not fit
 // grows the buffer. A large buffer prefers huge pages.
-//   FillBuffer out(16); char *p = out.room(out.begin(), 3); std::memcpy(p, "abc", 3);
-//   out.take(p + 3) => "abc"
-class FillBuffer {
+//   FillBuffer out(16); char *p = out.room(out.start(), 3); std::memcpy(p, "abc", 3);
+//   out.finish(p + 3); out.take() => "abc"
+class FillBuffer final : public ByteSink {
 public:
     explicit FillBuffer(std::size_t estimate);
 
-    char *begin() { return m_bytes.data(); }
-
-    // A position equal to `at` (the end of what was written so far) after which `size` bytes may
-    // be written; it differs from `at` when the buffer had to grow.
-    char *room(char *at, std::size_t size)
-    {
-        return static_cast<std::size_t>(m_end - at) >= size ? at : grow(at, size);
-    }
-
-    // The bytes written, from the beginning up to `end`. The buffer is empty afterwards.
-    QByteArray take(char *end);
+    // The bytes up to where the writer finished. The buffer is empty afterwards.
+    QByteArray take();
 
 private:
-    char *grow(char *at, std::size_t size);
+    char *makeRoom(char *at, std::size_t size) override;
+    void finished(char *end) override { m_size = end - m_bytes.data(); }
 
     QByteArray m_bytes;
-    char *m_end = nullptr;
+    qsizetype m_size = 0;
 };

@@ -159,9 +159,11 @@ bool ListDocument::SaveLists(const QString &fileName)
     FileStamp written;
     bool ok = false;
     try {
-        const QByteArray bytes =
-            listfile::encode(AssemblyList.entries(), DefectCatalog.entries(), DefectList.entries());
-        ok = safefile::writeAll(fileName, bytes, &written);
+        // The bytes go to the file as they are made: the whole file is never held in memory.
+        const auto lists = [this](ByteSink &out) {
+            listfile::write(out, AssemblyList.entries(), DefectCatalog.entries(), DefectList.entries());
+        };
+        ok = safefile::writeAll(fileName, lists, &written);
     } catch (const std::bad_alloc &) {
         DefaultFileAge = settledDefaultStamp(defaultBefore, written);
         outofmemory::show(m_prompts);

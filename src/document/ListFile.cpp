@@ -187,45 +187,54 @@ inline std::string_view subItem0(const ListEntry &e)
 
 } // namespace
 
+void write(ByteSink &out, const std::vector<ListEntry> &assemblies, const std::vector<ListEntry> &catalog,
+           const std::vector<ListEntry> &defects)
+{
+    const auto lists = {&assemblies, &catalog, &defects};
+    char *p = out.start();
+    for (const auto *list : lists) {
+        p = putCount(out.room(p, 24), list->size());
+        // The check for CR and 0x1A is folded into the copy; an entry that has one, which texts
+        // as read never do, is written again over itself with blanks.
+        bool breaking = false;
+        const ListEntry *const begin = list->data();
+        const ListEntry *const end = begin + list->size();
+        if (list == &assemblies) {
+            for (const ListEntry *e = begin; e != end; ++e) {
+                const std::string_view caption = e->caption();
+                char *const line = out.room(p, caption.size() + 2);
+                p = putText(line, caption, breaking);
+                if (breaking) {
+                    p = putTextBlanked(line, caption);
+                    breaking = false;
+                }
+            }
+            continue;
+        }
+        for (const ListEntry *e = begin; e != end; ++e) {
+            const std::string_view caption = e->caption();
+            const std::string_view sub = subItem0(*e);
+            char *const lines = out.room(p, caption.size() + sub.size() + 4);
+            p = putText(putText(lines, caption, breaking), sub, breaking);
+            if (breaking) {
+                p = putTextBlanked(putTextBlanked(lines, caption), sub);
+                breaking = false;
+            }
+        }
+    }
+    out.finish(p);
+}
+
 QByteArray encode(const std::vector<ListEntry> &assemblies, const std::vector<ListEntry> &catalog,
                   const std::vector<ListEntry> &defects)
 {
-    const auto lists = {&assemblies, &catalog, &defects};
-    // One pass over the entries, which is what the time goes into: their sizes are only known on
-    // the way, so the buffer starts from an estimate of a short line each and grows when needed.
+    // The buffer starts from an estimate of a short line each and grows when needed.
     std::size_t lines = 0;
-    for (const auto *list : lists)
+    for (const auto *list : {&assemblies, &catalog, &defects})
         lines += 1 + list->size() * (list == &assemblies ? 1 : 2);
     FillBuffer out(lines * 16);
-    bool breaking = false;
-    char *p = out.begin();
-    for (const auto *list : lists) {
-        p = putCount(out.room(p, 24), list->size());
-        for (const ListEntry &e : *list) {
-            const std::string_view caption = e.caption();
-            if (list == &assemblies) {
-                p = putText(out.room(p, caption.size() + 2), caption, breaking);
-                continue;
-            }
-            const std::string_view sub = subItem0(e);
-            p = out.room(p, caption.size() + sub.size() + 4);
-            p = putText(putText(p, caption, breaking), sub, breaking);
-        }
-    }
-    // Texts as read never hold a CR or 0x1A byte; one that does is written again with blanks.
-    if (breaking) {
-        char *q = out.begin();
-        for (const auto *list : lists) {
-            q = putCount(q, list->size());
-            for (const ListEntry &e : *list) {
-                q = putTextBlanked(q, e.caption());
-                if (list != &assemblies)
-                    q = putTextBlanked(q, subItem0(e));
-            }
-        }
-        Q_ASSERT(q == p);
-    }
-    return out.take(p);
+    write(out, assemblies, catalog, defects);
+    return out.take();
 }
 
 } // namespace listfile

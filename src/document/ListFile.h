@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/ByteSink.h"
 #include "document/ListEntry.h"
 
 #include <QByteArray>
@@ -34,8 +35,13 @@ std::optional<std::int32_t> parseCount(std::string_view line);
 // Reads the lines of bytes as LineReader splits them: at CR, or at LF when the bytes hold no CR.
 Content parse(std::string_view bytes);
 
-// The file's bytes: every line ends in CR LF. A CR or 0x1A byte inside a text is written as a
-// blank, so that the file reads back with the same entries in the same sections.
+// Writes the file's bytes into out and finishes it: every line ends in CR LF. A CR or 0x1A byte
+// inside a text is written as a blank, so that the file reads back with the same entries in the
+// same sections.
+void write(ByteSink &out, const std::vector<ListEntry> &assemblies, const std::vector<ListEntry> &catalog,
+           const std::vector<ListEntry> &defects);
+
+// The same bytes in one buffer.
 QByteArray encode(const std::vector<ListEntry> &assemblies, const std::vector<ListEntry> &catalog,
                   const std::vector<ListEntry> &defects);
 

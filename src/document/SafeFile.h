@@ -1,13 +1,15 @@
 #pragma once
 
+#include "document/ByteSink.h"
 #include "document/FileStamp.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
-// Writing and reading whole files in one piece.
+// Writing and reading whole files.
 namespace safefile {
 
 enum class Flush {
@@ -27,6 +29,16 @@ enum class Flush {
 // special file at path, a link loop).
 // `written` gets the stamp of the file just written.
 bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
+
+// Puts a file's bytes into the sink it is given and finishes it. It may be called more than once
+// (when the file has to be written in place after all) and then writes the same bytes again.
+using Writer = std::function<void(ByteSink &)>;
+
+// The same for the bytes a writer makes: they go to the file through a small buffer as they are
+// made, so that a large file is never held in memory whole. A writer that does not finish its sink
+// fails the write. An exception from the writer (std::bad_alloc) leaves the file as it was, removes
+// the temporary file and is passed on.
+bool writeAll(const QString &path, const Writer &write, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
 
 // Reads the whole file; nothing when it is not a regular file (a FIFO, a device, a socket or a
 // folder is not even waited for), cannot be opened or read, or keeps growing while it is read.

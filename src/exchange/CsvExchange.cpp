@@ -21,7 +21,13 @@ Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection directi
 bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts, CsvEncoding encoding)
 {
     const std::vector<ListEntry> &entries = defects.entries();
-    if (safefile::writeAll(path, encoding == CsvEncoding::Utf8 ? csv::encodeUtf8(entries) : csv::encode(entries)))
+    const auto lines = [&entries, encoding](ByteSink &out) {
+        if (encoding == CsvEncoding::Utf8)
+            csv::writeUtf8(out, entries);
+        else
+            csv::write(out, entries);
+    };
+    if (safefile::writeAll(path, lines))
         return true;
     prompts.error(QString(), QStringLiteral("Konnte die Datei nicht erstellen."));
     return false;

@@ -5,6 +5,7 @@
 #include "document/FillBuffer.h"
 #include "exchange/CsvField.h"
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -13,15 +14,58 @@ namespace csv {
 
 namespace {
 
-// Appends the text as UTF-8 with its double quotes doubled.
-void putUtf8Field(QByteArray &out, std::string_view text)
+constexpr std::string_view kUtf8Bom = "\xef\xbb\xbf";
+
+// The UTF-8 form of every Windows-1252 byte, a double quote doubled: up to three bytes, and their
+// number in the fourth.
+std::array<std::uint32_t, 256> makeUtf8Table()
 {
-    const QByteArray utf8 = cp1252::toUnicode(text).toUtf8();
-    for (const char c : utf8) {
-        if (c == '"')
-            out += '"';
-        out += c;
+    std::array<std::uint32_t, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        const char16_t c = cp1252::toUnicodeChar(static_cast<char>(b));
+        std::uint32_t code = 0;
+        if (c == u'"')
+            code = '"' | '"' << 8 | 2u << 24;
+        else if (c < 0x80)
+            code = c | 1u << 24;
+        else if (c < 0x800)
+            code = (0xC0u | c >> 6) | (0x80u | (c & 0x3F)) << 8 | 2u << 24;
+        else
+            code = (0xE0u | c >> 12) | (0x80u | (c >> 6 & 0x3F)) << 8 | (0x80u | (c & 0x3F)) << 16 | 3u << 24;
+        table[static_cast<std::size_t>(b)] = code;
     }
+    return table;
+}
+
+const std::array<std::uint32_t, 256> kUtf8 = makeUtf8Table();
+
+// The room putUtf8Field may take for a text: three bytes for each, and one the last may spill.
+inline std::size_t utf8Room(std::string_view text)
+{
+    return 3 * text.size() + 1;
+}
+
+// Writes the text as UTF-8 with its double quotes doubled. Runs of eight bytes of ASCII without a
+// quote, the usual text, are copied as they are.
+inline char *putUtf8Field(char *out, std::string_view text)
+{
+    const char *in = text.data();
+    const char *const end = in + text.size();
+    while (in < end) {
+        if (end - in >= 8) {
+            const auto word = bytescan::load<std::uint64_t>(in);
+            if (((word & bytescan::kHighs) | bytescan::someEqual(word, '"')) == 0) {
+                std::memcpy(out, &word, 8);
+                out += 8;
+                in += 8;
+                continue;
+            }
+        }
+        const std::uint32_t code = kUtf8[static_cast<unsigned char>(*in++)];
+        std::memcpy(out, &code, 4);
+        out += code >> 24;
+    }
+    return out;
 }
 
 // Room enough for an entry's line even if every byte of its texts needs escaping.
@@ -68,12 +112,9 @@ inline char *putField(char *out, std::string_view text)
 
 } // namespace
 
-QByteArray encode(const std::vector<ListEntry> &entries)
+void write(ByteSink &out, const std::vector<ListEntry> &entries)
 {
-    // One pass over the entries, which is what the time goes into: the buffer starts from an
-    // estimate of a short line each and grows when a line might not fit.
-    FillBuffer out(entries.size() * 40);
-    char *p = out.begin();
+    char *p = out.start();
     for (const ListEntry &e : entries) {
         p = out.room(p, worstLineSize(e));
         *p++ = '"';
@@ -85,27 +126,45 @@ QByteArray encode(const std::vector<ListEntry> &entries)
         std::memcpy(p, "\"\r\n", 3);
         p += 3;
     }
-    return out.take(p);
+    out.finish(p);
+}
+
+QByteArray encode(const std::vector<ListEntry> &entries)
+{
+    // The buffer starts from an estimate of a short line each and grows when a line might not fit.
+    FillBuffer out(entries.size() * 40);
+    write(out, entries);
+    return out.take();
+}
+
+void writeUtf8(ByteSink &out, const std::vector<ListEntry> &entries)
+{
+    char *p = out.put(out.start(), kUtf8Bom);
+    for (const ListEntry &e : entries) {
+        std::size_t size = utf8Room(e.caption()) + 4;
+        for (std::size_t i = 0; i < e.subItemCount(); ++i)
+            size += utf8Room(e.subItem(i)) + 3;
+        p = out.room(p, size);
+        *p++ = '"';
+        p = putUtf8Field(p, e.caption());
+        for (std::size_t i = 0; i < e.subItemCount(); ++i) {
+            std::memcpy(p, "\";\"", 3);
+            p = putUtf8Field(p + 3, e.subItem(i));
+        }
+        std::memcpy(p, "\"\r\n", 3);
+        p += 3;
+    }
+    out.finish(p);
 }
 
 QByteArray encodeUtf8(const std::vector<ListEntry> &entries)
 {
-    QByteArray out("\xEF\xBB\xBF");
-    for (const ListEntry &e : entries) {
-        out += '"';
-        putUtf8Field(out, e.caption());
-        for (std::size_t i = 0; i < e.subItemCount(); ++i) {
-            out += "\";\"";
-            putUtf8Field(out, e.subItem(i));
-        }
-        out += "\"\r\n";
-    }
-    return out;
+    FillBuffer out(entries.size() * 48 + kUtf8Bom.size());
+    writeUtf8(out, entries);
+    return out.take();
 }
 
 namespace {
-
-constexpr std::string_view kUtf8Bom = "\xef\xbb\xbf";
 
 // The length of the well-formed UTF-8 sequence at the start of s (1 to 4) with its code point, or 0
 // when s does not start with one (a stray continuation byte, an overlong form, a surrogate, a code

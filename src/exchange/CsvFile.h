@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/ByteSink.h"
 #include "document/ListEntry.h"
 
 #include <QByteArray>
@@ -15,6 +16,8 @@ namespace csv {
 // The file's bytes for the entries in their order; no entries give no bytes.
 //   {Riss im "Deckel" | Motor}  => "Riss im ""Deckel""";"Motor" CR LF
 QByteArray encode(const std::vector<ListEntry> &entries);
+// The same bytes written into out, which is finished.
+void write(ByteSink &out, const std::vector<ListEntry> &entries);
 
 // The same entries as a UTF-8 file, as spreadsheets save it: the byte order mark, then one line per
 // entry with every field in double quotes, CR LF after every line. Inside a field only the double
@@ -23,6 +26,8 @@ QByteArray encode(const std::vector<ListEntry> &entries);
 //   {zwei LF Zeilen | Bad}      => BOM "zwei LF Zeilen";"Bad" CR LF
 //   {} (no entries)             => BOM
 QByteArray encodeUtf8(const std::vector<ListEntry> &entries);
+// The same bytes written into out, which is finished.
+void writeUtf8(ByteSink &out, const std::vector<ListEntry> &entries);
 
 // The entries of a file, one per non-empty line, each with exactly one sub-item. Reads the files
 // this program writes and those that spreadsheets save.

@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 #include "document/LineReader.h"
 #include "document/ListFile.h"
+#include "document/SafeFile.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <random>
@@ -215,4 +218,28 @@ TEST(ListFileEncode, textsFarLongerThanUsualAreWrittenWhole)
     }
     const QByteArray bytes = listfile::encode({}, {}, defects);
     EXPECT_EQ(std::string(bytes.constData(), size_t(bytes.size())), expected);
+}
+
+// Written into a file, lists far larger than the writer's buffer come out as encode makes them, texts
+// that have to be blanked included, in every section and wherever a buffer ends.
+TEST(ListFileWrite, throughAFileTheBytesAreThoseOfEncode)
+{
+    std::array<std::vector<ListEntry>, 3> lists;
+    for (int s = 0; s < 3; ++s) {
+        for (int i = 0; i < 30'000; ++i) {
+            std::string text(size_t(20 + i % 61), char('a' + i % 26));
+            if (i % 97 == 0)
+                text[size_t(i) % text.size()] = i % 2 ? '\r' : '\x1a';
+            lists[size_t(s)].push_back(s == 0 ? ListEntry{text, {}} : ListEntry{text, {text + "!"}});
+        }
+    }
+    const QByteArray expected = listfile::encode(lists[0], lists[1], lists[2]);
+    ASSERT_GT(expected.size(), 3 << 20);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("liste.mal"));
+    ASSERT_TRUE(safefile::writeAll(file, [&](ByteSink &out) { listfile::write(out, lists[0], lists[1], lists[2]); }));
+    EXPECT_TRUE(testsupport::readFile(file) == expected);
+    const auto back = parse(std::string_view(expected.constData(), size_t(expected.size())));
+    EXPECT_EQ(back.lists[0].size(), lists[0].size()) << "a blanked byte breaks no line";
+    EXPECT_EQ(back.lists[0][97].caption().find_first_of("\r\x1a"), std::string_view::npos);
 }

@@ -1,4 +1,5 @@
 // The CSV file in UTF-8 as spreadsheets write it, and its way back through the reader.
+#include "document/Cp1252.h"
 #include "exchange/CsvFile.h"
 
 #include <gtest/gtest.h>
@@ -41,4 +42,17 @@ TEST(CsvUtf8, everyNameComesBackFromTheReaderExactly)
     // The escape rule of the reader holds in both file types: a backslash before n or r is a line break.
     EXPECT_EQ(csv::parse(csv::encodeUtf8({{"C:\\neu", {"x"}}}).toStdString()),
               (std::vector<ListEntry>{{"C:\neu", {"x"}}}));
+}
+
+// Every byte, alone and inside a run that is copied a word at a time, becomes its character in UTF-8.
+TEST(CsvUtf8, everyByteIsWrittenAsItsCharacter)
+{
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, char(b));
+        for (const std::string &text : {byte, "abcdefgh" + byte + "ijklmnopq"}) {
+            QByteArray field = cp1252::toUnicode(text).toUtf8();
+            field.replace("\"", "\"\"");
+            EXPECT_EQ(csv::encodeUtf8({{text, {text}}}), kBom + '"' + field + "\";\"" + field + "\"\r\n") << b;
+        }
+    }
 }

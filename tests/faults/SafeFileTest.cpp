@@ -1,6 +1,7 @@
 // Replacing a file safely: a flush that fails is a failed save, the file keeps what it was to its
 // owner and group, only whom may write a file replaces it, a folder that forbids the new file is
 // written through the file itself, long names and links are handled, and only regular files are read.
+// A file made piece by piece by a writer arrives whole, or the old file stays.
 #include "document/SafeFile.h"
 #include "FaultSupport.h"
 
@@ -8,13 +9,17 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <new>
 #include <optional>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -46,6 +51,45 @@ struct stat statOf(const QString &path)
     lstat(encoded(path).constData(), &st);
     return st;
 }
+
+// A writer of `size` bytes of a pattern, in pieces of `piece` bytes through room (or put); it throws
+// std::bad_alloc once `throwAt` bytes are written, and leaves its sink unfinished when asked.
+struct PatternWriter {
+    std::size_t size = 0;
+    std::size_t piece = 1;
+    bool viaPut = false;
+    std::size_t throwAt = std::size_t(-1);
+    bool finish = true;
+
+    QByteArray bytes() const
+    {
+        QByteArray out(qsizetype(size), Qt::Uninitialized);
+        for (std::size_t i = 0; i < size; ++i)
+            out[qsizetype(i)] = char('a' + i * 7 % 26);
+        return out;
+    }
+    void operator()(ByteSink &sink) const
+    {
+        const QByteArray all = bytes();
+        char *p = sink.start();
+        for (std::size_t at = 0; at < size; at += piece) {
+            if (at >= throwAt)
+                throw std::bad_alloc();
+            const std::string_view part(all.constData() + at, std::min(piece, size - at));
+            if (viaPut) {
+                p = sink.put(p, part);
+            } else {
+                p = sink.room(p, part.size());
+                std::memcpy(p, part.data(), part.size());
+                p += part.size();
+            }
+        }
+        if (finish)
+            sink.finish(p);
+    }
+};
+
+constexpr std::size_t kMiB = std::size_t(1) << 20;
 
 struct SafeFile : ::testing::Test {
     QTemporaryDir dir;
@@ -134,6 +178,7 @@ TEST_F(SafeFile, whereTheOwnerCannotBeKeptGroupAndModeAre)
 enum class Owner { Self, Other, GroupMate };
 enum class Folder { Own, Shut, Sticky }; // 65534's 0755; root's 0755; root's, group 65534, 1770
 enum class Result { Replaced, InPlace, Refused };
+enum class Midway { Nothing, FullDisk, OutOfMemory }; // what stops a writer of 3 MiB after 1 MiB
 
 struct RightsRow {
     const char *name;
@@ -142,6 +187,7 @@ struct RightsRow {
     Folder folder;
     Result result;
     bool failFlush = false;
+    Midway midway = Midway::Nothing;
 };
 
 const RightsRow kRightsRows[] = {
@@ -155,6 +201,8 @@ const RightsRow kRightsRows[] = {
     {"othersFileInShutFolder", Owner::Other, 0644, Folder::Shut, Result::Refused},
     {"writeOnlyFileInShutFolder", Owner::Other, 0222, Folder::Shut, Result::Refused},
     {"inPlaceFlushFails", Owner::Other, 0666, Folder::Shut, Result::Refused, true},
+    {"inPlaceDiskFullMidway", Owner::Other, 0666, Folder::Shut, Result::Refused, false, Midway::FullDisk},
+    {"inPlaceOutOfMemoryMidway", Owner::Other, 0666, Folder::Shut, Result::Refused, false, Midway::OutOfMemory},
 };
 
 struct Rights : SafeFile, ::testing::WithParamInterface<RightsRow> {};
@@ -185,7 +233,19 @@ TEST_P(Rights, decideBetweenReplacingWritingInPlaceAndRefusing)
 
     const std::optional<QByteArray> saved = faults::unprivileged([&] {
         g_failFlush = row.failFlush;
-        return QByteArray(safefile::writeAll(file, next) ? "1" : "0");
+        if (row.midway == Midway::Nothing)
+            return QByteArray(safefile::writeAll(file, next) ? "1" : "0");
+        PatternWriter writer{3 * kMiB, 1000};
+        std::optional<faults::FullDisk> disk;
+        if (row.midway == Midway::FullDisk)
+            disk.emplace(kMiB);
+        else
+            writer.throwAt = kMiB;
+        try {
+            return QByteArray(safefile::writeAll(file, writer) ? "1" : "0");
+        } catch (const std::bad_alloc &) {
+            return QByteArray("0");
+        }
     });
     ASSERT_TRUE(saved) << "the unprivileged child failed";
     const struct stat after = statOf(file);
@@ -249,6 +309,45 @@ TEST_F(SafeFile, aSymlinkStaysALinkAndItsTargetIsReplacedALoopFails)
     EXPECT_FALSE(safefile::writeAll(loop, next));
     EXPECT_TRUE(S_ISLNK(statOf(loop).st_mode)) << "the loop is left as it was";
     EXPECT_EQ(files().size(), 3);
+}
+
+TEST_F(SafeFile, aWritersPiecesArriveWholeAcrossTheBuffersBounds)
+{
+    const struct {
+        const char *name;
+        PatternWriter writer;
+    } rows[] = {
+        {"nothing", {0, 1}},
+        {"smallPiecesAcrossSeveralBuffers", {3 * kMiB + 17, 1000}},
+        {"onePieceLargerThanTheBuffer", {2 * kMiB + 5, 2 * kMiB + 5}},
+        {"smallAndLargePuts", {3 * kMiB, kMiB / 3 + 1, true}},
+        {"onePutLargerThanTheBuffer", {3 * kMiB, 3 * kMiB, true}},
+    };
+    const QString file = path(QStringLiteral("liste.mal"));
+    for (const auto &row : rows) {
+        testsupport::writeFile(file, previous);
+        FileStamp written;
+        ASSERT_TRUE(safefile::writeAll(file, row.writer, &written)) << row.name;
+        EXPECT_EQ(testsupport::readFile(file), row.writer.bytes()) << row.name;
+        EXPECT_EQ(written, FileStamp::of(file)) << row.name;
+        EXPECT_EQ(files(), QStringList{QStringLiteral("liste.mal")}) << row.name;
+    }
+}
+
+TEST_F(SafeFile, aWriterStoppedMidwayLeavesTheOldFileAndNoTrace)
+{
+    const QString file = path(QStringLiteral("liste.mal"));
+    testsupport::writeFile(file, previous);
+    {
+        faults::FullDisk disk(kMiB + 5);
+        EXPECT_FALSE(safefile::writeAll(file, PatternWriter{3 * kMiB, 1000})) << "the disk is full after 1 MiB";
+    }
+    EXPECT_THROW(safefile::writeAll(file, PatternWriter{3 * kMiB, 1000, false, 2 * kMiB}), std::bad_alloc);
+    PatternWriter unfinished{100, 10};
+    unfinished.finish = false;
+    EXPECT_FALSE(safefile::writeAll(file, unfinished)) << "a writer that never says where its bytes end";
+    EXPECT_EQ(testsupport::readFile(file), previous);
+    EXPECT_EQ(files(), QStringList{QStringLiteral("liste.mal")});
 }
 
 TEST_F(SafeFile, readsOnlyRegularFilesAndStampsTheOpenedFile)
