@@ -22,6 +22,7 @@ public:
             const auto *window = qobject_cast<QWindow *>(watched);
             if (window && window->isExposed()) {
                 m_fired = true;
+                m_exposed = now();
                 // The window paints while it handles the expose; report once that is done.
                 QTimer::singleShot(0, this, [this] { report(); });
             }
@@ -30,11 +31,15 @@ public:
     }
 
 private:
+    static long long now()
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+
     void report()
     {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        const std::string line =
-            std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) + '\n';
+        const std::string line = std::to_string(m_exposed) + ' ' + std::to_string(now()) + '\n';
         if (::write(m_fd, line.data(), line.size()) < 0) {
             // The reader has gone; quit all the same.
         }
@@ -44,6 +49,7 @@ private:
 
     int m_fd;
     bool m_fired = false;
+    long long m_exposed = 0;
 };
 
 } // namespace

@@ -18,10 +18,7 @@ struct EntryListTest : ::testing::Test {
     std::vector<std::string> captions() const { return testsupport::captions(list); }
 };
 
-ListEntry defect(std::string caption, std::string assembly)
-{
-    return {std::move(caption), {std::move(assembly)}};
-}
+using testsupport::defect;
 
 } // namespace
 

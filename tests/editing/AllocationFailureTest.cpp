@@ -1,8 +1,8 @@
 // Out of memory in a list change, an undo or a redo: each entry point, failing at each of its
 // allocations in turn, leaves the lists and the history as they were and the recorder ready.
 
+#include "TestSupport.h"
 #include "document/EntryList.h"
-#include "document/ListFile.h"
 #include "editing/SortRules.h"
 #include "editing/UndoRecorder.h"
 #include "editing/UndoStep.h"
@@ -43,10 +43,7 @@ void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-ListEntry defect(std::string caption, std::string assembly)
-{
-    return {std::move(caption), {std::move(assembly)}};
-}
+using testsupport::defect;
 
 // Two watched lists with a history of one step, undone, so that undo and redo both have work.
 struct Lists {
@@ -76,15 +73,7 @@ struct Lists {
         }
         recorder.undo();
     }
-    QByteArray bytes() const
-    {
-        QByteArray out = listfile::encode({}, catalog.entries(), defects.entries());
-        for (const EntryList *l : {&catalog, &defects}) {
-            for (const ListEntry &e : l->entries())
-                out += QByteArray::number(qsizetype(e.subItemCount()));
-        }
-        return out;
-    }
+    QByteArray bytes() const { return testsupport::snapshot({&catalog, &defects}); }
 };
 
 struct EntryPoint {

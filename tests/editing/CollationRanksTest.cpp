@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "editing/CollationRanks.h"
 #include "editing/CompareRules.h"
 #include "editing/SortKeys.h"
@@ -59,10 +60,7 @@ void expectRanksFollowTheCollation(const CollationRanks &ranks)
     EXPECT_EQ(used.empty() ? 0u : *used.rbegin() + 1, ranks.classes());
 }
 
-ListEntry defect(std::string caption, std::string assembly)
-{
-    return {std::move(caption), {std::move(assembly)}};
-}
+using testsupport::defect;
 
 } // namespace
 

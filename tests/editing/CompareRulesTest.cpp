@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "editing/CompareRules.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,7 @@ using namespace editing;
 
 namespace {
 
-ListEntry defect(std::string caption, std::string assembly) { return {std::move(caption), {std::move(assembly)}}; }
+using testsupport::defect;
 
 constexpr SortState kNameUp{0, false}, kNameDown{0, true}, kAssemblyUp{1, false}, kAssemblyDown{1, true};
 

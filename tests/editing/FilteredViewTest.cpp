@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "editing/FilteredView.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +8,7 @@ using editing::filterCatalog;
 
 namespace {
 
-ListEntry defect(std::string caption, std::string assembly)
-{
-    return {std::move(caption), {std::move(assembly)}};
-}
+using testsupport::defect;
 
 std::vector<std::string> captionsOf(const std::vector<ListEntry> &entries)
 {

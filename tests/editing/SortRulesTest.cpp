@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "editing/SortRules.h"
 #include "editing/CompareRules.h"
 
@@ -10,10 +11,7 @@ using namespace editing;
 
 namespace {
 
-ListEntry defect(std::string caption, std::string assembly)
-{
-    return {std::move(caption), {std::move(assembly)}};
-}
+using testsupport::defect;
 
 using Compare = int (*)(const ListEntry &, const ListEntry &, const SortState &);
 using Order = std::vector<int> (*)(const std::vector<ListEntry> &, const SortState &);

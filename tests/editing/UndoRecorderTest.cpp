@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "editing/UndoRecorder.h"
 #include "document/EntryList.h"
-#include "document/ListFile.h"
 #include "editing/FreshHistory.h"
 #include "editing/SortRules.h"
 #include "editing/UndoStep.h"
@@ -20,10 +20,7 @@ namespace {
 
 const QStringList kDefectColumns{QStringLiteral("Name"), QStringLiteral("Baugruppe")};
 
-ListEntry defect(std::string caption, std::string assembly)
-{
-    return {std::move(caption), {std::move(assembly)}};
-}
+using testsupport::defect;
 
 // Three watched lists like a document's, with model testers that check every signal the replay emits.
 struct Lists {
@@ -47,16 +44,8 @@ struct Lists {
         recorder.watch(catalog);
         recorder.watch(defects);
     }
-    // What a save would write; an entry without its sub-item shows as a difference too.
-    QByteArray bytes() const
-    {
-        QByteArray out = listfile::encode(assemblies.entries(), catalog.entries(), defects.entries());
-        for (const EntryList *l : {&assemblies, &catalog, &defects}) {
-            for (const ListEntry &e : l->entries())
-                out += QByteArray::number(qsizetype(e.subItemCount()));
-        }
-        return out;
-    }
+    // An entry without its sub-item shows as a difference too.
+    QByteArray bytes() const { return testsupport::snapshot({&assemblies, &catalog, &defects}); }
 };
 
 struct Operation {

@@ -63,6 +63,30 @@ std::vector<std::string> captions(const EntryList &list)
     return captions(list.entries());
 }
 
+ListEntry defect(std::string caption, std::string assembly)
+{
+    return {std::move(caption), {std::move(assembly)}};
+}
+
+QByteArray snapshot(std::initializer_list<const EntryList *> lists)
+{
+    QByteArray out;
+    for (const EntryList *list : lists) {
+        for (const ListEntry &e : list->entries()) {
+            out.append(e.caption().data(), qsizetype(e.caption().size()));
+            out += '\x1f';
+            out += QByteArray::number(qsizetype(e.subItemCount()));
+            for (size_t i = 0; i < e.subItemCount(); ++i) {
+                out += '\x1f';
+                out.append(e.subItem(i).data(), qsizetype(e.subItem(i).size()));
+            }
+            out += '\x1e';
+        }
+        out += '\x1d';
+    }
+    return out;
+}
+
 MessageFields fields(const Prompts::Message &m)
 {
     return {m.caption, m.text, m.icon, m.buttons};

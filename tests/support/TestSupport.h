@@ -33,6 +33,13 @@ void setFileTime(const QString &path, time_t seconds, long nanoseconds = 0);
 std::vector<std::string> captions(const std::vector<ListEntry> &entries);
 std::vector<std::string> captions(const EntryList &list);
 
+// A defect as the catalogue and the defect list hold it: its name and its assembly.
+ListEntry defect(std::string caption, std::string assembly);
+
+// Every entry of the lists, in order, with its sub-items and their count, so that two snapshots
+// differ whenever an entry, a text or a missing sub-item does.
+QByteArray snapshot(std::initializer_list<const EntryList *> lists);
+
 // The fields of a message box that tests compare, printed readably in a failure. Unless given: an
 // error box with OK.
 struct MessageFields {
