@@ -7,6 +7,7 @@
 #include <QPaintDevice>
 #include <QPixmap>
 
+#include <functional>
 #include <optional>
 
 namespace lazyicon {
@@ -27,7 +28,9 @@ QImage readPixels(const Rendered &rendered)
 
 class LazyEngine : public QIconEngine {
 public:
-    LazyEngine(const QString &fileName, const QList<Rendered> &rendered) : m_fileName(fileName), m_rendered(rendered)
+    // make: gives the icon itself; scalable: it is an SVG icon, which names no sizes of its own.
+    LazyEngine(std::function<QIcon()> make, bool scalable, const QList<Rendered> &rendered)
+        : m_make(std::move(make)), m_scalable(scalable), m_rendered(rendered)
     {
         m_loaded.resize(m_rendered.size());
     }
@@ -48,8 +51,8 @@ public:
         return real().pixmap(size, 1.0, mode, state);
     }
 
-    // As Qt's SVG icon engine: the size of the pixmap it renders, and that pixmap drawn into the
-    // rectangle at the device's scale.
+    // As Qt's SVG and pixmap icon engines: the size of the pixmap it gives, and that pixmap drawn into
+    // the rectangle at the device's scale.
     QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
         const QPixmap pm = pixmap(size, mode, state);
@@ -64,6 +67,11 @@ public:
         painter->drawPixmap(rect, pixmap(pixmapSize, mode, state));
     }
 
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return m_scalable ? QList<QSize>() : real().availableSizes(mode, state);
+    }
+
     QIconEngine *clone() const override { return new LazyEngine(*this); }
     QString key() const override { return QStringLiteral("lazysvg"); }
     bool isNull() override { return m_real ? m_real->isNull() : false; }
@@ -74,11 +82,12 @@ private:
     const QIcon &real()
     {
         if (!m_real)
-            m_real = QIcon(m_fileName);
+            m_real = m_make();
         return *m_real;
     }
 
-    QString m_fileName;
+    std::function<QIcon()> m_make;
+    bool m_scalable;
     QList<Rendered> m_rendered;
     QList<QPixmap> m_loaded;
     std::optional<QIcon> m_real;
@@ -88,12 +97,17 @@ private:
 
 QIcon fromFile(const QString &fileName)
 {
-    return QIcon(new LazyEngine(fileName, {}));
+    return fromFile(fileName, {});
 }
 
 QIcon fromFile(const QString &fileName, const QList<Rendered> &rendered)
 {
-    return QIcon(new LazyEngine(fileName, rendered));
+    return QIcon(new LazyEngine([fileName] { return QIcon(fileName); }, true, rendered));
+}
+
+QIcon deferred(std::function<QIcon()> make)
+{
+    return QIcon(new LazyEngine(std::move(make), false, {}));
 }
 
 QImage::Format renderedFormat()

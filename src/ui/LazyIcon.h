@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 // Icons from the program's SVG files that read their file only when they are first painted. QIcon
 // parses an SVG file once as it is created, only to check it, and again for every size it paints;
 // the window makes its icons before it is shown, many of them for menus that are not open yet. A lazy
@@ -27,6 +29,10 @@ QIcon fromFile(const QString &fileName);
 // hold what the SVG renders at them. The window icon is rendered at four fixed sizes as the window
 // is shown; reading them is much quicker than rendering.
 QIcon fromFile(const QString &fileName, const QList<Rendered> &rendered);
+
+// The icon `make` gives, asked for only when the icon is first needed. `make` must give the same
+// icon whenever it is called.
+QIcon deferred(std::function<QIcon()> make);
 
 // The format of the pixels rendered ahead: premultiplied RGBA, one byte each in that order.
 QImage::Format renderedFormat();

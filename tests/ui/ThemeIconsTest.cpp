@@ -1,6 +1,7 @@
 // The icon themes' caches rule a name out only when Qt's own look-up finds nothing either. Each row
 // builds a folder of themes and asks both. The program's lazy icons give what Qt's own icons of the
 // same files give.
+#include "ui/FocusStyle.h"
 #include "ui/LazyIcon.h"
 #include "ui/ThemeIcons.h"
 
@@ -20,6 +21,7 @@
 #include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -253,28 +255,36 @@ QImage painted(const QIcon &icon, const QRect &rect, QIcon::Mode mode)
 
 } // namespace
 
-TEST(LazyIcon, givesWhatQtsIconOfTheSameFileGives)
+// Each lazy icon against the icon it stands for: the program's SVG files, and the style's extension
+// button icons, which it gives late.
+TEST(LazyIcon, givesWhatQtsIconGives)
 {
     initResources();
-    QStringList files;
-    for (QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("*.svg")}); it.hasNext();)
-        files << it.next();
-    ASSERT_GE(files.size(), 19);
-    files << QStringLiteral(":/icons/no-such-icon.svg");
-    for (const QString &file : files) {
-        const QIcon qts(file), lazy = lazyicon::fromFile(file);
-        for (const QSize size : {QSize(16, 16), QSize(22, 22), QSize(32, 32), QSize(48, 48), QSize(40, 20), QSize(128, 128)}) {
+    std::vector<std::tuple<std::string, QIcon, QIcon>> icons;
+    for (QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("*.svg")}); it.hasNext();) {
+        const QString file = it.next();
+        icons.emplace_back(file.toStdString(), QIcon(file), lazyicon::fromFile(file));
+    }
+    ASSERT_GE(icons.size(), 19u);
+    const QString missing = QStringLiteral(":/icons/no-such-icon.svg");
+    icons.emplace_back("missing", QIcon(missing), lazyicon::fromFile(missing));
+    FocusStyle style;
+    for (const auto which : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton})
+        icons.emplace_back("extension", style.baseStyle()->standardIcon(which), style.standardIcon(which));
+    for (const auto &[file, qts, lazy] : icons) {
+        EXPECT_EQ(lazy.availableSizes(), qts.availableSizes()) << file;
+        for (const QSize size : {QSize(8, 16), QSize(16, 16), QSize(22, 22), QSize(32, 32), QSize(48, 48), QSize(40, 20), QSize(128, 128)}) {
             for (const auto mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
                 for (const auto state : {QIcon::Off, QIcon::On}) {
                     EXPECT_EQ(lazy.pixmap(size, mode, state).toImage(), qts.pixmap(size, mode, state).toImage())
-                        << file.toStdString() << " " << size.width() << "x" << size.height() << " mode " << mode;
-                    EXPECT_EQ(lazy.actualSize(size, mode, state), qts.actualSize(size, mode, state)) << file.toStdString();
+                        << file << " " << size.width() << "x" << size.height() << " mode " << mode;
+                    EXPECT_EQ(lazy.actualSize(size, mode, state), qts.actualSize(size, mode, state)) << file;
                 }
             }
         }
         for (const QRect rect : {QRect(0, 0, 16, 16), QRect(3, 5, 24, 24), QRect(0, 0, 48, 20)})
-            EXPECT_EQ(painted(lazy, rect, QIcon::Disabled), painted(qts, rect, QIcon::Disabled)) << file.toStdString();
-        EXPECT_EQ(lazy.isNull(), qts.isNull()) << file.toStdString() << ", once used";
+            EXPECT_EQ(painted(lazy, rect, QIcon::Disabled), painted(qts, rect, QIcon::Disabled)) << file;
+        EXPECT_EQ(lazy.isNull(), qts.isNull()) << file << ", once used";
     }
 }
 
