@@ -43,6 +43,23 @@ public:
         return editor;
     }
 
+    // Return stores the text and closes the editor at once. Qt's own handling stores it only after
+    // the events already waiting, so keys typed in the same burst (a Tab, the next command's keys)
+    // still reached the open editor, and a Tab there opened the editor on the next entry.
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QWidget *>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
@@ -334,6 +351,17 @@ bool ListView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event
     if (opened)
         m_editIndex = index.siblingAtColumn(0);
     return opened;
+}
+
+void ListView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Tab and Backtab in the editor have stored its text; they end the edit and move the focus on as
+    // they do from the view, instead of opening the editor on the neighbouring entry and selecting it.
+    const bool forward = hint == QAbstractItemDelegate::EditNextItem;
+    const bool onwards = forward || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTreeView::closeEditor(editor, onwards ? QAbstractItemDelegate::NoHint : hint);
+    if (onwards && hasFocus())
+        focusNextPrevChild(forward);
 }
 
 void ListView::finishEditing()

@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
 # Runs inside an X server from the program's folder: the keyboard-only job of keyboard_only_test.sh.
-# Usage: keyboard_only_steps.sh <path to maengelliste>
+# Usage: keyboard_only_steps.sh <path to maengelliste> [burst]
+# With "burst" the program is stopped while the keys up to the first question are typed, so that
+# they reach it all at once, as keys typed while it is busy do.
 set -euo pipefail
 exe=$1
+burst=${2:-}
 export QT_QPA_PLATFORM=xcb
 "$exe" & pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
+trap 'kill -CONT $pid 2>/dev/null; kill $pid 2>/dev/null || true' EXIT
 
-# The window whose title matches, once it is visible (polls up to 30 s).
-window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n1; }
+# The window whose title matches, once it is visible (polls up to 30 s). A search fails when a
+# window it looks at goes away meanwhile, so a failed search is tried again.
+window() {
+  for _ in $(seq 1 300); do
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep . && return 0
+    sleep 0.1
+  done
+  return 0
+}
 # Waits until no visible window matches.
 gone() {
   for _ in $(seq 1 300); do
@@ -22,6 +32,7 @@ typed() { xdotool type --delay 60 "$1"; }
 main=$(window '^Quenbrik Mängelliste 1\.0 - mängel\.mal$')
 [ -n "$main" ] || { echo "main window not found"; exit 1; }
 xdotool windowfocus --sync "$main"
+[ -z "$burst" ] || kill -STOP $pid
 
 # The page's tab bar is the first stop of the focus; Tab goes on to the assemblies' add button.
 keys Tab space
@@ -39,6 +50,7 @@ keys ctrl+a
 typed 'Schimmel innen'; keys Return
 # Delete it (answer Ja), then undo the removal.
 keys Delete
+[ -z "$burst" ] || kill -CONT $pid
 box=$(window '^Eintrag löschen$'); xdotool windowfocus --sync "$box"; keys Return
 gone '^Eintrag löschen$'
 xdotool windowfocus --sync "$main"

@@ -3,10 +3,12 @@
 # the defect into the defect list and rename it, sort, delete and undo, change a margin, save, print
 # to a file, open and close the guide, quit. The saved list file, the settings and the printed PDF
 # show that every step took effect.
-# Usage: keyboard_only_test.sh <path to maengelliste> <path to the guide Anleitung.md>
+# Usage: keyboard_only_test.sh <path to maengelliste> <path to the guide Anleitung.md> [burst]
+# (burst: see keyboard_only_steps.sh)
 set -euo pipefail
 exe=$1
 guide=$2
+burst=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -15,7 +17,7 @@ cp "$guide" "$work/Anleitung.md"
 printf '1\r\nDach\r\n1\r\nRiss\r\nDach\r\n0\r\n' > "$work/mängel.mal"
 cd "$work"
 HOME="$work" XDG_CONFIG_HOME="$work/config" timeout 240 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-  bash "$here/keyboard_only_steps.sh" "$work/maengelliste"
+  bash ${E2E_TRACE:+-x} "$here/keyboard_only_steps.sh" "$work/maengelliste" $burst
 
 fail() { echo "FAILED: $*"; exit 1; }
 # The list file: assemblies sorted descending, the new defect in the catalogue and, renamed, in the

@@ -3,10 +3,13 @@
 
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolTip>
+#include <QVBoxLayout>
 
 #include <malloc.h>
+#include <variant>
 
 namespace {
 
@@ -36,6 +39,60 @@ struct Columns : ::testing::Test {
         QCoreApplication::sendEvent(view.viewport(), &help);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
+};
+
+// A list view with a text field after it in the focus chain, shown in an active window.
+struct InPlaceEdit : ::testing::Test {
+    QWidget page;
+    EntryList list{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
+    ListView *view = new ListView(&page);
+    QLineEdit *after = new QLineEdit(&page);
+    QStringList warnings;
+
+    void SetUp() override
+    {
+        auto *layout = new QVBoxLayout(&page);
+        layout->addWidget(view);
+        layout->addWidget(after);
+        view->setModel(&list);
+        list.appendEntries({{"Riss", {"Dach"}}, {"Loch", {"Dach"}}, {"Ziegel", {"Dach"}}});
+        page.show();
+        QApplication::setActiveWindow(&page);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+        s_warnings = &warnings;
+        s_previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            if (type == QtWarningMsg)
+                s_warnings->append(text);
+            s_previous(type, context, text);
+        });
+    }
+    void TearDown() override { qInstallMessageHandler(s_previous); }
+
+    // Keys typed while the program was busy come in one burst: each reaches the widget that has the
+    // focus when it is delivered, and nothing posted meanwhile runs between them.
+    using Typed = std::variant<Qt::Key, QString>;
+    void typeInOneBurst(const std::vector<Typed> &keys)
+    {
+        for (const Typed &typed : keys) {
+            QMetaObject::invokeMethod(
+                &page,
+                [typed] {
+                    QWidget *focus = QApplication::focusWidget();
+                    if (const Qt::Key *key = std::get_if<Qt::Key>(&typed))
+                        QTest::keyClick(focus, *key);
+                    else
+                        QTest::keyClicks(focus, std::get<QString>(typed));
+                },
+                Qt::QueuedConnection);
+        }
+        bool delivered = false;
+        QMetaObject::invokeMethod(&page, [&delivered] { delivered = true; }, Qt::QueuedConnection);
+        ASSERT_TRUE(testsupport::eventually([&delivered] { return delivered; }));
+        QCoreApplication::processEvents(); // what the keys left to run afterwards
+    }
+
+    static inline QStringList *s_warnings = nullptr;
+    static inline QtMessageHandler s_previous = nullptr;
 };
 
 void clickHeader(ListView *view, int column)
@@ -113,6 +170,35 @@ TEST_F(Columns, aCellThatCutsItsTextShowsItWhole)
     const QString huge(ListView::kMaxTipLength + 500, u'x');
     EXPECT_EQ(ListView::cutTextTip(huge), huge.left(ListView::kMaxTipLength) + QStringLiteral("…"));
     EXPECT_EQ(ListView::cutTextTip(QStringLiteral("Riss")), QStringLiteral("Riss"));
+}
+
+// Return and Tab end an edit on the entry it was opened on, before the keys that follow them in the
+// same burst arrive: Tab then moves on to the next widget, as from the view (here the only other one). Neither opens the
+// editor on another entry nor moves the selection.
+TEST_F(InPlaceEdit, keysTypedInOneBurstEndTheEditOnItsOwnEntry)
+{
+    const struct {
+        const char *name;
+        std::vector<Typed> keys;
+    } cases[] = {
+        {"Return, then Tab", {QStringLiteral("Wand"), Qt::Key_Return, Qt::Key_Tab, QStringLiteral("x")}},
+        {"Tab", {QStringLiteral("Wand"), Qt::Key_Tab, QStringLiteral("x")}},
+        {"Backtab", {QStringLiteral("Wand"), Qt::Key_Backtab, QStringLiteral("x")}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        list.setCaption(1, "Loch");
+        after->clear();
+        warnings.clear();
+        view->openEditor(1);
+        ASSERT_TRUE(view->isEditing());
+        typeInOneBurst(c.keys);
+        EXPECT_EQ(testsupport::captions(list), (std::vector<std::string>{"Riss", "Wand", "Ziegel"}));
+        EXPECT_FALSE(view->isEditing());
+        EXPECT_EQ(view->selectedRow(), 1);
+        EXPECT_EQ(after->text(), QStringLiteral("x")) << "the key after Tab goes to the next widget";
+        EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+    }
 }
 
 // What a view's layout takes at once, against what a load makes sure of before it shows new lists
