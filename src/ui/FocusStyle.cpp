@@ -41,12 +41,12 @@ void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opt
 QIcon FocusStyle::standardIcon(StandardPixmap which, const QStyleOption *option, const QWidget *widget) const
 {
     // The menu bar and the toolbar make their extension buttons as they are made, with the icon, which
-    // the style reads from several image files; the buttons only show when a bar is too narrow. The
-    // style asks the option only for the direction, else the application's.
-    if ((which != SP_ToolBarHorizontalExtensionButton && which != SP_ToolBarVerticalExtensionButton) || option)
+    // the style reads from several image files; the buttons only show when a bar is too narrow. Of
+    // the option the style asks only the direction (without an option, the application's).
+    if (which != SP_ToolBarHorizontalExtensionButton && which != SP_ToolBarVerticalExtensionButton)
         return QProxyStyle::standardIcon(which, option, widget);
     QStyleOption captured;
-    captured.direction = QGuiApplication::layoutDirection();
+    captured.direction = option ? option->direction : QGuiApplication::layoutDirection();
     const QPointer<const QStyle> base(baseStyle());
     return lazyicon::deferred([base, which, captured] { return base ? base->standardIcon(which, &captured) : QIcon(); });
 }

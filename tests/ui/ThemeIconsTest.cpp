@@ -14,6 +14,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
+#include <QStyleOption>
+#include <QWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -269,8 +271,15 @@ TEST(LazyIcon, givesWhatQtsIconGives)
     const QString missing = QStringLiteral(":/icons/no-such-icon.svg");
     icons.emplace_back("missing", QIcon(missing), lazyicon::fromFile(missing));
     FocusStyle style;
-    for (const auto which : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton})
-        icons.emplace_back("extension", style.baseStyle()->standardIcon(which), style.standardIcon(which));
+    QWidget widget;
+    QStyleOption ltr, rtl;
+    ltr.initFrom(&widget);
+    widget.setLayoutDirection(Qt::RightToLeft);
+    rtl.initFrom(&widget);
+    for (const auto which : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+        for (const QStyleOption *option : std::initializer_list<const QStyleOption *>{nullptr, &ltr, &rtl})
+            icons.emplace_back("extension", style.baseStyle()->standardIcon(which, option), style.standardIcon(which, option));
+    }
     for (const auto &[file, qts, lazy] : icons) {
         EXPECT_EQ(lazy.availableSizes(), qts.availableSizes()) << file;
         for (const QSize size : {QSize(8, 16), QSize(16, 16), QSize(22, 22), QSize(32, 32), QSize(48, 48), QSize(40, 20), QSize(128, 128)}) {
