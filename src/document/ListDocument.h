@@ -97,9 +97,15 @@ public:
     // old ones; throws std::bad_alloc when the memory that showing them takes is not there, which
     // fails the load as out of memory with nothing changed. The window's views cannot survive
     // running out of memory in their layout, so the window checks for theirs. None: no check.
+    // The window asks the same check before other commands that put many rows in a view (checkShow).
     using RowCounts = std::array<std::size_t, 3>;
     using ShowCheck = std::function<void(const RowCounts &rows)>;
     void setShowCheck(ShowCheck check) { m_showCheck = std::move(check); }
+    void checkShow(const RowCounts &rows) const
+    {
+        if (m_showCheck)
+            m_showCheck(rows);
+    }
 
 signals:
     void titleChanged(const QString &title);

@@ -27,7 +27,8 @@ bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts, 
     return false;
 }
 
-bool importCsv(EntryList &defects, const QString &path, Prompts &prompts)
+bool importCsv(EntryList &defects, const QString &path, Prompts &prompts,
+               const std::function<void(std::size_t rows)> &showCheck)
 {
     const std::optional<QByteArray> bytes = safefile::readAll(path);
     if (!bytes) {
@@ -36,6 +37,8 @@ bool importCsv(EntryList &defects, const QString &path, Prompts &prompts)
     }
     std::vector<ListEntry> imported =
         csv::parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    if (showCheck)
+        showCheck(static_cast<std::size_t>(defects.count()) + imported.size());
     // Every entry has sub-item 0: the imported ones get it before they are appended, entries already in
     // the list without one get it afterwards.
     const int first = defects.count();

@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <functional>
+
 // The CSV export and import of the defect list, as run by the main window's menu commands once the
 // user has chosen a file.
 
@@ -31,4 +34,8 @@ bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts,
 // step; then every entry of defects without a sub-item gets an empty sub-item 0. When the file
 // cannot be opened or read completely, shows "Konnte Datei nicht öffnen." (default caption, error
 // icon, OK), appends nothing and returns false. Nothing is sorted, selected or cleared.
-bool importCsv(EntryList &defects, const QString &path, Prompts &prompts);
+// showCheck, when given, is asked with the number of rows defects will have, once the file is read and
+// before anything changes; it throws std::bad_alloc when showing that many is not possible, which
+// leaves defects as it was.
+bool importCsv(EntryList &defects, const QString &path, Prompts &prompts,
+               const std::function<void(std::size_t rows)> &showCheck = {});

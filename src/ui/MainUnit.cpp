@@ -101,7 +101,8 @@ void TMainForm::setUpControllers()
     m_ui->ListView3->setModel(&m_document.DefectList);
     m_ui->ListView4->setModel(&m_filtered);
     // A load shows each list in its own view (the filtered one starts empty); the views' layout
-    // cannot survive running out of memory, so the load makes sure first that theirs is there.
+    // cannot survive running out of memory, so the load makes sure first that theirs is there. The
+    // filtered view's rebuild and the CSV import ask the same check (checkShow).
     m_document.setShowCheck([](const ListDocument::RowCounts &rows) {
         headroom::probe({ListView::layoutBytes(rows[0]), ListView::layoutBytes(rows[1]), ListView::layoutBytes(rows[2])});
     });
@@ -471,7 +472,8 @@ void TMainForm::CSVImport1Click()
         return;
     m_csvImportName = *name;
     UndoStep step(m_undo, stepname::csvImport());
-    importCsv(m_document.DefectList, *name, m_prompts);
+    importCsv(m_document.DefectList, *name, m_prompts,
+              [this](std::size_t rows) { m_document.checkShow({0, 0, rows}); });
 }
 
 QPrinter &TMainForm::printer()
@@ -611,11 +613,15 @@ void TMainForm::copyDefect(ListView *source, const EntryList &list)
 
 void TMainForm::UpdateFilteredView()
 {
-    m_filtered.beginUpdate();
     const int assembly = m_ui->ListView1->selectedRow();
     const std::string selected(assembly >= 0 ? m_document.AssemblyList.caption(assembly) : std::string_view());
     const std::string *key = assembly >= 0 ? &selected : nullptr;
-    m_filtered.assign(editing::filterCatalog(m_document.DefectCatalog.entries(), key));
+    std::vector<ListEntry> rows = editing::filterCatalog(m_document.DefectCatalog.entries(), key);
+    // Without an assembly the view shows the whole catalogue: its layout is checked as the
+    // catalogue's is at a load, before the view changes.
+    m_document.checkShow({0, rows.size(), 0});
+    m_filtered.beginUpdate();
+    m_filtered.assign(std::move(rows));
     m_filtered.endUpdate();
 }
 

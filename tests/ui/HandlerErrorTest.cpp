@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <new>
+#include <vector>
 #include <stdexcept>
 
 using Answer = Prompts::Answer;
@@ -108,5 +109,50 @@ TEST_F(HandlerErrors, aFailingUndoEndsInTheGeneralErrorDisplayAndChangesNothing)
 
         form->Bearbeiten1()->Rckgngig1()->trigger();
         EXPECT_EQ(captions(doc().DefectList), std::vector<std::string>{"Alt"}) << "the history still works";
+    }
+}
+
+// Commands that put many rows in a view ask first, as a load does, whether the view's layout will
+// fit (the document's show check, here one that finds no memory): the user gets the message, and the
+// lists, the filtered view and the history stay as they were. With the memory there they work.
+TEST_F(HandlerErrors, aCommandWithoutMemoryForItsViewsLayoutChangesNothing)
+{
+    const QString csv = path(QStringLiteral("import.csv"));
+    testsupport::writeFile(csv, "\"Neu\";\"Dach\"\r\n");
+    const struct {
+        const char *name;
+        std::function<void()> run;
+        ListDocument::RowCounts asked;
+    } cases[] = {
+        // Without an assembly the filtered view shows the whole catalogue.
+        {"filter without an assembly", [&] { form->ui().UpdateFilterBtn->click(); }, {0, 3, 0}},
+        {"CSV import", [&] { prompts.files = {csv}; form->ui().CSVImport1->trigger(); }, {0, 0, 2}},
+    };
+    form->ListView1()->clearSelection();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto lists = [this] {
+            return std::vector{captions(doc().AssemblyList), captions(doc().DefectCatalog), captions(doc().DefectList),
+                               captions(form->FilteredDefects())};
+        };
+        const auto before = lists();
+        const int steps = form->undoHistory().stack().count();
+        std::vector<ListDocument::RowCounts> asked;
+        doc().setShowCheck([&asked](const ListDocument::RowCounts &rows) {
+            asked.push_back(rows);
+            throw std::bad_alloc();
+        });
+        prompts.clear();
+        EXPECT_NO_THROW(c.run());
+        expectShown(QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen."));
+        EXPECT_EQ(asked, std::vector<ListDocument::RowCounts>{c.asked});
+        EXPECT_EQ(lists(), before);
+        EXPECT_EQ(form->undoHistory().stack().count(), steps);
+
+        doc().setShowCheck({});
+        prompts.clear();
+        c.run();
+        EXPECT_TRUE(prompts.messages.empty());
+        EXPECT_NE(lists(), before);
     }
 }
