@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "ui/AccessibleNames.h"
+#include "ui/LazyIcon.h"
 #include "ui/ListView.h"
 #include "ui/PanelFit.h"
 #include "ui/ThemeIcons.h"
@@ -17,7 +18,7 @@ namespace {
 
 QIcon resourceIcon(const char *name)
 {
-    return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name) + QStringLiteral(".svg"));
+    return lazyicon::fromFile(QStringLiteral(":/icons/") + QString::fromLatin1(name) + QStringLiteral(".svg"));
 }
 
 void setBackground(QWidget *widget, const QColor &color)

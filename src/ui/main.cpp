@@ -5,11 +5,11 @@
 #include "ui/DialogPrompts.h"
 #include "ui/FocusStyle.h"
 #include "ui/FontWarmUp.h"
+#include "ui/LazyIcon.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
 #include "ui/StartupProbe.h"
 
-#include <QIcon>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -22,7 +22,7 @@ int main(int argc, char **argv)
     startupprobe::installIfAsked(app);
     app.installGermanTranslations();
     FocusStyle::install();
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
+    app.setWindowIcon(lazyicon::windowIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("maengelliste"));
 
     // The windows live until the program ends: the main window (which loads the default list file

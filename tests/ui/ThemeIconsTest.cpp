@@ -1,14 +1,21 @@
 // The icon themes' caches rule a name out only when Qt's own look-up finds nothing either. Each row
-// builds a folder of themes and asks both.
+// builds a folder of themes and asks both. The program's lazy icons give what Qt's own icons of the
+// same files give.
+#include "ui/FocusStyle.h"
+#include "ui/LazyIcon.h"
 #include "ui/ThemeIcons.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDirIterator>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QStyle>
+#include <QStyleOption>
+#include <QWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,6 +23,7 @@
 #include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -229,4 +237,91 @@ TEST(ThemeIcons, standardIcon_withoutTheThemeIsTheStylesOwnFallback)
             EXPECT_EQ(ours.pixmap(size).toImage(), styles.pixmap(size).toImage()) << which << " at " << size;
     }
     EXPECT_TRUE(QGuiApplication::desktopSettingsAware()) << "set back";
+}
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+
+QImage painted(const QIcon &icon, const QRect &rect, QIcon::Mode mode)
+{
+    QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.paint(&painter, rect, Qt::AlignCenter, mode);
+    return image;
+}
+
+} // namespace
+
+// Each lazy icon against the icon it stands for: the program's SVG files, and the style's extension
+// button icons, which it gives late.
+TEST(LazyIcon, givesWhatQtsIconGives)
+{
+    initResources();
+    std::vector<std::tuple<std::string, QIcon, QIcon>> icons;
+    for (QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("*.svg")}); it.hasNext();) {
+        const QString file = it.next();
+        icons.emplace_back(file.toStdString(), QIcon(file), lazyicon::fromFile(file));
+    }
+    ASSERT_GE(icons.size(), 19u);
+    const QString missing = QStringLiteral(":/icons/no-such-icon.svg");
+    icons.emplace_back("missing", QIcon(missing), lazyicon::fromFile(missing));
+    FocusStyle style;
+    QWidget widget;
+    QStyleOption ltr, rtl;
+    ltr.initFrom(&widget);
+    widget.setLayoutDirection(Qt::RightToLeft);
+    rtl.initFrom(&widget);
+    for (const auto which : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+        for (const QStyleOption *option : std::initializer_list<const QStyleOption *>{nullptr, &ltr, &rtl})
+            icons.emplace_back("extension", style.baseStyle()->standardIcon(which, option), style.standardIcon(which, option));
+    }
+    for (const auto &[file, qts, lazy] : icons) {
+        EXPECT_EQ(lazy.availableSizes(), qts.availableSizes()) << file;
+        for (const QSize size : {QSize(8, 16), QSize(16, 16), QSize(22, 22), QSize(32, 32), QSize(48, 48), QSize(40, 20), QSize(128, 128)}) {
+            for (const auto mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+                for (const auto state : {QIcon::Off, QIcon::On}) {
+                    EXPECT_EQ(lazy.pixmap(size, mode, state).toImage(), qts.pixmap(size, mode, state).toImage())
+                        << file << " " << size.width() << "x" << size.height() << " mode " << mode;
+                    EXPECT_EQ(lazy.actualSize(size, mode, state), qts.actualSize(size, mode, state)) << file;
+                }
+            }
+        }
+        for (const QRect rect : {QRect(0, 0, 16, 16), QRect(3, 5, 24, 24), QRect(0, 0, 48, 20)})
+            EXPECT_EQ(painted(lazy, rect, QIcon::Disabled), painted(qts, rect, QIcon::Disabled)) << file;
+        EXPECT_EQ(lazy.isNull(), qts.isNull()) << file << ", once used";
+    }
+}
+
+// The window icon's pixmaps rendered ahead are what its SVG renders. When the SVG changes, this test
+// writes the new renderings into the temporary folder it names; they belong into src/ui/icons/.
+TEST(LazyIcon, windowIconRenderedAheadIsWhatItsSvgRenders)
+{
+    initResources();
+    const QIcon svg(QStringLiteral(":/icons/maengelliste.svg")), window = lazyicon::windowIcon();
+    const QString fresh = QDir::temp().filePath(QStringLiteral("maengelliste-window-icon"));
+    for (const QSize size : lazyicon::windowIconSizes()) {
+        const QImage expected = svg.pixmap(size).toImage();
+        ASSERT_EQ(expected.size(), size);
+        const QString name = QStringLiteral("maengelliste-%1.rgba").arg(size.width());
+        const QImage pixels = expected.convertToFormat(lazyicon::renderedFormat());
+        const QByteArray rendered(reinterpret_cast<const char *>(pixels.constBits()), pixels.sizeInBytes());
+        QFile stored(QStringLiteral(":/icons/") + name);
+        ASSERT_TRUE(stored.open(QIODevice::ReadOnly)) << name.toStdString();
+        if (stored.readAll() != rendered) {
+            QDir().mkpath(fresh);
+            QFile out(QDir(fresh).filePath(name));
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(rendered);
+            ADD_FAILURE() << name.toStdString() << " differs from the SVG; rendered anew into " << fresh.toStdString();
+        }
+        EXPECT_EQ(window.pixmap(size).toImage(), expected) << name.toStdString();
+    }
+    // Other sizes and modes come from the SVG.
+    EXPECT_EQ(window.pixmap(48).toImage(), svg.pixmap(48).toImage());
+    EXPECT_EQ(window.pixmap(32, QIcon::Disabled).toImage(), svg.pixmap(32, QIcon::Disabled).toImage());
 }
