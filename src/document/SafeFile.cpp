@@ -41,7 +41,9 @@ struct Fd {
 // the processor's cache while it is made and copied, large enough that the calls cost little
 // (measured: 64 KiB and a buffer of the whole file are slower, 256 KiB to 4 MiB alike).
 constexpr std::size_t kChunk = std::size_t(1) << 20;
-// How much written data a flushed write sends on to the disk at a time.
+// How much written data is sent on to the disk at a time, while the writer makes the rest: the
+// flush at the end, or the writeback that a rename over an existing file starts, then has little
+// left to do.
 constexpr off_t kWritebackStep = off_t(4) << 20;
 
 // A write to the file failed: it ends the writer.
@@ -62,14 +64,11 @@ bool pwriteFully(int fd, const char *data, std::size_t size, off_t at)
 }
 
 // Writes a file from its start with what a writer puts into it, through a buffer of kChunk bytes
-// (larger for as long as one piece needs it). A piece at least as large as the buffer goes to the
-// file directly.
+// (larger for as long as one piece needs it), and starts the disk's writeback every kWritebackStep
+// bytes. A piece at least as large as the buffer goes to the file directly.
 class FileSink final : public ByteSink {
 public:
-    // With startWriteback, what is written goes on to the disk at once, a few MiB at a time,
-    // while the writer makes the rest; the flush at the end then has little left to wait for.
-    FileSink(int fd, bool startWriteback)
-        : m_fd(fd), m_buffer(new char[kChunk]), m_capacity(kChunk), m_startWriteback(startWriteback)
+    explicit FileSink(int fd) : m_fd(fd), m_buffer(new char[kChunk]), m_capacity(kChunk)
     {
         setWindow(m_buffer.get(), m_buffer.get() + m_capacity);
     }
@@ -121,7 +120,7 @@ private:
         if (!pwriteFully(m_fd, data, size, m_written))
             throw WriteFailed{};
         m_written += off_t(size);
-        if (m_startWriteback && m_written - m_writebackFrom >= kWritebackStep) {
+        if (m_written - m_writebackFrom >= kWritebackStep) {
             // Only a hint: whether it worked, the flush decides.
             (void)::sync_file_range(m_fd, m_writebackFrom, m_written - m_writebackFrom, SYNC_FILE_RANGE_WRITE);
             m_writebackFrom = m_written;
@@ -131,7 +130,6 @@ private:
     const int m_fd;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity;
-    const bool m_startWriteback;
     off_t m_written = 0;
     off_t m_writebackFrom = 0;
 };
@@ -213,7 +211,7 @@ bool writeInPlace(const QByteArray &target, const Writer &write, Flush flush, st
     }
     bool ok = false;
     try {
-        FileSink sink(fd.fd, flush == Flush::ToDisk);
+        FileSink sink(fd.fd);
         ok = sink.run(write) && ::ftruncate(fd.fd, sink.size()) == 0 &&
              (flush == Flush::None || ::fdatasync(fd.fd) == 0);
     } catch (...) {
@@ -301,7 +299,7 @@ bool writeAll(const QString &path, const Writer &write, FileStamp *written, Flus
     keepOwnerAndMode(fd.fd, exists ? &old : nullptr);
     bool ok = false;
     try {
-        FileSink sink(fd.fd, flush == Flush::ToDisk);
+        FileSink sink(fd.fd);
         ok = sink.run(write);
     } catch (...) {
         ::unlink(temp.constData()); // out of memory: no trace of the attempt stays
