@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "ui/AccessibleNames.h"
+#include "ui/HeadingFont.h"
 #include "ui/LazyIcon.h"
 #include "ui/ListView.h"
 #include "ui/PanelFit.h"
@@ -38,10 +39,7 @@ void TMainForm::setUpWidgets()
     move(223, 115);
 
     // Caption strips: raised, in the strip colour, the caption centred in a heavy face.
-    QFont stripFont;
-    stripFont.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    stripFont.setPixelSize(16);
-    stripFont.setWeight(QFont::Black);
+    const QFont stripFont = headingfont::make(16);
     for (QLabel *strip : {m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip, m_ui->Panel11Strip, m_ui->Panel7Strip})
         strip->setFont(stripFont);
     for (QFrame *strip : std::initializer_list<QFrame *>{m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip,
@@ -52,11 +50,7 @@ void TMainForm::setUpWidgets()
     m_ui->Label1->setFont(bold);
 
     setBackground(m_ui->Panel6, QColor(192, 220, 192));
-    QFont maroon;
-    maroon.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    maroon.setPixelSize(19);
-    maroon.setWeight(QFont::Black);
-    m_ui->Label6->setFont(maroon);
+    m_ui->Label6->setFont(headingfont::make(19));
     QPalette maroonPal = m_ui->Label6->palette();
     maroonPal.setColor(QPalette::WindowText, QColor(128, 0, 0));
     m_ui->Label6->setPalette(maroonPal);

@@ -2,12 +2,15 @@
 // builds a folder of themes and asks both. The program's lazy icons give what Qt's own icons of the
 // same files give.
 #include "ui/FocusStyle.h"
+#include "ui/HeadingFont.h"
 #include "ui/LazyIcon.h"
 #include "ui/ThemeIcons.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDirIterator>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -324,4 +327,31 @@ TEST(LazyIcon, windowIconRenderedAheadIsWhatItsSvgRenders)
     // Other sizes and modes come from the SVG.
     EXPECT_EQ(window.pixmap(48).toImage(), svg.pixmap(48).toImage());
     EXPECT_EQ(window.pixmap(32, QIcon::Disabled).toImage(), svg.pixmap(32, QIcon::Disabled).toImage());
+}
+
+// The heading font leaves out the families the system lacks, and Qt gives it the face it gave the
+// whole list.
+TEST(HeadingFont, isTheFaceOfTheWholeList)
+{
+    const QString present = QFontDatabase::families().value(0);
+    ASSERT_FALSE(present.isEmpty());
+    const QString missing = QStringLiteral("No Such Family 7f3a");
+    EXPECT_EQ(headingfont::installed({missing, present, missing + u'2'}), QStringList{present});
+    EXPECT_EQ(headingfont::installed({present.toUpper(), missing}), QStringList{present.toUpper()});
+    EXPECT_EQ(headingfont::installed({missing}), QStringList{missing}); // nothing known: Qt chooses as before
+
+    for (int pixels : {16, 19}) {
+        QFont whole;
+        whole.setFamilies(headingfont::preferredFamilies());
+        whole.setPixelSize(pixels);
+        whole.setWeight(QFont::Black);
+        const QFontInfo expected(whole), actual(headingfont::make(pixels));
+        EXPECT_EQ(actual.family(), expected.family()) << pixels;
+        EXPECT_EQ(actual.styleName(), expected.styleName()) << pixels;
+        EXPECT_EQ(actual.weight(), expected.weight()) << pixels;
+        EXPECT_EQ(actual.pixelSize(), expected.pixelSize()) << pixels;
+        EXPECT_EQ(QFontMetrics(headingfont::make(pixels)).horizontalAdvance(QStringLiteral("Mängelliste")),
+                  QFontMetrics(whole).horizontalAdvance(QStringLiteral("Mängelliste")))
+            << pixels;
+    }
 }
