@@ -68,15 +68,6 @@ inline char *putUtf8Field(char *out, std::string_view text)
     return out;
 }
 
-// Room enough for an entry's line even if every byte of its texts needs escaping.
-std::size_t worstLineSize(const ListEntry &e)
-{
-    std::size_t size = 2 * e.caption().size() + 4; // the quotes around the line and CR LF
-    for (std::size_t i = 0; i < e.subItemCount(); ++i)
-        size += 2 * e.subItem(i).size() + 3;
-    return size;
-}
-
 // Not zero when word may hold a byte that escaping changes: a double quote, or a byte below 0x0E
 // (which takes in CR and LF; the rare other control bytes only cost the slower exact path).
 inline std::uint64_t maybeSpecial(std::uint64_t word)
@@ -110,23 +101,44 @@ inline char *putField(char *out, std::string_view text)
     return writeEscaped(out, text);
 }
 
-} // namespace
+// The two ways of writing a text: as it is (Windows-1252), where escaping at most doubles it, and as
+// UTF-8.
+struct Cp1252Text {
+    static std::size_t room(std::string_view text) { return 2 * text.size(); }
+    static char *put(char *out, std::string_view text) { return putField(out, text); }
+};
+struct Utf8Text {
+    static std::size_t room(std::string_view text) { return utf8Room(text); }
+    static char *put(char *out, std::string_view text) { return putUtf8Field(out, text); }
+};
 
-void write(ByteSink &out, const std::vector<ListEntry> &entries)
+// Writes a line for each entry from p on: its texts, each written by Text, quoted and joined by
+// semicolons, then CR LF. Each line first makes room for the most its texts can take.
+template <typename Text>
+void writeLines(ByteSink &out, char *p, const std::vector<ListEntry> &entries)
 {
-    char *p = out.start();
     for (const ListEntry &e : entries) {
-        p = out.room(p, worstLineSize(e));
+        std::size_t size = Text::room(e.caption()) + 4; // the quotes around the line and CR LF
+        for (std::size_t i = 0; i < e.subItemCount(); ++i)
+            size += Text::room(e.subItem(i)) + 3;
+        p = out.room(p, size);
         *p++ = '"';
-        p = putField(p, e.caption());
+        p = Text::put(p, e.caption());
         for (std::size_t i = 0; i < e.subItemCount(); ++i) {
             std::memcpy(p, "\";\"", 3);
-            p = putField(p + 3, e.subItem(i));
+            p = Text::put(p + 3, e.subItem(i));
         }
         std::memcpy(p, "\"\r\n", 3);
         p += 3;
     }
     out.finish(p);
+}
+
+} // namespace
+
+void write(ByteSink &out, const std::vector<ListEntry> &entries)
+{
+    writeLines<Cp1252Text>(out, out.start(), entries);
 }
 
 QByteArray encode(const std::vector<ListEntry> &entries)
@@ -139,22 +151,7 @@ QByteArray encode(const std::vector<ListEntry> &entries)
 
 void writeUtf8(ByteSink &out, const std::vector<ListEntry> &entries)
 {
-    char *p = out.put(out.start(), kUtf8Bom);
-    for (const ListEntry &e : entries) {
-        std::size_t size = utf8Room(e.caption()) + 4;
-        for (std::size_t i = 0; i < e.subItemCount(); ++i)
-            size += utf8Room(e.subItem(i)) + 3;
-        p = out.room(p, size);
-        *p++ = '"';
-        p = putUtf8Field(p, e.caption());
-        for (std::size_t i = 0; i < e.subItemCount(); ++i) {
-            std::memcpy(p, "\";\"", 3);
-            p = putUtf8Field(p + 3, e.subItem(i));
-        }
-        std::memcpy(p, "\"\r\n", 3);
-        p += 3;
-    }
-    out.finish(p);
+    writeLines<Utf8Text>(out, out.put(out.start(), kUtf8Bom), entries);
 }
 
 QByteArray encodeUtf8(const std::vector<ListEntry> &entries)
