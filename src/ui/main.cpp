@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/DialogPrompts.h"
 #include "ui/FocusStyle.h"
+#include "ui/FontWarmUp.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
 
@@ -12,6 +13,7 @@
 
 int main(int argc, char **argv)
 {
+    FontWarmUp fonts; // side by side with the application's start, up to the first text
     Application app(argc, argv);
     app.installGermanTranslations();
     FocusStyle::install();
@@ -21,6 +23,7 @@ int main(int argc, char **argv)
     // The windows live until the program ends: the main window (which loads the default list file
     // as it is created) with its about dialog; the prompts make the edit dialog when it is first needed.
     DialogPrompts prompts;
+    fonts.wait(); // from here on boxes and the window measure text
     // `maengelliste DATEI.mal` opens that list file instead of the default one.
     QTextStream errors(stderr);
     const QString startFile =
