@@ -182,9 +182,9 @@ TEST_F(Editing, theFilteredViewActsOnTheRowItsUserPicked)
     // Nothing picked: the messages for a missing selection; Return does nothing.
     v4->clearSelection();
     prompts.clear();
-    form->ListView4KeyDown(Qt::Key_Return);
-    form->ListView4KeyDown(Qt::Key_Delete);
-    form->ListView4DblClick();
+    QTest::keyClick(v4, Qt::Key_Return);
+    QTest::keyClick(v4, Qt::Key_Delete);
+    emit v4->dblClick();
     EXPECT_EQ(prompts.texts(), (QStringList{kNoEntry, kNoDefect}));
     EXPECT_FALSE(form->ListView2()->isEditing());
     EXPECT_EQ(doc().DefectCatalog.count(), 2);
