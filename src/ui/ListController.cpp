@@ -6,6 +6,7 @@
 #include "editing/SortRules.h"
 #include "editing/SortState.h"
 #include "editing/StepNames.h"
+#include "editing/UndoRecorder.h"
 #include "editing/UndoStep.h"
 #include "ui/HandlerGuard.h"
 #include "ui/ListView.h"
@@ -26,11 +27,29 @@ void noEntrySelected(Prompts &prompts)
 
 } // namespace
 
-ListController::ListController(ListView &view, EntryList &list, SortState &sort, editing::UndoRecorder &undo,
-                               Prompts &prompts, Changed changed)
-    : m_view(view), m_list(list), m_sort(sort), m_undo(undo), m_prompts(prompts), m_changed(std::move(changed))
+ListController::ListController(ListView &view, EntryList &list, SortState &sort, Sorting sorting,
+                               editing::UndoRecorder &undo, Prompts &prompts, Changed changed)
+    : m_view(view),
+      m_list(list),
+      m_sort(sort),
+      m_sorting(sorting),
+      m_undo(undo),
+      m_prompts(prompts),
+      m_changed(std::move(changed))
 {
+    // The pairwise compare and the state's token let a drop into a sorted list place the moved entry
+    // without sorting everything again.
+    list.setSortRule(
+        sorting.rule(sort, &list),
+        [&sort, compare = sorting.compare](const ListEntry &a, const ListEntry &b) { return compare(a, b, sort); },
+        [&sort] { return sort.SortColumn * 2 + (sort.Descending ? 1 : 0); });
+    view.setModel(&list);
     connectView(view);
+    // The entry an undo or redo brought back, renamed or moved is the selected and current one.
+    connect(&undo, &editing::UndoRecorder::rowReplayed, this, [this](const EntryList *changed, int row) {
+        if (changed == &m_list)
+            runHandler(&m_prompts, [&] { m_view.selectRow(row); });
+    });
 }
 
 void ListController::connectView(ListView &view)
@@ -60,6 +79,8 @@ void ListController::setFilteredView(ListView &view, EntryList &copies, std::fun
     m_filteredView = &view;
     m_copies = &copies;
     m_copy = std::move(copy);
+    copies.setSortRule(m_sorting.rule(m_sort, &copies));
+    view.setModel(&copies);
     connectView(view);
 }
 

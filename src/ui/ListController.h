@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/EntryList.h"
 #include "document/StatusLine.h"
 
 #include <QObject>
@@ -7,7 +8,6 @@
 
 #include <functional>
 
-class EntryList;
 class ListView;
 class Prompts;
 struct SortState;
@@ -31,9 +31,16 @@ class UndoRecorder;
 class ListController : public QObject {
 public:
     using Changed = std::function<void(statusline::CountPhrase)>;
+    // How the list sorts by its state: the rule made for a list (SortRules.h) and the pairwise compare
+    // of the same order (CompareRules.h).
+    struct Sorting {
+        EntryList::SortRule (*rule)(const SortState &state, const EntryList *list);
+        int (*compare)(const ListEntry &item1, const ListEntry &item2, const SortState &state);
+    };
 
-    ListController(ListView &view, EntryList &list, SortState &sort, editing::UndoRecorder &undo, Prompts &prompts,
-                   Changed changed);
+    // Gives list its sort rule and connects view.
+    ListController(ListView &view, EntryList &list, SortState &sort, Sorting sorting, editing::UndoRecorder &undo,
+                   Prompts &prompts, Changed changed);
 
     // What a double-click does instead of opening the caption editor on the selected row.
     void setActivate(std::function<void()> activate) { m_activate = std::move(activate); }
@@ -67,6 +74,7 @@ private:
     ListView &m_view;
     EntryList &m_list;
     SortState &m_sort;
+    Sorting m_sorting;
     editing::UndoRecorder &m_undo;
     Prompts &m_prompts;
     Changed m_changed;

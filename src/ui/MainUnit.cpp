@@ -25,7 +25,6 @@
 #include <QDate>
 #include <QDir>
 #include <QLabel>
-#include <QPrinter>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -53,8 +52,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
       m_filtered(ListDocument::defectColumnTitles()),
       m_store(store ? std::move(store) : std::make_unique<SettingsStore>(SettingsStore::forThisProgram())),
       m_formStorage(std::make_unique<FormStorage>(*m_store)),
-      m_print(std::make_unique<PrintCommands>(
-          prompts, [this]() -> QPrinter & { return printer(); }, [this] { return printout(); }, this))
+      m_print(std::make_unique<PrintCommands>(prompts, [this] { return printout(); }, this))
 {
     initResources();
     m_ui->setupUi(this);
@@ -66,10 +64,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
     FormCreate(programDirectory, startFile);
 }
 
-TMainForm::~TMainForm()
-{
-    SaveSettings(true);
-}
+TMainForm::~TMainForm() { SaveSettings(true); }
 
 ListView *TMainForm::ListView1() const { return m_ui->ListView1; }
 ListView *TMainForm::ListView2() const { return m_ui->ListView2; }
@@ -83,10 +78,6 @@ QToolButton *TMainForm::toolButton(int number) const
 
 void TMainForm::setUpControllers()
 {
-    m_ui->ListView1->setModel(&m_document.AssemblyList);
-    m_ui->ListView2->setModel(&m_document.DefectCatalog);
-    m_ui->ListView3->setModel(&m_document.DefectList);
-    m_ui->ListView4->setModel(&m_filtered);
     // A load shows each list in its own view (the filtered one starts empty); the views' layout
     // cannot survive running out of memory, so the load makes sure first that theirs is there. The
     // filtered view's rebuild and the CSV import ask the same check (checkShow).
@@ -94,33 +85,21 @@ void TMainForm::setUpControllers()
         headroom::probe({ListView::layoutBytes(rows[0]), ListView::layoutBytes(rows[1]), ListView::layoutBytes(rows[2])});
     });
 
-    // Each list sorts with its rule; the pairwise compare and the state's token let a drop into a
-    // sorted list place the moved entry without sorting everything again.
-    auto token = [](const SortState &state) {
-        return [&state] { return state.SortColumn * 2 + (state.Descending ? 1 : 0); };
-    };
-    m_document.AssemblyList.setSortRule(
-        editing::assemblySortRule(AssemblySort, &m_document.AssemblyList),
-        [this](const ListEntry &a, const ListEntry &b) { return ListView1Compare(a, b); }, token(AssemblySort));
-    m_document.DefectCatalog.setSortRule(
-        editing::catalogSortRule(CatalogSort, &m_document.DefectCatalog),
-        [this](const ListEntry &a, const ListEntry &b) { return ListView2Compare(a, b); }, token(CatalogSort));
-    m_filtered.setSortRule(editing::catalogSortRule(CatalogSort, &m_filtered));
-    m_document.DefectList.setSortRule(
-        editing::defectListSortRule(DefectListSort, &m_document.DefectList),
-        [this](const ListEntry &a, const ListEntry &b) { return ListView3Compare(a, b); }, token(DefectListSort));
-
     // Each controller wires its views. Removing, clearing or moving assemblies leaves the filtered
     // view as it is: it follows the assemblies' change reports (ListView1Change).
-    const auto make = [this](ListView *view, EntryList &list, SortState &sort, bool refreshes) {
+    const auto make = [this](ListView *view, EntryList &list, SortState &sort, ListController::Sorting sorting,
+                             bool refreshes) {
         ListController::Changed changed;
         if (refreshes)
             changed = [this, &list](CountPhrase phrase) { listChanged(list, phrase); };
-        return std::make_unique<ListController>(*view, list, sort, m_undo, m_prompts, std::move(changed));
+        return std::make_unique<ListController>(*view, list, sort, sorting, m_undo, m_prompts, std::move(changed));
     };
-    m_assemblies = make(m_ui->ListView1, m_document.AssemblyList, AssemblySort, false);
-    m_catalog = make(m_ui->ListView2, m_document.DefectCatalog, CatalogSort, true);
-    m_defects = make(m_ui->ListView3, m_document.DefectList, DefectListSort, true);
+    using namespace editing;
+    m_assemblies = make(m_ui->ListView1, m_document.AssemblyList, AssemblySort, {assemblySortRule, ListView1Compare},
+                        false);
+    m_catalog = make(m_ui->ListView2, m_document.DefectCatalog, CatalogSort, {catalogSortRule, ListView2Compare}, true);
+    m_defects =
+        make(m_ui->ListView3, m_document.DefectList, DefectListSort, {defectListSortRule, ListView3Compare}, true);
     m_catalog->setActivate([this] { PlusEinkaufBtnClick(); });
     m_catalog->setFilteredView(*m_ui->ListView4, m_filtered, [this] { Hinzu2BtnClick(); });
     m_catalog->setChangeApprover([this] { return ListView2Changing(); });
@@ -133,35 +112,26 @@ void TMainForm::wire()
 
     using Handler = void (TMainForm::*)();
     const std::pair<QAction *, Handler> commands[] = {
-        {m_ui->Neu1, &TMainForm::Neu1Click},
-        {m_ui->ffnen1, &TMainForm::ffnen1Click},
-        {m_ui->Speichern1, &TMainForm::Speichern1Click},
-        {m_ui->Speichernunter1, &TMainForm::Speichernunter1Click},
-        {m_ui->CSVExport1, &TMainForm::CSVExport1Click},
-        {m_ui->CSVImport1, &TMainForm::CSVImport1Click},
-        {m_ui->Druckereinrichten1, &TMainForm::Druckereinrichten1Click},
-        {m_ui->Drucken1, &TMainForm::Drucken1Click},
+        {m_ui->Neu1, &TMainForm::Neu1Click},           {m_ui->ffnen1, &TMainForm::ffnen1Click},
+        {m_ui->Speichern1, &TMainForm::Speichern1Click}, {m_ui->Speichernunter1, &TMainForm::Speichernunter1Click},
+        {m_ui->CSVExport1, &TMainForm::CSVExport1Click}, {m_ui->CSVImport1, &TMainForm::CSVImport1Click},
+        {m_ui->Druckereinrichten1, &TMainForm::Druckereinrichten1Click}, {m_ui->Drucken1, &TMainForm::Drucken1Click},
         {m_ui->Seitenansicht1, &TMainForm::Seitenansicht1Click},
         {m_ui->AlsPDFspeichern1, &TMainForm::AlsPDFspeichern1Click},
-        {m_ui->Beenden1, &TMainForm::Beenden1Click},
-        {m_ui->berdasProgramm1, &TMainForm::berdasProgramm1Click},
+        {m_ui->Beenden1, &TMainForm::Beenden1Click},   {m_ui->berdasProgramm1, &TMainForm::berdasProgramm1Click},
         {m_ui->Anleitung1, &TMainForm::Anleitung1Click}};
     for (const auto &[action, handler] : commands)
         connect(action, &QAction::triggered, this, guarded(&m_prompts, this, handler));
     const std::pair<QAbstractButton *, Handler> buttons[] = {
-        {m_ui->PlusLaedenBtn, &TMainForm::PlusLaedenBtnClick},
-        {m_ui->MinusLaedenBtn, &TMainForm::MinusLaedenBtnClick},
-        {m_ui->DelList1, &TMainForm::DelList1Click},
+        {m_ui->PlusLaedenBtn, &TMainForm::PlusLaedenBtnClick}, {m_ui->MinusLaedenBtn, &TMainForm::MinusLaedenBtnClick},
+        {m_ui->DelList1, &TMainForm::DelList1Click},           {m_ui->PropEd, &TMainForm::PropEdClick},
         {m_ui->PlusProdukteBtn, &TMainForm::PlusProdukteBtnClick},
         {m_ui->MinusProdukteBtn, &TMainForm::MinusProdukteBtnClick},
-        {m_ui->DelList2, &TMainForm::DelList2Click},
-        {m_ui->PropEd, &TMainForm::PropEdClick},
+        {m_ui->DelList2, &TMainForm::DelList2Click},           {m_ui->Hinzu2Btn, &TMainForm::Hinzu2BtnClick},
         {m_ui->PlusEinkaufBtn, &TMainForm::PlusEinkaufBtnClick},
-        {m_ui->Hinzu2Btn, &TMainForm::Hinzu2BtnClick},
         {m_ui->MinusEinkaufBtn, &TMainForm::MinusEinkaufBtnClick},
-        {m_ui->DelList3, &TMainForm::DelList3Click},
-        {m_ui->UpdateFilterBtn, &TMainForm::UpdateFilterBtnClick},
-        {m_ui->FontBtn, &TMainForm::FontBtnClick}};
+        {m_ui->DelList3, &TMainForm::DelList3Click},           {m_ui->FontBtn, &TMainForm::FontBtnClick},
+        {m_ui->UpdateFilterBtn, &TMainForm::UpdateFilterBtnClick}};
     for (const auto &[button, handler] : buttons)
         connect(button, &QAbstractButton::clicked, this, guarded(&m_prompts, this, handler));
     connect(&m_timer, &QTimer::timeout, this, guarded(&m_prompts, this, &TMainForm::Timer1Timer));
@@ -195,15 +165,6 @@ void TMainForm::setUpUndo()
                 listChanged(*list);
         });
     });
-    // The entry an undo or redo brought back, renamed or moved is the selected and current one.
-    connect(&m_undo, &editing::UndoRecorder::rowReplayed, this, [this](EntryList *list, int row) {
-        runHandler(&m_prompts, [&] {
-            for (ListView *view : {m_ui->ListView1, m_ui->ListView2, m_ui->ListView3}) {
-                if (view->model() == list)
-                    view->selectRow(row);
-            }
-        });
-    });
 }
 
 // ---- Start-up, file commands and the watch ----
@@ -222,9 +183,8 @@ void TMainForm::FormCreate(const QString &programDirectory, const QString &start
 void TMainForm::Neu1Click()
 {
     FreshHistory fresh(m_undo);
-    if (!SaveFirstPrompt(QStringLiteral("Datei: Neu...")))
-        return;
-    m_document.newDocument();
+    if (SaveFirstPrompt(QStringLiteral("Datei: Neu...")))
+        m_document.newDocument();
 }
 
 void TMainForm::ffnen1Click()
@@ -232,9 +192,7 @@ void TMainForm::ffnen1Click()
     FreshHistory fresh(m_undo);
     if (!SaveFirstPrompt(QStringLiteral("Datei: Öffnen...")))
         return;
-    const std::optional<QString> name =
-        m_prompts.openFileName(ListDocument::listFileDialog(false, m_document.CurrentFileName()));
-    if (name)
+    if (const auto name = m_prompts.openFileName(ListDocument::listFileDialog(false, m_document.CurrentFileName())))
         m_document.OpenLists(*name);
 }
 
@@ -417,12 +375,7 @@ void TMainForm::CSVImport1Click()
               [this](std::size_t rows) { m_document.checkShow({0, 0, rows}); });
 }
 
-QPrinter &TMainForm::printer()
-{
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *m_printer;
-}
+QPrinter &TMainForm::printer() { return m_print->printer(); }
 
 PrintMargins TMainForm::printMargins() const
 {
@@ -574,19 +527,6 @@ bool TMainForm::ListView2Changing() { return true; }
 void TMainForm::ListView1ColumnClick(int column) { m_assemblies->columnClick(column); }
 void TMainForm::ListView2ColumnClick(int column) { m_catalog->columnClick(column); }
 void TMainForm::ListView3ColumnClick(int column) { m_defects->columnClick(column); }
-
-int TMainForm::ListView1Compare(const ListEntry &a, const ListEntry &b) const
-{
-    return editing::ListView1Compare(a, b, AssemblySort);
-}
-int TMainForm::ListView2Compare(const ListEntry &a, const ListEntry &b) const
-{
-    return editing::ListView2Compare(a, b, CatalogSort);
-}
-int TMainForm::ListView3Compare(const ListEntry &a, const ListEntry &b) const
-{
-    return editing::ListView3Compare(a, b, DefectListSort);
-}
 
 void TMainForm::ListView1DblClick() { m_assemblies->dblClick(); }
 void TMainForm::ListView2DblClick() { m_catalog->dblClick(); }

@@ -135,9 +135,6 @@ public:
     void ListView1ColumnClick(int column);
     void ListView2ColumnClick(int column);
     void ListView3ColumnClick(int column);
-    int ListView1Compare(const ListEntry &item1, const ListEntry &item2) const;
-    int ListView2Compare(const ListEntry &item1, const ListEntry &item2) const;
-    int ListView3Compare(const ListEntry &item1, const ListEntry &item2) const;
     void ListView1DblClick();
     void ListView2DblClick();
     void ListView3DblClick();
@@ -199,7 +196,6 @@ private:
     TAboutBox *m_aboutBox = nullptr;
     QList<QToolButton *> m_toolButtons;
     PrintFont m_printFont;
-    std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<FormStorage> m_formStorage;
     std::unique_ptr<PrintCommands> m_print;
