@@ -207,11 +207,16 @@ bool ListDocument::SaveFirstPrompt(const QString &caption)
 
 void ListDocument::newDocument()
 {
+    AssemblyList.clear();
+    DefectCatalog.clear();
+    newDocumentWithCatalog();
+}
+
+void ListDocument::newDocumentWithCatalog()
+{
     m_currentFileName.clear();
     m_incompleteLoad = false;
     setTitle(m_baseTitle + QStringLiteral(" - Kein Name"));
-    AssemblyList.clear();
-    DefectCatalog.clear();
     DefectList.clear();
     emit documentReplaced();
     UpdateStatusLine(statusline::CountPhrase::Closed);

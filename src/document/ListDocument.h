@@ -73,6 +73,9 @@ public:
     bool SaveFirstPrompt(const QString &caption);
     // New: empty, unnamed lists ("Kein Name" in the title).
     void newDocument();
+    // The next building: as New, but the assemblies and the catalogue stay; only the defect list is
+    // emptied. The document has no name, so the first Save asks for one.
+    void newDocumentWithCatalog();
 
     // One tick of the default-file watch: when the default list file changed since DefaultFileAge,
     // asks whether to reload it; a document of another file or without a name is first offered to
