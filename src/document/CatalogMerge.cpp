@@ -19,42 +19,75 @@ std::string_view assemblyOf(const ListEntry &entry)
     return entry.subItemCount() > 0 ? entry.subItem(0) : std::string_view();
 }
 
-// The keys of entries held elsewhere: an assembly's name, or a defect's name with its assembly.
-// Open addressing over a table sized once for every key it will be given, so it never grows; a
-// slot holds a tag of the key's hash and the entry's number.
+// The keys of the entries of two lists, present ones first, then incoming ones: an assembly's name,
+// or a defect's name with its assembly. Open addressing over a table sized once for all the keys,
+// so it never grows; a slot holds a tag of the key's hash and the entry's place in the two lists.
+// The table is larger than the caches, so the slot of a key a few entries ahead is fetched while
+// the current one is looked up.
 class KeySet {
 public:
-    KeySet(std::size_t expected, bool withAssembly)
-        : m_withAssembly(withAssembly),
-          m_bits(std::max(4, static_cast<int>(std::bit_width(expected * 2)))),
+    KeySet(const std::vector<ListEntry> &present, const std::vector<ListEntry> &incoming, bool withAssembly)
+        : m_present(present),
+          m_incoming(incoming),
+          m_withAssembly(withAssembly),
+          m_bits(std::max(4, static_cast<int>(std::bit_width(loaded(present.size() + incoming.size()))))),
           m_slots(std::size_t(1) << m_bits)
     {
-        m_entries.reserve(expected);
     }
 
-    // Adds the entry's key; false when an entry with the same key is there already.
-    bool insert(const ListEntry &entry)
+    // Inserts the keys of the present entries, then those of the incoming ones; fresh(i, isNew)
+    // hears for each incoming entry whether its key was new.
+    template <class Fresh>
+    void insertAll(Fresh &&fresh)
     {
-        const std::uint64_t hash = hashOf(entry);
-        const auto tag = static_cast<std::uint32_t>(hash);
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = hash >> (64 - m_bits);; i = (i + 1) & mask) {
-            Slot &slot = m_slots[i];
-            if (slot.number == 0) {
-                m_entries.push_back(&entry);
-                slot = {tag, static_cast<std::uint32_t>(m_entries.size())};
-                return true;
+        const std::size_t total = m_present.size() + m_incoming.size();
+        constexpr std::size_t kAhead = 16; // a power of two
+        std::uint64_t hashes[kAhead];
+        for (std::size_t i = 0; i < std::min(kAhead, total); ++i)
+            hashes[i] = hashOf(at(i));
+        for (std::size_t i = 0; i < total; ++i) {
+            const std::uint64_t hash = hashes[i % kAhead];
+            if (i + kAhead < total) {
+                hashes[i % kAhead] = hashOf(at(i + kAhead));
+                __builtin_prefetch(&m_slots[slotOf(hashes[i % kAhead])]);
             }
-            if (slot.tag == tag && sameKey(*m_entries[slot.number - 1], entry))
-                return false;
+            const bool isNew = insert(i, hash);
+            if (i >= m_present.size())
+                fresh(i - m_present.size(), isNew);
         }
     }
 
 private:
     struct Slot {
         std::uint32_t tag = 0;
-        std::uint32_t number = 0; // 0: empty, else the entry's place in m_entries plus one
+        std::uint32_t number = 0; // 0: empty, else the entry's place plus one
     };
+
+    // The table holds at least a third more slots than keys, at most three times as many: full
+    // at 3/8 to 3/4.
+    static std::size_t loaded(std::size_t keys) { return keys + keys / 3; }
+
+    const ListEntry &at(std::size_t place) const
+    {
+        return place < m_present.size() ? m_present[place] : m_incoming[place - m_present.size()];
+    }
+    std::size_t slotOf(std::uint64_t hash) const { return hash >> (64 - m_bits); }
+
+    // Adds the key of the entry at place; false when an entry with the same key is there already.
+    bool insert(std::size_t place, std::uint64_t hash)
+    {
+        const auto tag = static_cast<std::uint32_t>(hash);
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = slotOf(hash);; i = (i + 1) & mask) {
+            Slot &slot = m_slots[i];
+            if (slot.number == 0) {
+                slot = {tag, static_cast<std::uint32_t>(place + 1)};
+                return true;
+            }
+            if (slot.tag == tag && sameKey(at(slot.number - 1), at(place)))
+                return false;
+        }
+    }
 
     std::uint64_t hashOf(const ListEntry &entry) const
     {
@@ -68,26 +101,24 @@ private:
         return a.caption() == b.caption() && (!m_withAssembly || assemblyOf(a) == assemblyOf(b));
     }
 
+    const std::vector<ListEntry> &m_present;
+    const std::vector<ListEntry> &m_incoming;
     bool m_withAssembly;
     int m_bits;
     std::vector<Slot> m_slots;
-    std::vector<const ListEntry *> m_entries;
 };
 
 // The entries of incoming whose keys neither `present` nor an earlier entry of incoming has.
 std::vector<ListEntry> missing(const std::vector<ListEntry> &present, std::vector<ListEntry> &incoming,
                                bool withAssembly)
 {
-    KeySet keys(present.size() + incoming.size(), withAssembly);
-    for (const ListEntry &entry : present)
-        keys.insert(entry);
-    // The set keeps pointers into incoming, so the entries are taken out only once all are seen.
+    // The set reads incoming, so the entries are taken out only once all are seen.
     std::vector<bool> fresh(incoming.size());
     std::size_t count = 0;
-    for (std::size_t i = 0; i < incoming.size(); ++i) {
-        fresh[i] = keys.insert(incoming[i]);
-        count += fresh[i] ? 1 : 0;
-    }
+    KeySet(present, incoming, withAssembly).insertAll([&](std::size_t i, bool isNew) {
+        fresh[i] = isNew;
+        count += isNew ? 1 : 0;
+    });
     std::vector<ListEntry> out;
     out.reserve(count);
     for (std::size_t i = 0; i < incoming.size(); ++i) {
