@@ -146,7 +146,14 @@ TEST_F(CatalogMergeTest, aNewListWithTheCatalogKeepsAssembliesAndCatalogAndAsksF
 {
     writeFile(dir.filePath(QStringLiteral("haus1.mal")), crlf({"1", "Dach", "1", "Riss", "Dach", "1", "Riss", "Dach"}));
     doc.OpenLists(dir.filePath(QStringLiteral("haus1.mal")));
+    ReportDetails details;
+    details.Objekt = QStringLiteral("Haus 1");
+    details.Pruefer = QStringLiteral("M. Muster");
+    doc.setReportDetails(details);
     doc.newDocumentWithCatalog();
+    ReportDetails kept;
+    kept.Pruefer = QStringLiteral("M. Muster");
+    EXPECT_EQ(doc.reportDetails(), kept) << "only the inspector goes on to the next building";
     EXPECT_EQ(captions(doc.AssemblyList), (Names{"Dach"}));
     EXPECT_EQ(catalog(), (Names{"Riss/Dach"}));
     EXPECT_EQ(doc.DefectList.count(), 0);
