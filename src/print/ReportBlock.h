@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The report details a framed printout carries: the firm and title block on the first page, the
+// object and inspection date in every page's header, and the closing text and signature lines after
+// the last row. Texts may hold line breaks (CR LF, LF or CR); an empty or blank text is not printed.
+struct ReportBlock {
+    QString firm; // above the title on the first page
+    QString objekt;
+    QString anschrift;
+    QString auftraggeber;
+    QString auftragnehmer;
+    QString begehungAm; // dd.mm.yyyy
+    QString teilnehmer;
+    QString pruefer;
+    QString schlusstext;
+    QString signatureLeft = QStringLiteral("Auftraggeber");
+    QString signatureRight = QStringLiteral("Auftragnehmer");
+
+    // Whether any detail of the report is set (the firm and the signature labels do not count): only
+    // then does the printout end with the closing text and the signature lines.
+    bool hasDetails() const
+    {
+        for (const QString *text : {&objekt, &anschrift, &auftraggeber, &auftragnehmer, &begehungAm, &teilnehmer,
+                                    &pruefer, &schlusstext})
+            if (!text->trimmed().isEmpty())
+                return true;
+        return false;
+    }
+};
