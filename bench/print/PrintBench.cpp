@@ -125,6 +125,7 @@ int main(int argc, char **argv)
     benchsupport::addRatio("PDF command, 10,000 entries", "BM_SavePdf/min_time:2.000", "BM_Print/min_time:2.000", 1.5);
     benchsupport::addRatio("PDF of a grouped report, 10,000 entries", "BM_SavePdfReport/min_time:2.000",
                            "BM_SavePdf/min_time:2.000", 1.5);
-    benchsupport::addRatio("print preview, 10,000 entries", "BM_Preview/min_time:2.000", "BM_Print/min_time:2.000", 2.0);
+    benchsupport::addRatio("print preview, 10,000 entries", "BM_Preview/min_time:2.000", "BM_Print/min_time:2.000",
+                           2.0);
     return benchsupport::runAndReport(argc, argv);
 }

@@ -133,8 +133,7 @@ void PrintLayout::PrintRow(const std::vector<QString> &nameLines, const QString 
 namespace {
 
 // The line of a row that gives the height of its i-th line: the name's, else the assembly's.
-const QString &rowLine(const std::vector<QString> &nameLines, const std::vector<QString> &assemblyLines,
-                       std::size_t i)
+const QString &rowLine(const std::vector<QString> &nameLines, const std::vector<QString> &assemblyLines, std::size_t i)
 {
     return i < nameLines.size() ? nameLines[i] : assemblyLines[i];
 }
@@ -296,9 +295,9 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
     const reportlayout::Closing closing = reportlayout::prepareClosing(canvas, measuring, report);
     const QString headerRight = reportlayout::headerRight(frame);
     const int headerRightWidth = canvas.textWidth(headerRight);
-    const QString headerLeft = reportlayout::elide(
-        reportlayout::headerLeft(frame), measuring.right() - headerRightWidth - measuring.gap() - measuring.left(),
-        measure);
+    const QString headerLeft =
+        reportlayout::elide(reportlayout::headerLeft(frame),
+                            measuring.right() - headerRightWidth - measuring.gap() - measuring.left(), measure);
 
     std::vector<reportlayout::RowGroup> groups;
     std::vector<std::vector<QString>> groupHeadings;

@@ -131,7 +131,6 @@ public:
     qint64 rowHeight(const std::vector<QString> &nameLines, const std::vector<QString> &assemblyLines);
 
 private:
-
     PrintCanvas &m_canvas;
     int m_width;
     int m_right;

@@ -22,8 +22,8 @@ struct ReportBlock {
     // then does the printout end with the closing text and the signature lines.
     bool hasDetails() const
     {
-        for (const QString *text : {&objekt, &anschrift, &auftraggeber, &auftragnehmer, &begehungAm, &teilnehmer,
-                                    &pruefer, &schlusstext})
+        for (const QString *text :
+             {&objekt, &anschrift, &auftraggeber, &auftragnehmer, &begehungAm, &teilnehmer, &pruefer, &schlusstext})
             if (!text->trimmed().isEmpty())
                 return true;
         return false;

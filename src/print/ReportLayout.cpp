@@ -83,9 +83,12 @@ DetailBlock prepareDetails(PrintCanvas &canvas, const PrintLayout &layout, const
 {
     const auto measure = [&canvas](const QString &text) { return canvas.textWidth(text); };
     const std::pair<const char *, const QString *> details[] = {
-        {"Objekt:", &report.objekt},         {"Anschrift:", &report.anschrift},
-        {"Auftraggeber:", &report.auftraggeber}, {"Auftragnehmer:", &report.auftragnehmer},
-        {"Begehung am:", &report.begehungAm}, {"Teilnehmer:", &report.teilnehmer},
+        {"Objekt:", &report.objekt},
+        {"Anschrift:", &report.anschrift},
+        {"Auftraggeber:", &report.auftraggeber},
+        {"Auftragnehmer:", &report.auftragnehmer},
+        {"Begehung am:", &report.begehungAm},
+        {"Teilnehmer:", &report.teilnehmer},
         {"Prüfer:", &report.pruefer},
     };
     DetailBlock block;

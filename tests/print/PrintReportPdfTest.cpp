@@ -17,8 +17,10 @@ TEST_F(PrintReportPdfTest, everyWordEndsAtTheRightMarginAndTheLastPageCarriesThe
                                  "Folgeschaeden am Innenputz und an den Fensterlaibungen im Obergeschoss";
     std::vector<ListEntry> rows;
     for (int i = 0; i < 40; ++i)
-        rows.push_back({i % 3 ? "Riss im Putz" : longName, {i % 2 ? "Dach" : "Sanit\xe4rinstallation und Entw\xe4sserung"
-                                                                              " der Kellergeschosse"}});
+        rows.push_back({i % 3 ? "Riss im Putz" : longName,
+                        {i % 2 ? "Dach"
+                               : "Sanit\xe4rinstallation und Entw\xe4sserung"
+                                 " der Kellergeschosse"}});
     Printout printout;
     printout.rows = &rows;
     printout.margins = {15, 15, 20, 15};

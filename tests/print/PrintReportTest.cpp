@@ -305,8 +305,9 @@ TEST(PrintReport, closingTextsLastLineAndSignaturesStayTogetherAtAPagesFoot)
         const int page = last->page;
         std::vector<const Event *> field;
         for (const Event &e : canvas.events())
-            if (e.page == page && (e.op == Op::Line || e.text == QStringLiteral("Ort, Datum") ||
-                                   e.text == QStringLiteral("Auftraggeber") || e.text == QStringLiteral("Auftragnehmer")))
+            if (e.page == page &&
+                (e.op == Op::Line || e.text == QStringLiteral("Ort, Datum") ||
+                 e.text == QStringLiteral("Auftraggeber") || e.text == QStringLiteral("Auftragnehmer")))
                 field.push_back(&e);
         ASSERT_EQ(field.size(), 6u) << rows;
         for (const Event *e : field)
@@ -334,7 +335,8 @@ TEST(PrintReport, noDetailsNoClosingAndTheFirmAlonePrintsNoBlock)
     for (const Event &e : canvas.events())
         EXPECT_NE(e.op, Op::Line);
     EXPECT_EQ(drawn(canvas, QStringLiteral("Ort, Datum")), nullptr);
-    expectPlaces(canvas, {{"Mängelliste", 0, kLeft, kTop + 3 * kLine, true}, {"Nr.", 0, kLeft, kTop + 5 * kLine, true}});
+    expectPlaces(canvas,
+                 {{"Mängelliste", 0, kLeft, kTop + 3 * kLine, true}, {"Nr.", 0, kLeft, kTop + 5 * kLine, true}});
     EXPECT_EQ(canvas.draws().back().text, QStringLiteral(" ")) << "the closing blank line as ever";
 }
 
@@ -356,8 +358,9 @@ TEST(PrintReport, groupsFollowTheFirstAppearanceOfTheirAssemblyAndRowsKeepTheirN
         else if (e.text.endsWith(u'.'))
             order.push_back(e.text.toStdString());
     }
-    const std::vector<std::string> expected{"# Dach", "1.", "Riss",  "3.", "Loch",           "# Bad", "2.", "Fleck",
-                                            "6.",     "Fuge", "# Keller", "4.", "Kalt", "# Ohne Baugruppe", "5.", "Ohne"};
+    const std::vector<std::string> expected{"# Dach", "1.",  "Riss", "3.",       "Loch", "# Bad", "2.",
+                                            "Fleck",  "6.",  "Fuge", "# Keller", "4.",   "Kalt",  "# Ohne Baugruppe",
+                                            "5.",     "Ohne"};
     EXPECT_EQ(order, expected);
     // A group starts an empty line below the one before; its heading stands right above its first row.
     EXPECT_EQ(drawn(canvas, QStringLiteral("Dach"))->y, kTop + 5 * kLine);
@@ -398,8 +401,10 @@ TEST(PrintReport, wrapTextAndElide)
         {"", 10, {}},
         {" \n \n", 10, {}},
         {"  Riss im Putz  ", 20, {QStringLiteral("Riss im Putz")}},
-        {"Riss im Putz der Fassade\n\nzwei\n\n", 10,
-         {QStringLiteral("Riss im"), QStringLiteral("Putz der"), QStringLiteral("Fassade"), QString(), QStringLiteral("zwei")}},
+        {"Riss im Putz der Fassade\n\nzwei\n\n",
+         10,
+         {QStringLiteral("Riss im"), QStringLiteral("Putz der"), QStringLiteral("Fassade"), QString(),
+          QStringLiteral("zwei")}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(reportlayout::wrapText(QString::fromUtf8(c.text), c.width, perChar), c.lines) << c.text;

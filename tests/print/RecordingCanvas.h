@@ -21,7 +21,7 @@ public:
         int y = 0;
         QString text; // the drawn text, or the document name of Begin
         FontStyle style;
-        int size = 0; // point size of the font a text was drawn with
+        int size = 0;  // point size of the font a text was drawn with
         int width = 0; // the length of a line
     };
 
