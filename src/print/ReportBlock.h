@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ReportDetails.h"
+
 #include <QString>
 
 // The report details a framed printout carries: the firm and title block on the first page, the
@@ -18,14 +20,32 @@ struct ReportBlock {
     QString signatureLeft = QStringLiteral("Auftraggeber");
     QString signatureRight = QStringLiteral("Auftragnehmer");
 
-    // Whether any detail of the report is set (the firm and the signature labels do not count): only
-    // then does the printout end with the closing text and the signature lines.
+    // Whether the report has details: a text set, or a signature label other than its start value
+    // (the firm does not count). Only then does the printout end with the closing text and the
+    // signature lines.
     bool hasDetails() const
     {
         for (const QString *text :
              {&objekt, &anschrift, &auftraggeber, &auftragnehmer, &begehungAm, &teilnehmer, &pruefer, &schlusstext})
             if (!text->trimmed().isEmpty())
                 return true;
-        return false;
+        const ReportBlock start;
+        return signatureLeft != start.signatureLeft || signatureRight != start.signatureRight;
     }
 };
+
+// The report of a document's details (as shown, with the settings' Prüfer filled in) and the firm.
+inline ReportBlock reportBlockOf(const ReportDetails &details, const QString &firm)
+{
+    return {firm,
+            details.Objekt,
+            details.Anschrift,
+            details.Auftraggeber,
+            details.Auftragnehmer,
+            details.BegehungAm,
+            details.Teilnehmer,
+            details.Pruefer,
+            details.Schlusstext,
+            details.UnterschriftLinks,
+            details.UnterschriftRechts};
+}

@@ -390,6 +390,26 @@ TEST(PrintReport, aGroupHeadingIsNeverAloneAtAPagesFoot)
     EXPECT_TRUE(moved);
 }
 
+TEST(PrintReport, theReportTakesEveryFieldOfTheDetailsAndTellsWhetherItHasAny)
+{
+    ReportDetails details;
+    EXPECT_FALSE(reportBlockOf(details, QStringLiteral("Bau GmbH")).hasDetails()) << "start values, a firm";
+    // The report's texts come in the order of the details file's fields.
+    std::size_t index = 0;
+    for (const ReportDetails::Field &field : ReportDetails::fields()) {
+        ReportDetails one;
+        one.*field.member = QString::fromLatin1(field.key) + QStringLiteral(" ä");
+        const ReportBlock report = reportBlockOf(one, QString());
+        EXPECT_TRUE(report.hasDetails()) << field.key;
+        const QString texts[] = {report.objekt,        report.anschrift,     report.auftraggeber, report.auftragnehmer,
+                                 report.begehungAm,    report.teilnehmer,    report.pruefer,      report.schlusstext,
+                                 report.signatureLeft, report.signatureRight};
+        EXPECT_EQ(texts[index++], one.*field.member) << field.key;
+    }
+    details.Objekt = QStringLiteral("  ");
+    EXPECT_FALSE(reportBlockOf(details, QString()).hasDetails()) << "blanks";
+}
+
 TEST(PrintReport, wrapTextAndElide)
 {
     const namewrap::Measure perChar = [](const QString &t) { return static_cast<int>(t.size()); };
