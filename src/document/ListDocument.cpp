@@ -266,14 +266,27 @@ bool ListDocument::SaveFirstPrompt(const QString &caption)
 
 void ListDocument::newDocument()
 {
+    AssemblyList.clear();
+    DefectCatalog.clear();
+    startUnnamed({});
+}
+
+void ListDocument::newDocumentWithCatalog()
+{
+    // The same inspector goes on to the next building.
+    ReportDetails details;
+    details.Pruefer = m_reportDetails.Pruefer;
+    startUnnamed(details);
+}
+
+void ListDocument::startUnnamed(const ReportDetails &details)
+{
     m_currentFileName.clear();
     m_incompleteLoad = false;
     setTitle(m_baseTitle + QStringLiteral(" - Kein Name"));
-    AssemblyList.clear();
-    DefectCatalog.clear();
     DefectList.clear();
     m_unreadReportFile.clear();
-    setReportDetails({});
+    setReportDetails(details);
     emit documentReplaced();
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }

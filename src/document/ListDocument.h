@@ -86,6 +86,9 @@ public:
     bool SaveFirstPrompt(const QString &caption);
     // New: empty, unnamed lists ("Kein Name" in the title) and empty details.
     void newDocument();
+    // The next building: as New, but the assemblies, the catalogue and the details' Prüfer stay.
+    // The document has no name, so the first Save asks for one.
+    void newDocumentWithCatalog();
 
     // One tick of the default-file watch: when the default list file changed since DefaultFileAge,
     // asks whether to reload it; a document of another file or without a name is first offered to
@@ -133,6 +136,8 @@ signals:
 private:
     void setTitle(const QString &title);
     void setNamedTitle(const QString &fileName);
+    // New and its variant: no name, an empty defect list, the given details.
+    void startUnnamed(const ReportDetails &details);
     // After a failed load: when fileName is the document's own file, marks the load incomplete.
     void markUnreadOwnFile(const QString &fileName);
     // The stamp DefaultFileAge gets after a file operation: `handle` is the stamp of the file that
