@@ -1,6 +1,6 @@
 // The details file: where it lives, its text form both ways, and what a damaged one gives.
-#include "TestSupport.h"
 #include "document/ReportFile.h"
+#include "TestSupport.h"
 
 #include <QTemporaryDir>
 
@@ -13,8 +13,7 @@ using testsupport::writeFile;
 namespace {
 
 // The bytes of a literal, NUL bytes included.
-template <std::size_t N>
-QByteArray bytesOf(const char (&literal)[N])
+template <std::size_t N> QByteArray bytesOf(const char (&literal)[N])
 {
     return QByteArray(literal, qsizetype(N - 1));
 }
@@ -121,7 +120,9 @@ TEST(ReportFile, damagedContentGivesStartValuesAndItsReason)
         {"maengelliste-bericht 1\n", Fault::UnknownFormat, "Unbekanntes Dateiformat"},
         {"Maengelliste-Bericht 1\nObjekt=M\xe4ngel\n", Fault::NotText, "Keine UTF-8-Textdatei"},
         {bytesOf("Maengelliste-Bericht 1\nObjekt=\0\x01\x02"), Fault::NotText, "Keine UTF-8-Textdatei"},
-        {bytesOf("\x7f" "ELF\x02\x01\x01\x00\x00\xff\xfe"), Fault::NotText, "Keine UTF-8-Textdatei"},
+        {bytesOf("\x7f"
+                 "ELF\x02\x01\x01\x00\x00\xff\xfe"),
+         Fault::NotText, "Keine UTF-8-Textdatei"},
         {QByteArray("Maengelliste-Bericht 1\n") + QByteArray(reportfile::kMaxSize, 'x'), Fault::TooLarge,
          "Größer als 1 MB"},
     };
