@@ -95,6 +95,8 @@ public:
     // be saved ("Datei: Neu laden..."). Returns at once while another tick is being handled.
     void checkDefaultFile();
 
+    // Sets TotalPriceText; sums the defect list only when it changed since the last sum (or the
+    // decimal separator did).
     void GesamtPreis();
     void UpdateStatusLine(statusline::CountPhrase form);
 
@@ -156,6 +158,8 @@ private:
     bool m_incompleteLoad = false;
     QString m_title;
     QString m_statusText;
+    bool m_totalStale = true;
+    QChar m_totalSeparator;
     ReportDetails m_reportDetails;
     // The details file that could not be read at the last load: empty details do not remove it.
     QString m_unreadReportFile;
