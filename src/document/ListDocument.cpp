@@ -249,7 +249,14 @@ bool ListDocument::Save()
 bool ListDocument::SaveAs()
 {
     const std::optional<QString> name = m_prompts.saveFileName(listFileDialog(true, m_currentFileName));
-    return name && SaveLists(*name);
+    if (!name)
+        return false;
+    const QString before = m_currentFileName;
+    const bool saved = SaveLists(*name);
+    // A details file that failed leaves the list file saved and named all the same.
+    if (saved || (m_currentFileName == *name && before != *name))
+        emit savedUnderName(*name);
+    return saved;
 }
 
 bool ListDocument::SaveFirstPrompt(const QString &caption)

@@ -132,6 +132,9 @@ signals:
     void documentReplaced();
     // The report details changed: by setReportDetails, a load or New.
     void reportDetailsChanged();
+    // The document was saved under a name the user chose in the save dialog (Save As, or a Save
+    // that asked for one).
+    void savedUnderName(const QString &fileName);
 
 private:
     void setTitle(const QString &title);

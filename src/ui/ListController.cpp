@@ -111,6 +111,8 @@ void ListController::keyDown(int key)
         return;
     if (key == Qt::Key_Delete)
         remove();
+    else if (key == Qt::Key_Insert && m_insert)
+        m_insert();
     else if (key == Qt::Key_Return && m_view.selectedRow() >= 0)
         m_view.openEditor(m_view.selectedRow());
 }
@@ -199,7 +201,13 @@ void ListController::drop(ListView *target, QPoint pos, QObject *source)
 void ListController::filteredKeyDown(int key)
 {
     ListView &view = *m_filteredView;
-    if (view.isEditing() || (key != Qt::Key_Delete && key != Qt::Key_Return))
+    if (view.isEditing())
+        return;
+    if (key == Qt::Key_Insert && m_insert) {
+        m_insert();
+        return;
+    }
+    if (key != Qt::Key_Delete && key != Qt::Key_Return)
         return;
     const int row = view.selectedRow();
     if (row < 0) {

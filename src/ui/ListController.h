@@ -17,7 +17,7 @@ class UndoRecorder;
 }
 
 // What one list of the main window does with its view's events: the header click and its indicator,
-// the keys (Return and F2 open the caption editor, Delete removes), the double-click, removing an
+// the keys (Return and F2 open the caption editor, Delete removes, Insert adds), the double-click, removing an
 // entry and clearing the list with their questions, and moving an entry by drag and drop. The
 // controller connects its views itself; what a handler raises ends in the general error display.
 // Every command is one step of the undo history; removing, clearing and moving end with `changed`,
@@ -44,6 +44,8 @@ public:
 
     // What a double-click does instead of opening the caption editor on the selected row.
     void setActivate(std::function<void()> activate) { m_activate = std::move(activate); }
+    // What Insert does in this controller's views: the list's "+" button.
+    void setInsert(std::function<void()> insert) { m_insert = std::move(insert); }
     // The filtered view over copies of this list's entries; copy: what its double-click does.
     void setFilteredView(ListView &view, EntryList &copies, std::function<void()> copy);
     // Asked before a caption editor opens in this controller's views; false keeps the entry as it is.
@@ -79,6 +81,7 @@ private:
     Prompts &m_prompts;
     Changed m_changed;
     std::function<void()> m_activate;
+    std::function<void()> m_insert;
     ListView *m_filteredView = nullptr;
     EntryList *m_copies = nullptr;
     std::function<void()> m_copy;

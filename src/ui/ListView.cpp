@@ -175,13 +175,16 @@ void ListView::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Delete:
+    case Qt::Key_Insert:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_F2:
+    case Qt::Key_F2: {
         // Enter and F2 start the caption editor as Return does.
-        emit keyDown(event->key() == Qt::Key_Delete ? Qt::Key_Delete : Qt::Key_Return, event->modifiers());
+        const int key = event->key();
+        emit keyDown(key == Qt::Key_Delete || key == Qt::Key_Insert ? key : Qt::Key_Return, event->modifiers());
         event->accept();
         return;
+    }
     default:
         break;
     }

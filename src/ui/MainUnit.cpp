@@ -17,6 +17,7 @@
 #include "ui/ListController.h"
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
+#include "ui/RecentFilesMenu.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
@@ -61,6 +62,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
     setUpControllers();
     wire();
     setUpUndo();
+    setUpFileExtras();
     FormCreate(programDirectory, startFile);
 }
 
@@ -176,7 +178,11 @@ void TMainForm::FormCreate(const QString &programDirectory, const QString &start
     FreshHistory fresh(m_undo);
     // Any load refreshes the stamp of the default list file, so the watch starts from it also
     // when another file is opened.
-    m_document.OpenLists(startFile.isEmpty() ? m_document.defaultListFile() : startFile);
+    // A file named on the command line enters the recently used files; the default file does not.
+    if (startFile.isEmpty())
+        m_document.OpenLists(m_document.defaultListFile());
+    else
+        m_recent->open(startFile);
     m_timer.start();
 }
 
@@ -193,7 +199,7 @@ void TMainForm::ffnen1Click()
     if (!SaveFirstPrompt(QStringLiteral("Datei: Öffnen...")))
         return;
     if (const auto name = m_prompts.openFileName(ListDocument::listFileDialog(false, m_document.CurrentFileName())))
-        m_document.OpenLists(*name);
+        m_recent->open(*name);
 }
 
 void TMainForm::Speichern1Click() { m_document.Save(); }

@@ -23,6 +23,8 @@ namespace Ui {
 class TMainForm;
 }
 class EditMenu;
+class FileMenuExtras;
+class RecentFilesMenu;
 class ListController;
 class ListView;
 class QLabel;
@@ -60,6 +62,9 @@ public:
     // The undo history of the three lists and its menu "Bearbeiten".
     editing::UndoRecorder &undoHistory() { return m_undo; }
     EditMenu *Bearbeiten1() const { return m_editMenu; }
+    // The Datei menu's commands for the next building and its submenu of recently used files.
+    FileMenuExtras *fileMenuExtras() const { return m_fileExtras; }
+    RecentFilesMenu *recentFiles() const { return m_recent; }
 
     ListView *ListView1() const;
     ListView *ListView2() const;
@@ -166,6 +171,8 @@ private:
     void setUpControllers();
     void wire();
     void setUpUndo();
+    // The next building's commands, the recent files and the Insert key of the lists (FileMenuExtras.cpp).
+    void setUpFileExtras();
     void copyDefect(ListView *source, const EntryList &list);
     // A list changed: the change reports of the assemblies and the defect list (ListView1Change,
     // ListView3Change), every command that changes a list and the undo history's replay end here, and
@@ -184,6 +191,8 @@ private:
     std::unique_ptr<ListController> m_catalog;
     std::unique_ptr<ListController> m_defects;
     EditMenu *m_editMenu = nullptr;
+    FileMenuExtras *m_fileExtras = nullptr;
+    RecentFilesMenu *m_recent = nullptr;
     // The widths of the three left-hand panels as set or dragged; the splitter's own sizes shrink
     // with a window too narrow for them.
     std::array<int, 3> m_panelWidths{};
