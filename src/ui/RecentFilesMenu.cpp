@@ -28,7 +28,8 @@ RecentFilesMenu::RecentFilesMenu(TMainForm &form, WindowPrompts &prompts, Settin
     connect(m_menu, &QMenu::aboutToShow, this, guarded(&m_prompts, this, &RecentFilesMenu::rebuild));
     connect(&form.document(), &ListDocument::savedUnderName, this,
             [this](const QString &path) { change([&] { m_files.add(path); }); });
-    rebuild();
+    // Until it first opens, the submenu is not read: the settings file stays untouched at start-up.
+    fill({});
 }
 
 template <class Change>
@@ -62,10 +63,11 @@ void RecentFilesMenu::choose(const QString &path)
         open(path);
 }
 
-void RecentFilesMenu::rebuild()
+void RecentFilesMenu::rebuild() { fill(m_files.paths()); }
+
+void RecentFilesMenu::fill(const QStringList &paths)
 {
     m_menu->clear();
-    const QStringList paths = m_files.paths();
     for (int i = 0; i < paths.size(); ++i) {
         const QString &path = paths[i];
         QAction *entry = m_menu->addAction(RecentFiles::menuText(i, path));

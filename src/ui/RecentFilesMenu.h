@@ -26,6 +26,7 @@ public:
     void rebuild();
 
 private:
+    void fill(const QStringList &paths);
     // Runs a change of the list; a settings file that cannot be written is reported.
     template <class Change>
     void change(Change &&apply);
