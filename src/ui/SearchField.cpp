@@ -17,6 +17,7 @@ SearchField::SearchField(ListView &view, EntryList &list, QWidget *window)
       m_edit(new QLineEdit(this)),
       m_count(new QLabel(this))
 {
+    m_edit->setObjectName(QStringLiteral("SearchEdit"));
     m_edit->setPlaceholderText(QStringLiteral("Suchen (Strg+F)"));
     m_edit->setAccessibleName(QStringLiteral("Suchen"));
     m_edit->setClearButtonEnabled(true);
