@@ -8,9 +8,11 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
 #include <new>
 
 namespace {
+const QString kOpenCaption = QStringLiteral("Fehler beim Öffnen");
 const QStringList kAssemblyColumns{QStringLiteral("Name")};
 const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten Daten speichern?");
 const QString kReloadQuestion = QStringLiteral(
@@ -101,46 +103,47 @@ void ListDocument::OpenLists(const QString &fileName)
 {
     const FileStamp defaultBefore = FileStamp::of(defaultListFile());
     FileStamp opened;
+    FileError failure;
     try {
-        std::optional<QByteArray> bytes = safefile::readAll(fileName, &opened);
-        if (!bytes) {
-            DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
-            markUnreadOwnFile(fileName);
-            m_prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
-            UpdateStatusLine(statusline::CountPhrase::Closed);
-            return;
+        FileResult<QByteArray> bytes = safefile::readAll(fileName, &opened);
+        if (bytes) {
+            // The new lists are made apart from the document, which they replace only when complete.
+            listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
+            bytes->clear();
+            // Into empty lists the entries are moved, not copied; the lists report the new rows as
+            // they always did (the assemblies' report rebuilds the filtered view over the emptied
+            // catalogue).
+            AssemblyList.clear();
+            DefectCatalog.clear();
+            DefectList.clear();
+            AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
+            DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
+            DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
+            m_currentFileName = fileName;
+            m_incompleteLoad = content.formatError;
+            setNamedTitle(fileName);
+        } else {
+            failure = bytes.error();
         }
-        // The new lists are made apart from the document, which they replace only when complete.
-        listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
-        bytes.reset();
-        // What showing the new lists takes is checked while the old ones are still in place.
-        if (m_showCheck) {
-            m_showCheck({content.lists[listfile::Assemblies].size(), content.lists[listfile::Catalog].size(),
-                         content.lists[listfile::Defects].size()});
-        }
-        // Into empty lists the entries are moved, not copied; the lists report the new rows as
-        // they always did (the assemblies' report rebuilds the filtered view over the emptied
-        // catalogue).
-        AssemblyList.clear();
-        DefectCatalog.clear();
-        DefectList.clear();
-        AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
-        DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
-        DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
-        m_currentFileName = fileName;
-        m_incompleteLoad = content.formatError;
-        setNamedTitle(fileName);
-        DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
     } catch (const std::bad_alloc &) {
-        DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+        failure = FileError{ENOMEM};
+    }
+    DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+    if (failure.code == ENOMEM) {
         markUnreadOwnFile(fileName);
-        outofmemory::show(m_prompts);
+        showFailure(m_prompts, outofmemory::caption(), outofmemory::text(), fileName, failure);
+        return;
+    }
+    if (failure.code != 0) {
+        markUnreadOwnFile(fileName);
+        showFailure(m_prompts, kOpenCaption, QStringLiteral("Konnte die Datei nicht öffnen."), fileName, failure);
+        UpdateStatusLine(statusline::CountPhrase::Closed);
         return;
     }
     emit documentReplaced();
     if (m_incompleteLoad) {
-        m_prompts.error(QStringLiteral("Fehler beim Öffnen"),
-                        QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
+        showFailure(m_prompts, kOpenCaption, QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."),
+                    fileName, FileError::format());
     }
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }
@@ -157,27 +160,28 @@ bool ListDocument::SaveLists(const QString &fileName)
 {
     const FileStamp defaultBefore = FileStamp::of(defaultListFile());
     FileStamp written;
-    bool ok = false;
+    FileResult<void> saved;
     try {
         // The bytes go to the file as they are made: the whole file is never held in memory.
         const auto lists = [this](ByteSink &out) {
             listfile::write(out, AssemblyList.entries(), DefectCatalog.entries(), DefectList.entries());
         };
-        ok = safefile::writeAll(fileName, lists, &written);
+        saved = safefile::writeAll(fileName, lists, &written);
     } catch (const std::bad_alloc &) {
-        DefaultFileAge = settledDefaultStamp(defaultBefore, written);
-        outofmemory::show(m_prompts);
-        return false;
+        saved = FileError{ENOMEM};
     }
     DefaultFileAge = settledDefaultStamp(defaultBefore, written);
-    if (ok) {
+    if (saved) {
         m_currentFileName = fileName;
         m_incompleteLoad = false;
         setNamedTitle(fileName);
+    } else if (saved.error().code == ENOMEM) {
+        showFailure(m_prompts, outofmemory::caption(), outofmemory::text(), fileName, saved.error());
     } else {
-        m_prompts.error(QStringLiteral("Fehler beim Speichern"), QStringLiteral("Konnte die Datei nicht erstellen."));
+        showFailure(m_prompts, QStringLiteral("Fehler beim Speichern"), QStringLiteral("Konnte die Datei nicht erstellen."),
+                    fileName, saved.error());
     }
-    return ok;
+    return bool(saved);
 }
 
 bool ListDocument::Save()

@@ -9,8 +9,6 @@
 #include <QObject>
 #include <QString>
 
-#include <array>
-#include <cstddef>
 #include <functional>
 #include <string_view>
 
@@ -53,7 +51,8 @@ public:
     void setUp(const QString &programDirectory, const QString &baseTitle);
 
     // Loads a list file. The new lists replace the old ones only once the file was read: a file
-    // that cannot be opened or read, or memory running out, leaves the document as it was. Invalid
+    // that cannot be opened or read, or memory running out while it is read, leaves the document as
+    // it was. Each failure shows its message with the file's name and the reason (showFailure). Invalid
     // content keeps what was read up to the fault and marks the load incomplete, as does a failed
     // load of the document's own file. Always refreshes
     // DefaultFileAge and (unless memory ran out) the status line (closed form).
@@ -93,20 +92,6 @@ public:
     using Parser = std::function<listfile::Content(std::string_view)>;
     void setParser(Parser parser) { m_parser = std::move(parser); }
 
-    // Asked with the row counts of the loaded lists (by listfile::Section) before they replace the
-    // old ones; throws std::bad_alloc when the memory that showing them takes is not there, which
-    // fails the load as out of memory with nothing changed. The window's views cannot survive
-    // running out of memory in their layout, so the window checks for theirs. None: no check.
-    // The window asks the same check before other commands that put many rows in a view (checkShow).
-    using RowCounts = std::array<std::size_t, 3>;
-    using ShowCheck = std::function<void(const RowCounts &rows)>;
-    void setShowCheck(ShowCheck check) { m_showCheck = std::move(check); }
-    void checkShow(const RowCounts &rows) const
-    {
-        if (m_showCheck)
-            m_showCheck(rows);
-    }
-
 signals:
     void titleChanged(const QString &title);
     void statusTextChanged(const QString &text);
@@ -124,7 +109,6 @@ private:
 
     Prompts &m_prompts;
     Parser m_parser;
-    ShowCheck m_showCheck;
     QString m_currentFileName;
     QString m_baseTitle = QStringLiteral("Quenbrik Mängelliste 1.0");
     QString m_programDirectory;

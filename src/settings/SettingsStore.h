@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/FileError.h"
+
 #include <QSettings>
 #include <QString>
 
@@ -54,18 +56,19 @@ public:
     // Stores `value` under `name` in `section`, to be written by flush(). Opens the store when it is closed.
     void write(const QString &section, const QString &name, const QString &value);
     // Writes the file. Throws SettingsError ("Konnte Daten für '<name>' nicht setzen", naming the first
-    // value written since the last flush) when the file cannot be written.
+    // value written since the last flush, with the file and the reason) when it cannot be written.
     void flush();
 
 private:
     QString m_folder;
     QString m_programName;
-    // Reads the file into m_values; false when it cannot be read.
-    bool load();
+    // Reads the file into m_values, or gives the reason it cannot be read.
+    FileResult<void> load();
 
     bool m_open = false;
     QSettings::SettingsMap m_values;  // the file's values with the pending ones applied
     QSettings::SettingsMap m_pending; // written since the last successful flush
     QString m_firstPending; // first value name written since the last flush
     bool m_unusable = false; // the file is no regular file or unreadable: nothing is read, writes fail
+    FileError m_unusableReason;
 };
