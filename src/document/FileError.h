@@ -58,9 +58,13 @@ private:
 // The informative text of a failure's message box: the file's name and the reason,
 // "Begehung.mal: Keine Berechtigung". Empty without a reason (code 0).
 QString failureDetail(const QString &path, FileError error);
+QString failureDetail(const QString &path, const QString &reason);
 
 // Shows an expected failure of a command on a file: the command's own text as the message, with
 // its caption (empty: the platform's), the error icon and OK, and failureDetail as the box's
-// informative text. The one place such failures reach the user.
+// informative text. The one place such failures reach the user. A file format with reasons of its
+// own (the details file's "Größer als 1 MB") gives its reason as a text.
 void showFailure(Prompts &prompts, const QString &caption, const QString &text, const QString &path,
                  FileError error);
+void showFailure(Prompts &prompts, const QString &caption, const QString &text, const QString &path,
+                 const QString &reason);

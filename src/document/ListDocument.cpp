@@ -4,6 +4,7 @@
 #include "document/ListFile.h"
 #include "document/LocaleNumber.h"
 #include "document/OutOfMemory.h"
+#include "document/ReportFile.h"
 #include "document/SafeFile.h"
 
 #include <QFileInfo>
@@ -104,12 +105,16 @@ void ListDocument::OpenLists(const QString &fileName)
     const FileStamp defaultBefore = FileStamp::of(defaultListFile());
     FileStamp opened;
     FileError failure;
+    QString reportFile;
+    reportfile::Parsed report;
     try {
         FileResult<QByteArray> bytes = safefile::readAll(fileName, &opened);
         if (bytes) {
             // The new lists are made apart from the document, which they replace only when complete.
             listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
             bytes->clear();
+            reportFile = reportfile::pathFor(fileName);
+            report = reportfile::read(reportFile);
             // Into empty lists the entries are moved, not copied; the lists report the new rows as
             // they always did (the assemblies' report rebuilds the filtered view over the emptied
             // catalogue).
@@ -122,6 +127,8 @@ void ListDocument::OpenLists(const QString &fileName)
             m_currentFileName = fileName;
             m_incompleteLoad = content.formatError;
             setNamedTitle(fileName);
+            m_unreadReportFile = report.fault ? reportFile : QString();
+            setReportDetails(report.details);
         } else {
             failure = bytes.error();
         }
@@ -145,7 +152,19 @@ void ListDocument::OpenLists(const QString &fileName)
         showFailure(m_prompts, kOpenCaption, QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."),
                     fileName, FileError::format());
     }
+    if (report.fault) {
+        showFailure(m_prompts, kOpenCaption, QStringLiteral("Die Berichtsangaben konnten nicht gelesen werden."),
+                    reportFile, report.fault.reason());
+    }
     UpdateStatusLine(statusline::CountPhrase::Closed);
+}
+
+void ListDocument::setReportDetails(const ReportDetails &details)
+{
+    if (details == m_reportDetails)
+        return;
+    m_reportDetails = details;
+    emit reportDetailsChanged();
 }
 
 void ListDocument::markUnreadOwnFile(const QString &fileName)
@@ -171,17 +190,43 @@ bool ListDocument::SaveLists(const QString &fileName)
         saved = FileError{ENOMEM};
     }
     DefaultFileAge = settledDefaultStamp(defaultBefore, written);
-    if (saved) {
-        m_currentFileName = fileName;
-        m_incompleteLoad = false;
-        setNamedTitle(fileName);
-    } else if (saved.error().code == ENOMEM) {
+    if (saved.error().code == ENOMEM) {
         showFailure(m_prompts, outofmemory::caption(), outofmemory::text(), fileName, saved.error());
-    } else {
+        return false;
+    }
+    if (!saved) {
         showFailure(m_prompts, QStringLiteral("Fehler beim Speichern"), QStringLiteral("Konnte die Datei nicht erstellen."),
                     fileName, saved.error());
+        return false;
     }
-    return bool(saved);
+    m_currentFileName = fileName;
+    m_incompleteLoad = false;
+    setNamedTitle(fileName);
+    return saveReportDetails(fileName);
+}
+
+bool ListDocument::saveReportDetails(const QString &listFile)
+{
+    const QString path = reportfile::pathFor(listFile);
+    const bool unread = samePath(path, m_unreadReportFile);
+    reportfile::Fault fault;
+    try {
+        if (!m_reportDetails.isEmpty())
+            fault = reportfile::write(path, m_reportDetails);
+        else if (!unread) // details never seen are not thrown away unasked
+            fault = reportfile::remove(path);
+    } catch (const std::bad_alloc &) {
+        showFailure(m_prompts, outofmemory::caption(), outofmemory::text(), path, FileError{ENOMEM});
+        return false;
+    }
+    if (fault) {
+        showFailure(m_prompts, QStringLiteral("Fehler beim Speichern"),
+                    QStringLiteral("Die Berichtsangaben konnten nicht gespeichert werden."), path, fault.reason());
+        return false;
+    }
+    if (unread && !m_reportDetails.isEmpty())
+        m_unreadReportFile.clear();
+    return true;
 }
 
 bool ListDocument::Save()
@@ -217,6 +262,8 @@ void ListDocument::newDocument()
     AssemblyList.clear();
     DefectCatalog.clear();
     DefectList.clear();
+    m_unreadReportFile.clear();
+    setReportDetails({});
     emit documentReplaced();
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }

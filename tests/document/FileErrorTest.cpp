@@ -13,15 +13,15 @@ TEST(FileError, namesTheFileAndTheReason)
         const char *detail;
     } rows[] = {
         {EACCES, "Begehung.mal: Keine Berechtigung"},
-        {EPERM, "Begehung.mal: Die Operation ist nicht erlaubt"},
-        {ENOENT, "Begehung.mal: Datei oder Ordner nicht gefunden"},
+        {EPERM, "Begehung.mal: Keine Berechtigung"},
+        {ENOENT, "Begehung.mal: Datei oder Verzeichnis nicht gefunden"},
         {ENOSPC, "Begehung.mal: Kein Speicherplatz mehr auf dem Gerät"},
-        {EDQUOT, "Begehung.mal: Das Speicherkontingent ist erschöpft"},
+        {EDQUOT, "Begehung.mal: Der zugewiesene Plattenplatz (Quota) ist überschritten"},
         {EROFS, "Begehung.mal: Das Dateisystem ist nur lesbar"},
-        {EFBIG, "Begehung.mal: Die Datei ist zu groß"},
-        {EISDIR, "Begehung.mal: Ist ein Ordner"},
-        {ENOTDIR, "Begehung.mal: Ein Teil des Pfades ist kein Ordner"},
-        {EIO, "Begehung.mal: Ein- oder Ausgabefehler"},
+        {EFBIG, "Begehung.mal: Datei zu groß"},
+        {EISDIR, "Begehung.mal: Ist ein Verzeichnis"},
+        {ENOTDIR, "Begehung.mal: Ist kein Verzeichnis"},
+        {EIO, "Begehung.mal: Eingabe-/Ausgabefehler"},
         {ENOMEM, "Begehung.mal: Nicht genügend Arbeitsspeicher"},
         {FileError::kFormat, "Begehung.mal: Ungültiges Format"},
         {ELOOP, nullptr}, // the system's own text
@@ -33,6 +33,7 @@ TEST(FileError, namesTheFileAndTheReason)
                                             : QStringLiteral("Begehung.mal: ") + QString::fromLocal8Bit(std::strerror(row.code));
         EXPECT_EQ(failureDetail(QStringLiteral("/home/prüfer/Begehung.mal"), FileError{row.code}), expected);
     }
-    EXPECT_EQ(failureDetail(QString(), FileError{ENOENT}), QStringLiteral("Datei oder Ordner nicht gefunden"))
+    EXPECT_EQ(failureDetail(QString(), FileError{ENOENT}), QStringLiteral("Datei oder Verzeichnis nicht gefunden"))
         << "no name, the reason alone";
+    EXPECT_EQ(failureDetail(QStringLiteral("/a/b.mal"), FileError{}), QString()) << "no reason, no detail";
 }

@@ -67,9 +67,9 @@ TEST_F(ListDocumentTest, aFileThatCannotBeOpenedLeavesTheDocumentAsItWas)
         QString path;
         QString detail; // the file's name and the reason
     } rows[] = {
-        {path(QStringLiteral("fehlt.mal")), QStringLiteral("fehlt.mal: Datei oder Ordner nicht gefunden")},
-        {dir.path(), QFileInfo(dir.path()).fileName() + QStringLiteral(": Ist ein Ordner")},
-        {QString(), QStringLiteral("Datei oder Ordner nicht gefunden")},
+        {path(QStringLiteral("fehlt.mal")), QStringLiteral("fehlt.mal: Datei oder Verzeichnis nicht gefunden")},
+        {dir.path(), QFileInfo(dir.path()).fileName() + QStringLiteral(": Ist ein Verzeichnis")},
+        {QString(), QStringLiteral("Datei oder Verzeichnis nicht gefunden")},
     };
     for (const auto &[bad, detail] : rows) {
         doc.OpenLists(bad);

@@ -152,9 +152,9 @@ TEST_P(SaveFaults, showsTheMessageAndKeepsThePreviousFile)
     EXPECT_EQ(o.captions, QStringList{caption});
     EXPECT_EQ(o.texts, QStringList{QStringLiteral("Konnte die Datei nicht erstellen.")});
     // The file's name and the reason: the lowered size limit fails the write as a full disk does.
-    const QString reason = fault == Fault::FullDisk        ? QStringLiteral("Die Datei ist zu groß")
+    const QString reason = fault == Fault::FullDisk        ? QStringLiteral("Datei zu groß")
                            : fault == Fault::ProtectedFile ? QStringLiteral("Keine Berechtigung")
-                                                           : QStringLiteral("Datei oder Ordner nicht gefunden");
+                                                           : QStringLiteral("Datei oder Verzeichnis nicht gefunden");
     EXPECT_EQ(o.details, QStringList{QFileInfo(target).fileName() + QStringLiteral(": ") + reason});
     EXPECT_EQ(o.title, titleBefore) << "the document keeps its name";
     if (fault == Fault::MissingFolder) {

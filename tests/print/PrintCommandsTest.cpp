@@ -193,13 +193,13 @@ TEST_F(PrintCommandsTest, aPdfThatCannotBeWrittenCompletelyLeavesNoFileBehind)
         QString detail;
     } cases[] = {
         {"PDF command, full disk", path(QStringLiteral("voll.pdf")), true, false,
-         QStringLiteral("voll.pdf: Die Datei ist zu groß")},
+         QStringLiteral("voll.pdf: Datei zu groß")},
         {"print dialog into a file, full disk", path(QStringLiteral("voll2.pdf")), true, true,
-         QStringLiteral("voll2.pdf: Die Datei ist zu groß")},
+         QStringLiteral("voll2.pdf: Datei zu groß")},
         {"PDF command over an older file, full disk", existing, true, false,
-         QStringLiteral("alt.pdf: Die Datei ist zu groß")},
+         QStringLiteral("alt.pdf: Datei zu groß")},
         {"PDF command, missing folder", path(QStringLiteral("fehlt/liste.pdf")), false, false,
-         QStringLiteral("liste.pdf: Datei oder Ordner nicht gefunden")},
+         QStringLiteral("liste.pdf: Datei oder Verzeichnis nicht gefunden")},
     };
     for (const auto &c : cases) {
         m_prompts.clear();
