@@ -1,12 +1,19 @@
 # Sourced by the scripts: installs the Debian packages the project needs when any is missing.
 # Usage: mal_install_deps [extra packages...]
 
+# What building and running the program need (scripts/run).
 MAL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libqt6svg6 libfontconfig-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libicu-dev clang
+  qt6-base-dev qt6-translations-l10n libqt6svg6 libfontconfig-dev libicu-dev fonts-liberation2
+)
+
+# What the tests, the benchmarks, fuzzing and packaging need besides: test frameworks, an X server and
+# its tools for the end-to-end tests, a printer to print to, the spreadsheet the CSV files go through,
+# the desktop's file-type tools the install tests run, and the package checker.
+MAL_TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev clang
   xvfb xauth xdotool x11-xkb-utils imagemagick
-  poppler-utils fonts-liberation2 cups printer-driver-cups-pdf desktop-file-utils
+  poppler-utils cups printer-driver-cups-pdf desktop-file-utils
   libreoffice-calc-nogui
   xdg-utils shared-mime-info libglib2.0-bin libfile-mimeinfo-perl
   file lintian

@@ -4,6 +4,7 @@
 #include "document/ListFile.h"
 #include "document/LocaleNumber.h"
 #include "document/OutOfMemory.h"
+#include "document/ReportFile.h"
 #include "document/SafeFile.h"
 
 #include <QFileInfo>
@@ -101,6 +102,8 @@ void ListDocument::OpenLists(const QString &fileName)
 {
     const FileStamp defaultBefore = FileStamp::of(defaultListFile());
     FileStamp opened;
+    QString reportFile;
+    reportfile::Parsed report;
     try {
         std::optional<QByteArray> bytes = safefile::readAll(fileName, &opened);
         if (!bytes) {
@@ -118,6 +121,8 @@ void ListDocument::OpenLists(const QString &fileName)
             m_showCheck({content.lists[listfile::Assemblies].size(), content.lists[listfile::Catalog].size(),
                          content.lists[listfile::Defects].size()});
         }
+        reportFile = reportfile::pathFor(fileName);
+        report = reportfile::read(reportFile);
         // Into empty lists the entries are moved, not copied; the lists report the new rows as
         // they always did (the assemblies' report rebuilds the filtered view over the emptied
         // catalogue).
@@ -131,6 +136,8 @@ void ListDocument::OpenLists(const QString &fileName)
         m_incompleteLoad = content.formatError;
         setNamedTitle(fileName);
         DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+        m_unreadReportFile = report.fault ? reportFile : QString();
+        setReportDetails(report.details);
     } catch (const std::bad_alloc &) {
         DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
         markUnreadOwnFile(fileName);
@@ -142,7 +149,25 @@ void ListDocument::OpenLists(const QString &fileName)
         m_prompts.error(QStringLiteral("Fehler beim Öffnen"),
                         QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
     }
+    if (report.fault) {
+        showReportFault(QStringLiteral("Fehler beim Öffnen"),
+                        QStringLiteral("Die Berichtsangaben konnten nicht gelesen werden."), reportFile, report.fault);
+    }
     UpdateStatusLine(statusline::CountPhrase::Closed);
+}
+
+void ListDocument::setReportDetails(const ReportDetails &details)
+{
+    if (details == m_reportDetails)
+        return;
+    m_reportDetails = details;
+    emit reportDetailsChanged();
+}
+
+void ListDocument::showReportFault(const QString &caption, const QString &text, const QString &path,
+                                   const reportfile::Fault &fault)
+{
+    m_prompts.error(caption, text + u'\n' + QFileInfo(path).fileName() + QStringLiteral(": ") + fault.reason());
 }
 
 void ListDocument::markUnreadOwnFile(const QString &fileName)
@@ -170,14 +195,38 @@ bool ListDocument::SaveLists(const QString &fileName)
         return false;
     }
     DefaultFileAge = settledDefaultStamp(defaultBefore, written);
-    if (ok) {
-        m_currentFileName = fileName;
-        m_incompleteLoad = false;
-        setNamedTitle(fileName);
-    } else {
+    if (!ok) {
         m_prompts.error(QStringLiteral("Fehler beim Speichern"), QStringLiteral("Konnte die Datei nicht erstellen."));
+        return false;
     }
-    return ok;
+    m_currentFileName = fileName;
+    m_incompleteLoad = false;
+    setNamedTitle(fileName);
+    return saveReportDetails(fileName);
+}
+
+bool ListDocument::saveReportDetails(const QString &listFile)
+{
+    const QString path = reportfile::pathFor(listFile);
+    const bool unread = samePath(path, m_unreadReportFile);
+    reportfile::Fault fault;
+    try {
+        if (!m_reportDetails.isEmpty())
+            fault = reportfile::write(path, m_reportDetails);
+        else if (!unread) // details never seen are not thrown away unasked
+            fault = reportfile::remove(path);
+    } catch (const std::bad_alloc &) {
+        outofmemory::show(m_prompts);
+        return false;
+    }
+    if (fault) {
+        showReportFault(QStringLiteral("Fehler beim Speichern"),
+                        QStringLiteral("Die Berichtsangaben konnten nicht gespeichert werden."), path, fault);
+        return false;
+    }
+    if (unread && !m_reportDetails.isEmpty())
+        m_unreadReportFile.clear();
+    return true;
 }
 
 bool ListDocument::Save()
@@ -213,6 +262,8 @@ void ListDocument::newDocument()
     AssemblyList.clear();
     DefectCatalog.clear();
     DefectList.clear();
+    m_unreadReportFile.clear();
+    setReportDetails({});
     emit documentReplaced();
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }

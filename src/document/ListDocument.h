@@ -4,6 +4,8 @@
 #include "document/FileStamp.h"
 #include "document/ListFile.h"
 #include "document/Prompts.h"
+#include "document/ReportDetails.h"
+#include "document/ReportFile.h"
 #include "document/StatusLine.h"
 
 #include <QObject>
@@ -44,6 +46,12 @@ public:
     // file's, with the overwrite question) instead of writing over what the file may hold.
     bool incompleteLoad() const { return m_incompleteLoad; }
 
+    // The report details, kept in the details file beside the list file (reportfile::pathFor).
+    const ReportDetails &reportDetails() const { return m_reportDetails; }
+    // Replaces the details; reportDetailsChanged follows when they differ. The dialog changes them
+    // through editing::changeReportDetails, which makes the change a step of the undo history.
+    void setReportDetails(const ReportDetails &details);
+
     QString defaultListFile() const { return m_programDirectory + QStringLiteral("mängel.mal"); }
     QString title() const { return m_title; }
     QString statusText() const { return m_statusText; }
@@ -52,14 +60,19 @@ public:
     // title, which also becomes the title. Loads nothing.
     void setUp(const QString &programDirectory, const QString &baseTitle);
 
-    // Loads a list file. The new lists replace the old ones only once the file was read: a file
-    // that cannot be opened or read, or memory running out, leaves the document as it was. Invalid
-    // content keeps what was read up to the fault and marks the load incomplete, as does a failed
-    // load of the document's own file. Always refreshes
-    // DefaultFileAge and (unless memory ran out) the status line (closed form).
+    // Loads a list file and its details file. The new lists replace the old ones only once the file
+    // was read: a file that cannot be opened or read, or memory running out, leaves the document as
+    // it was. Invalid content keeps what was read up to the fault and marks the load incomplete, as
+    // does a failed load of the document's own file. A details file that is missing gives empty
+    // details; one that cannot be read gives empty details and a message, and is kept as it is
+    // until the document has details to write. Always refreshes DefaultFileAge and (unless memory
+    // ran out) the status line (closed form).
     void OpenLists(const QString &fileName);
     // Writes the document; on failure the previous file stays untouched, a message is shown and
-    // the name and title stay as they were. Refreshes DefaultFileAge in every case.
+    // the name and title stay as they were. Refreshes DefaultFileAge in every case. After the list
+    // file, writes the details file when the document has details, and otherwise removes one that
+    // is there (but not one that could not be read). A failure there is shown and returns false,
+    // with the list file saved and named and the details kept in the document.
     bool SaveLists(const QString &fileName);
 
     // Save: to CurrentFileName, or through the save dialog when the document has no name or its
@@ -71,7 +84,7 @@ public:
     // The question before the document is replaced or the program ends, with the caller's caption.
     // True: go on (after No, or after Yes and a successful save); false: stop.
     bool SaveFirstPrompt(const QString &caption);
-    // New: empty, unnamed lists ("Kein Name" in the title).
+    // New: empty, unnamed lists ("Kein Name" in the title) and empty details.
     void newDocument();
 
     // One tick of the default-file watch: when the default list file changed since DefaultFileAge,
@@ -112,6 +125,8 @@ signals:
     void statusTextChanged(const QString &text);
     // New lists are in place: after every load that replaced them (complete or not) and after New.
     void documentReplaced();
+    // The report details changed: by setReportDetails, a load or New.
+    void reportDetailsChanged();
 
 private:
     void setTitle(const QString &title);
@@ -121,6 +136,10 @@ private:
     // The stamp DefaultFileAge gets after a file operation: `handle` is the stamp of the file that
     // was read or written, `before` that of the default file before the operation started.
     FileStamp settledDefaultStamp(const FileStamp &before, const FileStamp &handle) const;
+    // Writes or removes the details file of a list file just saved; false after a failure, shown.
+    bool saveReportDetails(const QString &listFile);
+    void showReportFault(const QString &caption, const QString &text, const QString &path,
+                         const reportfile::Fault &fault);
 
     Prompts &m_prompts;
     Parser m_parser;
@@ -132,4 +151,7 @@ private:
     bool m_incompleteLoad = false;
     QString m_title;
     QString m_statusText;
+    ReportDetails m_reportDetails;
+    // The details file that could not be read at the last load: empty details do not remove it.
+    QString m_unreadReportFile;
 };

@@ -17,5 +17,6 @@ inline QString sort() { return QStringLiteral("Sortieren"); }
 inline QString editDefect() { return QStringLiteral("Mangel bearbeiten"); }
 inline QString copyDefect() { return QStringLiteral("In Mängelliste übernehmen"); }
 inline QString csvImport() { return QStringLiteral("CSV Import"); }
+inline QString reportDetails() { return QStringLiteral("Berichtsangaben ändern"); }
 
 } // namespace editing::stepname

@@ -8,7 +8,6 @@
 #include "ui/LazyIcon.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
-#include "ui/StartupProbe.h"
 
 #include <QStandardPaths>
 #include <QTextStream>
@@ -19,7 +18,6 @@ int main(int argc, char **argv)
 {
     FontWarmUp fonts; // side by side with the application's start, up to the first text
     Application app(argc, argv);
-    startupprobe::installIfAsked(app);
     app.installGermanTranslations();
     FocusStyle::install();
     app.setWindowIcon(lazyicon::windowIcon());

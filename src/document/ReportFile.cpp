@@ -1,0 +1,238 @@
+#include "document/ReportFile.h"
+
+#include "document/NativeName.h"
+#include "document/SafeFile.h"
+
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace reportfile {
+namespace {
+
+constexpr QLatin1StringView kVersionPrefix("Maengelliste-Bericht ");
+constexpr QLatin1StringView kExtension(".bericht");
+
+// The reason of a system error as the German system states it.
+QString systemReason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Keine Berechtigung");
+    case ENOENT:
+        return QStringLiteral("Datei oder Verzeichnis nicht gefunden");
+    case EISDIR:
+        return QStringLiteral("Ist ein Verzeichnis");
+    case ENOSPC:
+        return QStringLiteral("Auf dem Gerät ist kein Speicherplatz mehr verfügbar");
+    case EFBIG:
+        return QStringLiteral("Datei zu groß");
+    case EDQUOT:
+        return QStringLiteral("Der zugewiesene Plattenplatz (Quota) ist überschritten");
+    case EROFS:
+        return QStringLiteral("Das Dateisystem ist nur lesbar");
+    case EIO:
+        return QStringLiteral("Eingabe-/Ausgabefehler");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+// "a\b" + line break => "a\\b\n" (as typed: backslash backslash, backslash n); CR LF and a lone CR
+// are line breaks too.
+QString escaped(const QString &value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\')
+            out += QLatin1StringView("\\\\");
+        else if (c == u'\n' || (c == u'\r' && (i + 1 == value.size() || value[i + 1] != u'\n')))
+            out += QLatin1StringView("\\n");
+        else if (c != u'\r')
+            out += c;
+    }
+    return out;
+}
+
+// The inverse of escaped; a backslash before any other character, or at the end, stays as it is.
+QString unescaped(QStringView value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\' && i + 1 < value.size() && (value[i + 1] == u'n' || value[i + 1] == u'\\')) {
+            out += value[i + 1] == u'n' ? u'\n' : u'\\';
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString ReportDetails::*fieldNamed(QStringView key)
+{
+    for (const ReportDetails::Field &field : ReportDetails::fields()) {
+        if (key.compare(QLatin1StringView(field.key), Qt::CaseInsensitive) == 0)
+            return field.member;
+    }
+    return nullptr;
+}
+
+// Closes a descriptor when the scope ends.
+struct Fd {
+    int fd;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+} // namespace
+
+QString pathFor(const QString &listFile)
+{
+    const qsizetype nameStart = listFile.lastIndexOf(u'/') + 1;
+    const qsizetype dot = listFile.lastIndexOf(u'.');
+    // A dot at the start of the name makes a hidden file, not an extension.
+    if (dot <= nameStart)
+        return listFile + kExtension;
+    if (QStringView(listFile).sliced(dot).compare(kExtension, Qt::CaseInsensitive) == 0)
+        return listFile + kExtension;
+    return listFile.left(dot) + kExtension;
+}
+
+QString Fault::reason() const
+{
+    switch (kind) {
+    case None:
+        break;
+    case System:
+        return systemReason(error);
+    case NotText:
+        return QStringLiteral("Keine UTF-8-Textdatei");
+    case TooLarge:
+        return QStringLiteral("Größer als 1 MB");
+    case UnknownVersion:
+        return QStringLiteral("Unbekannte Formatversion");
+    case UnknownFormat:
+        return QStringLiteral("Unbekanntes Dateiformat");
+    }
+    return {};
+}
+
+Parsed parse(QByteArrayView bytes)
+{
+    Parsed out;
+    if (bytes.size() > kMaxSize) {
+        out.fault.kind = Fault::TooLarge;
+        return out;
+    }
+    // The decoder drops a byte order mark at the start.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError() || bytes.contains('\0')) {
+        out.fault.kind = Fault::NotText;
+        return out;
+    }
+    if (text.trimmed().isEmpty())
+        return out;
+    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    const auto chopCr = [](QStringView line) { return line.endsWith(u'\r') ? line.chopped(1) : line; };
+    const QStringView header = chopCr(lines.front()).trimmed();
+    if (header != QLatin1StringView(kHeader)) {
+        out.fault.kind = header.startsWith(kVersionPrefix) ? Fault::UnknownVersion : Fault::UnknownFormat;
+        return out;
+    }
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringView line = chopCr(lines[i]);
+        if (line.trimmed().isEmpty())
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        QString ReportDetails::*member = eq < 0 ? nullptr : fieldNamed(line.left(eq).trimmed());
+        if (member)
+            out.details.*member = unescaped(line.sliced(eq + 1));
+        else
+            out.details.otherLines.append(line.toString());
+    }
+    return out;
+}
+
+QByteArray encode(const ReportDetails &details)
+{
+    QString text = QLatin1StringView(kHeader) + u'\n';
+    for (const ReportDetails::Field &field : ReportDetails::fields())
+        text += QLatin1StringView(field.key) + u'=' + escaped(details.*field.member) + u'\n';
+    for (const QString &line : details.otherLines)
+        text += line + u'\n';
+    return text.toUtf8();
+}
+
+Parsed read(const QString &path)
+{
+    Parsed out;
+    const Fd file{::open(nativename::toNative(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    struct stat st {};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0) {
+        if (errno != ENOENT)
+            out.fault = {Fault::System, errno};
+        return out;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        out.fault = {Fault::System, EISDIR};
+        return out;
+    }
+    if (!S_ISREG(st.st_mode)) { // a FIFO or a device is not even waited for
+        out.fault.kind = Fault::NotText;
+        return out;
+    }
+    if (st.st_size > kMaxSize) {
+        out.fault.kind = Fault::TooLarge;
+        return out;
+    }
+    // One byte more than may be read tells a file that grew meanwhile.
+    QByteArray bytes(qsizetype(kMaxSize + 1), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(file.fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            out.fault = {Fault::System, errno};
+            return out;
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return parse(QByteArrayView(bytes.constData(), done));
+}
+
+Fault write(const QString &path, const ReportDetails &details)
+{
+    const QByteArray bytes = encode(details);
+    if (bytes.size() > kMaxSize)
+        return {Fault::TooLarge, 0};
+    errno = 0;
+    if (safefile::writeAll(path, bytes))
+        return {};
+    return {Fault::System, errno != 0 ? errno : EIO};
+}
+
+Fault remove(const QString &path)
+{
+    if (::unlink(nativename::toNative(path).constData()) == 0 || errno == ENOENT)
+        return {};
+    return {Fault::System, errno};
+}
+
+} // namespace reportfile
