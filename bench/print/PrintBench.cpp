@@ -1,5 +1,7 @@
 // The print preview and the PDF command for a list of 10,000 entries, each against printing the same
-// list, with page header and page numbers, on the PDF printer (no print queue is needed).
+// list, with page header and page numbers, on the PDF printer (no print queue is needed); and the PDF
+// of the same list as a report (details, closing text, signatures, grouped by assembly) against it
+// without them.
 #include "BenchSupport.h"
 #include "document/SafeFile.h"
 #include "print/PdfPrintout.h"
@@ -36,6 +38,25 @@ Printout printout()
     return p;
 }
 
+// The same printout as a report with every detail set, grouped by assembly.
+Printout reportPrintout()
+{
+    Printout p = printout();
+    ReportBlock &r = p.frame->report;
+    r.firm = QStringLiteral("Ingenieurbüro Beispiel GmbH");
+    r.objekt = QStringLiteral("Grundschule am Park, Erweiterungsbau");
+    r.anschrift = QStringLiteral("Parkstraße 12\n12345 Musterstadt");
+    r.auftraggeber = QStringLiteral("Stadt Musterstadt, Hochbauamt");
+    r.auftragnehmer = QStringLiteral("Bau und Ausbau Müller KG");
+    r.begehungAm = QStringLiteral("01.12.2026");
+    r.teilnehmer = QStringLiteral("Frau Schmidt (Hochbauamt)\nHerr Müller (Bauleitung)\nHerr Weber (Elektro)");
+    r.pruefer = QStringLiteral("Dipl.-Ing. K. Prüfer");
+    r.schlusstext = QStringLiteral("Wir bitten, die aufgeführten Mängel bis zum 31.01.2027 zu beseitigen und die "
+                                   "Beseitigung schriftlich anzuzeigen.");
+    p.frame->groupByAssembly = true;
+    return p;
+}
+
 QString pdfPath(const char *name)
 {
     return benchsupport::scratchDir() + QLatin1Char('/') + QLatin1String(name);
@@ -66,6 +87,17 @@ void BM_SavePdf(benchmark::State &state)
     }
 }
 
+// The PDF command for the report.
+void BM_SavePdfReport(benchmark::State &state)
+{
+    const Printout p = reportPrintout();
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    for (auto _ : state) {
+        if (!safefile::writeAll(pdfPath("bericht.pdf"), printToPdfBytes(a4, p)))
+            state.SkipWithError("cannot write");
+    }
+}
+
 // The preview: every page painted for the preview widget.
 void BM_Preview(benchmark::State &state)
 {
@@ -81,6 +113,7 @@ void BM_Preview(benchmark::State &state)
 
 BENCHMARK(BM_Print)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SavePdf)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SavePdfReport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Preview)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
@@ -90,6 +123,9 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchsupport::addRatio("PDF command, 10,000 entries", "BM_SavePdf/min_time:2.000", "BM_Print/min_time:2.000", 1.5);
-    benchsupport::addRatio("print preview, 10,000 entries", "BM_Preview/min_time:2.000", "BM_Print/min_time:2.000", 2.0);
+    benchsupport::addRatio("PDF of a grouped report, 10,000 entries", "BM_SavePdfReport/min_time:2.000",
+                           "BM_SavePdf/min_time:2.000", 1.5);
+    benchsupport::addRatio("print preview, 10,000 entries", "BM_Preview/min_time:2.000", "BM_Print/min_time:2.000",
+                           2.0);
     return benchsupport::runAndReport(argc, argv);
 }

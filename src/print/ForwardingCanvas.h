@@ -20,6 +20,7 @@ public:
     int textWidth(const QString &text) override { return m_target.textWidth(text); }
     int textHeight(const QString &text) override { return m_target.textHeight(text); }
     void drawText(int x, int y, const QString &text) override { m_target.drawText(x, y, text); }
+    void drawHorizontalLine(int x, int y, int width) override { m_target.drawHorizontalLine(x, y, width); }
 
 private:
     PrintCanvas &m_target;

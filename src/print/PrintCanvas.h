@@ -37,4 +37,6 @@ public:
     virtual int textHeight(const QString &text) = 0;
     // Draws a text with its top-left corner at (x, y), unclipped.
     virtual void drawText(int x, int y, const QString &text) = 0;
+    // Draws a thin line (about 0.2 mm, in the font's colour) from (x, y) to the right over `width` dots.
+    virtual void drawHorizontalLine(int x, int y, int width) = 0;
 };

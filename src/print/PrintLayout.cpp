@@ -4,6 +4,7 @@
 #include "print/ForwardingCanvas.h"
 #include "print/NameWrap.h"
 #include "print/PrintSettingsError.h"
+#include "print/ReportLayout.h"
 
 #include <QFileInfo>
 
@@ -86,15 +87,16 @@ PrintLayout::PrintLayout(PrintCanvas &canvas, const PrintMargins &margins)
 {
 }
 
-void PrintLayout::makeRoom(qint64 h)
+bool PrintLayout::makeRoom(qint64 h)
 {
-    if (m_y + h > m_limit && m_y > m_bodyTop) {
-        m_canvas.newPage();
-        m_y = m_top;
-        m_bodyTop = m_top;
-        if (m_startPage)
-            m_startPage();
-    }
+    if (m_y + h <= m_limit || m_y <= m_bodyTop)
+        return false;
+    m_canvas.newPage();
+    m_y = m_top;
+    m_bodyTop = m_top;
+    if (m_startPage)
+        m_startPage();
+    return true;
 }
 
 void PrintLayout::PrintLine(const QString &text)
@@ -113,74 +115,107 @@ int PrintLayout::nameColumnWidth(int widestName, int widestAssembly) const
     return std::min(widestName, std::max({room - widestAssembly, m_width / 2, 1}));
 }
 
+PrintLayout::Columns PrintLayout::framedColumns(int widestName, int widestAssembly) const
+{
+    const int room = std::max(m_right - m_nameLeft - m_gap, 2);
+    if (qint64(widestName) + widestAssembly <= room)
+        return {widestName, room - widestName};
+    const int assembly = std::clamp(widestAssembly, room * 3 / 10, room / 2);
+    const int name = std::max(std::min(widestName, room - assembly), 1);
+    return {name, room - name};
+}
+
 void PrintLayout::PrintRow(const std::vector<QString> &nameLines, const QString &assembly)
 {
-    PrintNumberedRow(QString(), nameLines, assembly);
+    PrintNumberedRow(QString(), nameLines, {assembly});
+}
+
+namespace {
+
+// The line of a row that gives the height of its i-th line: the name's, else the assembly's.
+const QString &rowLine(const std::vector<QString> &nameLines, const std::vector<QString> &assemblyLines, std::size_t i)
+{
+    return i < nameLines.size() ? nameLines[i] : assemblyLines[i];
+}
+
+} // namespace
+
+qint64 PrintLayout::rowHeight(const std::vector<QString> &nameLines, const std::vector<QString> &assemblyLines)
+{
+    qint64 height = 0; // a huge name in a huge font can have more dots than an int holds
+    for (std::size_t i = 0; i < std::max(nameLines.size(), assemblyLines.size()); ++i)
+        height += m_canvas.textHeight(rowLine(nameLines, assemblyLines, i));
+    return height;
 }
 
 void PrintLayout::PrintNumberedRow(const QString &number, const std::vector<QString> &nameLines,
-                                   const QString &assembly)
+                                   const std::vector<QString> &assemblyLines)
 {
+    const std::size_t count = std::max(nameLines.size(), assemblyLines.size());
     std::vector<int> heights;
-    heights.reserve(nameLines.size());
-    qint64 rowHeight = 0; // a huge name in a huge font can have more dots than an int holds
-    for (const QString &line : nameLines) {
-        heights.push_back(m_canvas.textHeight(line));
-        rowHeight += heights.back();
+    heights.reserve(count);
+    qint64 height = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        heights.push_back(m_canvas.textHeight(rowLine(nameLines, assemblyLines, i)));
+        height += heights.back();
     }
-    makeRoom(rowHeight);
-    for (std::size_t i = 0; i < nameLines.size(); ++i) {
+    makeRoom(height);
+    for (std::size_t i = 0; i < count; ++i) {
         if (i > 0)
             makeRoom(heights[i]); // breaks only inside a row taller than the page
         if (i == 0 && !number.isEmpty())
             m_canvas.drawText(m_nameLeft - m_gap - m_canvas.textWidth(number), m_y, number);
-        m_canvas.drawText(m_nameLeft, m_y, nameLines[i]);
-        if (i == 0)
-            m_canvas.drawText(m_assemblyColumn, m_y, assembly);
+        if (i < nameLines.size())
+            m_canvas.drawText(m_nameLeft, m_y, nameLines[i]);
+        if (i < assemblyLines.size())
+            m_canvas.drawText(m_assemblyColumn, m_y, assemblyLines[i]);
         m_y += heights[i];
     }
 }
 
 namespace {
 
-// The rows of a printout as the layout puts them: the lines of each name, wrapped to the name column,
-// and its assembly.
+// The rows of a printout as the layout puts them: the lines of each name and of each assembly, wrapped
+// to their columns.
 struct PreparedRows {
     std::vector<std::vector<QString>> names;
-    std::vector<QString> assemblies;
+    std::vector<std::vector<QString>> assemblies;
     int widestName = 0;
     int widestAssembly = 0;
 };
 
-// Splits and measures the names and assemblies in the current font.
-PreparedRows measureRows(PrintCanvas &canvas, const std::vector<ListEntry> &rows)
+// Splits and measures the names and assemblies in the current font; assemblies are split at their
+// line breaks only when `splitAssemblies`, else each is one line as it stands.
+PreparedRows measureRows(PrintCanvas &canvas, const std::vector<ListEntry> &rows, bool splitAssemblies)
 {
     PreparedRows prepared;
     prepared.names.reserve(rows.size());
     prepared.assemblies.reserve(rows.size());
     for (const ListEntry &entry : rows) {
         prepared.names.push_back(namewrap::splitLines(cp1252::toUnicode(entry.caption())));
-        prepared.assemblies.push_back(entry.subItemCount() == 0 ? QString() : cp1252::toUnicode(entry.subItem(0)));
+        const QString assembly = entry.subItemCount() == 0 ? QString() : cp1252::toUnicode(entry.subItem(0));
+        prepared.assemblies.push_back(splitAssemblies ? namewrap::splitLines(assembly) : std::vector{assembly});
         for (const QString &line : prepared.names.back())
             prepared.widestName = std::max(prepared.widestName, canvas.textWidth(line));
-        prepared.widestAssembly = std::max(prepared.widestAssembly, canvas.textWidth(prepared.assemblies.back()));
+        for (const QString &line : prepared.assemblies.back())
+            prepared.widestAssembly = std::max(prepared.widestAssembly, canvas.textWidth(line));
     }
     return prepared;
 }
 
-// Wraps every name line wider than the name column.
-void wrapNames(PrintCanvas &canvas, PreparedRows &prepared, int nameColumn)
+// Wraps every line wider than the column; `widest` is the widest of them all.
+void wrapColumn(PrintCanvas &canvas, std::vector<std::vector<QString>> &texts, int widest, int column)
 {
-    if (nameColumn >= prepared.widestName)
+    if (column >= widest)
         return;
     const auto measure = [&canvas](const QString &text) { return canvas.textWidth(text); };
-    for (std::vector<QString> &name : prepared.names) {
+    for (std::vector<QString> &text : texts) {
         std::vector<QString> lines;
-        for (const QString &line : name) {
-            for (QString &part : namewrap::wrapLine(line, nameColumn, measure))
+        for (const QString &line : text) {
+            for (QString &part : namewrap::wrapLine(line, column, measure))
                 lines.push_back(std::move(part));
         }
-        name = std::move(lines);
+        text = std::move(lines);
     }
 }
 
@@ -196,6 +231,7 @@ public:
     void endDocument() override {}
     void newPage() override { ++m_pages; }
     void drawText(int, int, const QString &) override {}
+    void drawHorizontalLine(int, int, int) override {}
 
 private:
     int m_pages = 1;
@@ -213,25 +249,31 @@ void printPlain(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const P
     layout.PrintLine(blank);
 
     canvas.setFontStyle(FontStyle{});
-    PreparedRows prepared = measureRows(canvas, rows);
+    PreparedRows prepared = measureRows(canvas, rows, false);
     const int nameColumn = layout.nameColumnWidth(prepared.widestName, prepared.widestAssembly);
     layout.setAssemblyColumn(nameColumn);
-    wrapNames(canvas, prepared, nameColumn);
+    wrapColumn(canvas, prepared.names, prepared.widestName, nameColumn);
     for (std::size_t i = 0; i < prepared.names.size(); ++i)
-        layout.PrintRow(prepared.names[i], prepared.assemblies[i]);
+        layout.PrintNumberedRow(QString(), prepared.names[i], prepared.assemblies[i]);
     layout.PrintLine(blank);
 }
 
-// The printout with header, column headings, numbered rows and footer on every page.
+// The printout with header, column headings, numbered rows and footer on every page, and the report's
+// parts. Everything ends at the right edge: names and assemblies wrap in their columns.
 void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const PrintMargins &margins,
                  const PageFrame &frame)
 {
     const QString blank(u' ');
     const QString numberHeading = QStringLiteral("Nr.");
+    const QString nameHeading = QStringLiteral("Mangel");
+    const QString assemblyHeading = QStringLiteral("Baugruppe");
+    const auto measure = [&canvas](const QString &text) { return canvas.textWidth(text); };
     canvas.setFontStyle(kBold);
     const int numberHeadingWidth = canvas.textWidth(numberHeading);
+    const int nameHeadingWidth = canvas.textWidth(nameHeading);
+    const int assemblyHeadingWidth = canvas.textWidth(assemblyHeading);
     canvas.setFontStyle(FontStyle{});
-    PreparedRows prepared = measureRows(canvas, rows);
+    PreparedRows prepared = measureRows(canvas, rows, true);
     std::vector<QString> numbers;
     numbers.reserve(rows.size());
     int numberColumn = numberHeadingWidth;
@@ -241,27 +283,56 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
     }
     PrintLayout measuring(canvas, margins);
     measuring.setNumberColumn(numberColumn);
-    const int nameColumn = measuring.nameColumnWidth(prepared.widestName, prepared.widestAssembly);
-    wrapNames(canvas, prepared, nameColumn);
+    const int widestName = std::max(prepared.widestName, nameHeadingWidth);
+    const int widestAssembly = std::max(prepared.widestAssembly, assemblyHeadingWidth);
+    const PrintLayout::Columns columns = measuring.framedColumns(widestName, widestAssembly);
+    wrapColumn(canvas, prepared.names, widestName, columns.name);
+    wrapColumn(canvas, prepared.assemblies, widestAssembly, columns.assembly);
+
+    const ReportBlock &report = frame.report;
+    const bool closes = report.hasDetails();
+    const reportlayout::DetailBlock details = reportlayout::prepareDetails(canvas, measuring, report);
+    const reportlayout::Closing closing = reportlayout::prepareClosing(canvas, measuring, report);
+    const QString headerRight = reportlayout::headerRight(frame);
+    const int headerRightWidth = canvas.textWidth(headerRight);
+    const QString headerLeft =
+        reportlayout::elide(reportlayout::headerLeft(frame),
+                            measuring.right() - headerRightWidth - measuring.gap() - measuring.left(), measure);
+
+    std::vector<reportlayout::RowGroup> groups;
+    std::vector<std::vector<QString>> groupHeadings;
+    if (frame.groupByAssembly) {
+        groups = reportlayout::groupByAssembly(rows);
+        canvas.setFontStyle(kBold);
+        for (const reportlayout::RowGroup &group : groups)
+            groupHeadings.push_back(reportlayout::wrapText(reportlayout::groupHeading(group.assembly),
+                                                           measuring.right() - measuring.left(), measure));
+        canvas.setFontStyle(FontStyle{});
+    } else {
+        groups.push_back({{}, std::vector<std::size_t>(rows.size())});
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            groups.back().rows[i] = i;
+    }
 
     // One run of the layout on a canvas; the page count is known only from a run that draws nothing.
     const auto run = [&](PrintCanvas &c, int pageCount) {
         PrintLayout layout(c, margins);
         layout.setNumberColumn(numberColumn);
-        layout.setAssemblyColumn(nameColumn);
+        layout.setAssemblyColumn(columns.name);
         FontStyle style;
         const auto setStyle = [&](const FontStyle &s) {
             style = s;
             c.setFontStyle(s);
         };
         int page = 0;
+        bool inTable = false; // pages that continue the rows repeat the column headings
         // The header line and the empty line below it; the footer, its bottom on the bottom limit.
         const auto headerAndFooter = [&] {
             ++page;
             c.setFontStyle(FontStyle{});
             const int line = c.textHeight(blank);
-            c.drawText(layout.left(), layout.top(), frame.documentName);
-            c.drawText(layout.right() - c.textWidth(frame.date), layout.top(), frame.date);
+            c.drawText(layout.left(), layout.top(), headerLeft);
+            c.drawText(layout.right() - headerRightWidth, layout.top(), headerRight);
             const QString footer = QStringLiteral("Seite %1 von %2").arg(page).arg(pageCount);
             c.drawText(layout.left() + (layout.right() - layout.left() - c.textWidth(footer)) / 2,
                        layout.bottom() - line, footer);
@@ -270,28 +341,63 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
         const auto headings = [&] {
             c.setFontStyle(kBold);
             c.drawText(layout.left(), layout.y(), numberHeading);
-            c.drawText(layout.nameLeft(), layout.y(), QStringLiteral("Mangel"));
-            c.drawText(layout.assemblyColumn(), layout.y(), QStringLiteral("Baugruppe"));
+            c.drawText(layout.nameLeft(), layout.y(), nameHeading);
+            c.drawText(layout.assemblyColumn(), layout.y(), assemblyHeading);
             layout.moveTo(layout.y() + c.textHeight(numberHeading), true);
         };
         c.setFontStyle(FontStyle{});
+        const int line = c.textHeight(blank);
         // Lines stop an empty line above the footer.
-        layout.setBodyLimit(layout.bottom() - 2 * c.textHeight(blank));
+        layout.setBodyLimit(layout.bottom() - 2 * line);
         layout.setPageStart([&] {
             headerAndFooter();
-            headings();
+            if (inTable)
+                headings();
             c.setFontStyle(style);
         });
 
         headerAndFooter();
+        for (const QString &firmLine : details.firm)
+            layout.PrintLine(firmLine);
         setStyle(kBold);
         layout.PrintLine(printDocumentName());
         layout.PrintLine(blank);
+        setStyle(FontStyle{});
+        if (!details.pairs.empty()) {
+            reportlayout::printDetails(c, layout, details);
+            layout.PrintLine(blank);
+        }
         headings();
         setStyle(FontStyle{});
-        for (std::size_t i = 0; i < prepared.names.size(); ++i)
-            layout.PrintNumberedRow(numbers[i], prepared.names[i], prepared.assemblies[i]);
-        layout.PrintLine(blank);
+        inTable = true;
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            const std::vector<std::size_t> &members = groups[g].rows;
+            if (frame.groupByAssembly) {
+                if (g > 0)
+                    layout.skipLine(line);
+                // The heading comes along with the group's first row.
+                setStyle(kBold);
+                qint64 headingHeight = 0;
+                for (const QString &text : groupHeadings[g])
+                    headingHeight += c.textHeight(text);
+                setStyle(FontStyle{});
+                layout.makeRoom(headingHeight +
+                                layout.rowHeight(prepared.names[members[0]], prepared.assemblies[members[0]]));
+                setStyle(kBold);
+                for (const QString &text : groupHeadings[g])
+                    layout.PrintLine(text);
+                setStyle(FontStyle{});
+            }
+            for (const std::size_t i : members)
+                layout.PrintNumberedRow(numbers[i], prepared.names[i], prepared.assemblies[i]);
+        }
+        if (closes) {
+            inTable = false;
+            layout.skipLine(line);
+            reportlayout::printClosing(c, layout, closing);
+        } else {
+            layout.PrintLine(blank);
+        }
     };
     PageCounter counter(canvas);
     run(counter, 0);

@@ -4,6 +4,7 @@
 #include "document/PrintFont.h"
 #include "document/PrintMargins.h"
 #include "print/PrintCanvas.h"
+#include "print/ReportBlock.h"
 
 #include <QString>
 
@@ -40,9 +41,15 @@ bool fontTallerThanPage(PrintCanvas &canvas, const PrintFont &font);
 // What every page carries when the page header and page numbers are on: a header line with the
 // document's name at the left margin and the print date ending at the right margin, bold column
 // headings, numbered rows and a centred footer "Seite x von y" whose bottom is the bottom limit.
+// The report's object and inspection date take the place of name and date when they are set; the
+// report adds its block to the first page and its closing text and signatures after the last row.
+// Grouped, the rows stand under a bold heading per assembly, the groups in the order in which their
+// assemblies first appear in the list; rows keep their list position as their number.
 struct PageFrame {
     QString documentName;
     QString date; // dd.mm.yyyy
+    ReportBlock report{};
+    bool groupByAssembly = false;
 };
 
 // The name the header shows for a list file: its file name without ".mal"; "Kein Name" for none.
@@ -75,6 +82,15 @@ public:
     // widest assembly ends on the right edge of the printable area, but not below half the printable
     // width (nor above the widest name).
     int nameColumnWidth(int widestName, int widestAssembly) const;
+    // The widths of name and assembly column of a framed printout, which ends at the right edge. When
+    // the widest name and the widest assembly fit side by side, the name column is the widest name and
+    // the assembly column the rest; otherwise the assembly column takes the widest assembly, but at
+    // least 30 % and at most half of the room, and the name column the rest (nor more than the widest name).
+    struct Columns {
+        int name;
+        int assembly;
+    };
+    Columns framedColumns(int widestName, int widestAssembly) const;
     // Places the second column at the right of the name column plus the gap.
     void setAssemblyColumn(int nameColumn) { m_assemblyColumn = m_nameLeft + nameColumn + m_gap; }
     // Puts the names right of a number column of the given width plus the gap.
@@ -92,17 +108,29 @@ public:
             m_bodyTop = y;
     }
 
+    // Breaks the page when a line (or lines kept together) of height h does not fit and is not the
+    // page's first; returns whether it did.
+    bool makeRoom(qint64 h);
+    // Leaves an empty line of height h where it fits; at the foot of a page it leaves nothing, as the
+    // next line starts a new page anyway.
+    void skipLine(int h)
+    {
+        if (m_y + h <= m_limit)
+            m_y += h;
+    }
+
     void PrintLine(const QString &text);
     // Prints the lines of a name one under the other, the assembly beside the first line. The row's
     // height is the sum of its lines' heights; the assembly text is not measured.
     void PrintRow(const std::vector<QString> &nameLines, const QString &assembly);
-    // The same with the row's number right-aligned in the number column.
-    void PrintNumberedRow(const QString &number, const std::vector<QString> &nameLines, const QString &assembly);
+    // The same with the row's number right-aligned in the number column and the assembly in lines of
+    // its own beside those of the name; the row is as high as its longer column.
+    void PrintNumberedRow(const QString &number, const std::vector<QString> &nameLines,
+                          const std::vector<QString> &assemblyLines);
+    // The height of such a row.
+    qint64 rowHeight(const std::vector<QString> &nameLines, const std::vector<QString> &assemblyLines);
 
 private:
-    // Breaks the page when a line of height h does not fit and is not the page's first line.
-    void makeRoom(qint64 h);
-
     PrintCanvas &m_canvas;
     int m_width;
     int m_right;

@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -156,4 +157,10 @@ void QPrinterCanvas::drawText(int x, int y, const QString &text)
 {
     // QPainter places text on its baseline; the canvas takes the top-left corner.
     m_painter.drawText(x, y + metrics().ascent(), text);
+}
+
+void QPrinterCanvas::drawHorizontalLine(int x, int y, int width)
+{
+    const int thickness = std::max(1, dpiY() / 127); // 0.2 mm
+    m_painter.fillRect(x, y, width, thickness, m_color);
 }

@@ -52,6 +52,7 @@ public:
     int textWidth(const QString &text) override;
     int textHeight(const QString &text) override;
     void drawText(int x, int y, const QString &text) override;
+    void drawHorizontalLine(int x, int y, int width) override;
 
 private:
     void applyFont(const QFont &font);

@@ -3,7 +3,8 @@
 //   print_sample --pdf FILE [--rows N] [--margins MM]
 //   print_sample --list [--rows N]      (writes "name<TAB>assembly" per row, UTF-8, instead of printing)
 // --margins sets all four margins (default: the start values of 15 mm); --frame NAME prints the page
-// header with that document name and today's date, the headings, numbers and page numbers.
+// header with that document name and today's date, the headings, numbers and page numbers; --report
+// adds sample report details, closing text and signatures to it and groups the rows by assembly.
 // Exits with 0 after the job was handed over, 1 with the error text on stderr otherwise.
 
 #include "SampleDefects.h"
@@ -30,6 +31,7 @@ int main(int argc, char **argv)
     PrintMargins margins;
     bool list = false;
     std::optional<PageFrame> frame;
+    bool report = false;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == QStringLiteral("--list"))
@@ -40,6 +42,8 @@ int main(int argc, char **argv)
             pdfFile = args[++i];
         else if (args[i] == QStringLiteral("--frame") && hasValue)
             frame = PageFrame{args[++i], QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))};
+        else if (args[i] == QStringLiteral("--report"))
+            report = true;
         else if (args[i] == QStringLiteral("--rows") && hasValue)
             rows = args[++i].toInt();
         else if (args[i] == QStringLiteral("--margins") && hasValue) {
@@ -56,6 +60,23 @@ int main(int argc, char **argv)
     if (printerName.isEmpty() == pdfFile.isEmpty()) {
         std::fputs("usage: print_sample --printer NAME | --pdf FILE | --list [--rows N]\n", stderr);
         return 2;
+    }
+
+    if (report) {
+        if (!frame)
+            frame = PageFrame{QStringLiteral("Begehung"), QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))};
+        ReportBlock &r = frame->report;
+        r.firm = QStringLiteral("Ingenieurbüro Beispiel");
+        r.objekt = QStringLiteral("Grundschule am Park, Erweiterungsbau");
+        r.anschrift = QStringLiteral("Parkstraße 12\n12345 Musterstadt");
+        r.auftraggeber = QStringLiteral("Stadt Musterstadt, Hochbauamt");
+        r.auftragnehmer = QStringLiteral("Bau und Ausbau Müller KG");
+        r.begehungAm = QStringLiteral("01.12.2026");
+        r.teilnehmer = QStringLiteral("Frau Schmidt (Hochbauamt)\nHerr Müller (Bauleitung)");
+        r.pruefer = QStringLiteral("Dipl.-Ing. K. Prüfer");
+        r.schlusstext = QStringLiteral("Wir bitten, die aufgeführten Mängel bis zum 31.01.2027 zu beseitigen und "
+                                       "die Beseitigung schriftlich anzuzeigen.");
+        frame->groupByAssembly = true;
     }
 
     QPrinter printer(QPrinter::HighResolution);

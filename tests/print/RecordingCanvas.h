@@ -12,7 +12,7 @@
 // every line is lineHeight(size) tall. Page and resolution are set by the test.
 class RecordingCanvas : public PrintCanvas {
 public:
-    enum class Op { Begin, Draw, NewPage, End };
+    enum class Op { Begin, Draw, Line, NewPage, End };
 
     struct Event {
         Op op;
@@ -21,7 +21,8 @@ public:
         int y = 0;
         QString text; // the drawn text, or the document name of Begin
         FontStyle style;
-        int size = 0; // point size of the font a text was drawn with
+        int size = 0;  // point size of the font a text was drawn with
+        int width = 0; // the length of a line
     };
 
     RecordingCanvas(int dpi, int pageWidth, int pageHeight) : m_dpi(dpi), m_width(pageWidth), m_height(pageHeight) {}
@@ -49,6 +50,11 @@ public:
     }
     int textHeight(const QString &) override { return lineHeight(m_font.size); }
     void drawText(int x, int y, const QString &text) override { record(Op::Draw, x, y, text); }
+    void drawHorizontalLine(int x, int y, int width) override
+    {
+        record(Op::Line, x, y, {});
+        m_events.back().width = width;
+    }
 
     // The line height of a font of the given size: 1.15 of its size in dots.
     int lineHeight(int size) const { return size * m_dpi * 115 / (72 * 100); }
