@@ -267,6 +267,7 @@ void FormStorage::restoreProps(StoredProps &props, int pixelsPerInch)
         else if (text.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
             props.pageFrame = false;
     });
+    integer(QStringLiteral("Panel11_Width"), [&](int v) { props.panel11Width = v; });
 }
 
 void FormStorage::SaveSettings(const WindowState &current, const StoredProps &props, bool destroying)
@@ -310,6 +311,7 @@ void FormStorage::SaveSettings(const WindowState &current, const StoredProps &pr
     prop(QStringLiteral("Panel1Laeden_Width"), formatInt(props.panel1LaedenWidth));
     prop(QStringLiteral("Panel1Produkte_Width"), formatInt(props.panel1ProdukteWidth));
     prop(QStringLiteral("SeitenkopfCheck_Checked"), props.pageFrame ? QStringLiteral("True") : QStringLiteral("False"));
+    prop(QStringLiteral("Panel11_Width"), formatInt(props.panel11Width));
     m_store.flush();
     m_saved = true;
 }

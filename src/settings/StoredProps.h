@@ -9,11 +9,12 @@ struct StoredProps {
     PrintMargins margins;
     // The font of FontDialog1.
     PrintFont font;
-    // Widths of the two left-hand list panels in pixels.
     // The check box "Seitenkopf und Seitenzahlen" (SeitenkopfCheck): page header and footer on.
     bool pageFrame = false;
+    // Widths of the three left-hand list panels in pixels: assemblies, catalogue, filtered view.
     int panel1LaedenWidth = 145;
     int panel1ProdukteWidth = 269;
+    int panel11Width = 213;
 
     friend bool operator==(const StoredProps &, const StoredProps &) = default;
 };

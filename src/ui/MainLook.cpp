@@ -4,12 +4,12 @@
 #include "ui/HeadingFont.h"
 #include "ui/LazyIcon.h"
 #include "ui/ListView.h"
-#include "ui/PanelFit.h"
 #include "ui/ThemeIcons.h"
 #include "ui_MainUnit.h"
 
 #include <QHash>
 #include <QLabel>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -55,11 +55,21 @@ void TMainForm::setUpWidgets()
     maroonPal.setColor(QPalette::WindowText, QColor(128, 0, 0));
     m_ui->Label6->setPalette(maroonPal);
 
-    m_ui->Splitter1->setControlled(m_ui->Panel1Laeden);
-    m_ui->Splitter2->setControlled(m_ui->Panel1Produkte);
-    // The defect list keeps room for its row of buttons, which are placed without a layout.
+    // The three left-hand panels keep their widths until a handle is dragged (down to nothing, as a
+    // stored width of 0 gives); only the defect list widens and narrows with the window, and it keeps
+    // room for its row of buttons, which are placed without a layout.
+    QSplitter *splitter = m_ui->PanelSplitter;
     m_ui->Panel7->setMinimumWidth(m_ui->Panel7Buttons->childrenRect().right() + 1);
-    m_panelFit = new PanelFit(m_ui->TabSheet1, {m_ui->Panel1Laeden, m_ui->Panel1Produkte, m_ui->Panel11}, m_ui->Panel7);
+    splitter->setStretchFactor(3, 1);
+    splitter->setCollapsible(3, false);
+    // A handle changes the width of the panel on its left; the panels on its right move along.
+    connect(splitter, &QSplitter::splitterMoved, this, [this](int, int handle) {
+        std::array<int, 3> widths = m_panelWidths;
+        widths.at(size_t(handle - 1)) = m_ui->PanelSplitter->sizes().at(handle - 1);
+        setPanelWidths(widths);
+    });
+    const StoredProps start;
+    setPanelWidths({start.panel1LaedenWidth, start.panel1ProdukteWidth, start.panel11Width});
 
     // Status bar in single-text mode: one text across its whole width.
     m_statusText = new QLabel(this);
@@ -96,6 +106,13 @@ void TMainForm::setUpWidgets()
 
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(1000);
+}
+
+void TMainForm::setPanelWidths(const std::array<int, 3> &widths)
+{
+    for (size_t i = 0; i < widths.size(); ++i)
+        m_panelWidths[i] = std::clamp(widths[i], 0, QWIDGETSIZE_MAX);
+    m_ui->PanelSplitter->setSizes({m_panelWidths[0], m_panelWidths[1], m_panelWidths[2], 0});
 }
 
 void TMainForm::setUpHiddenLook()

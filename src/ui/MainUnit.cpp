@@ -20,7 +20,6 @@
 #include "ui/AnleitungUnit.h"
 #include "ui/EditMenu.h"
 #include "ui/ListView.h"
-#include "ui/PanelFit.h"
 #include "ui/PrintCommands.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
@@ -398,9 +397,9 @@ StoredProps TMainForm::currentProps() const
     props.margins = printMargins();
     props.font = m_printFont;
     props.pageFrame = m_ui->SeitenkopfCheck->isChecked();
-    // The widths the panels have when the window is wide enough.
-    props.panel1LaedenWidth = m_panelFit->storedWidth(0);
-    props.panel1ProdukteWidth = m_panelFit->storedWidth(1);
+    props.panel1LaedenWidth = m_panelWidths[0];
+    props.panel1ProdukteWidth = m_panelWidths[1];
+    props.panel11Width = m_panelWidths[2];
     return props;
 }
 
@@ -412,8 +411,7 @@ void TMainForm::applyProps(const StoredProps &props)
     m_ui->BottomREd->setValue(props.margins.bottom);
     m_printFont = props.font;
     m_ui->SeitenkopfCheck->setChecked(props.pageFrame);
-    m_panelFit->setStoredWidth(0, std::clamp(props.panel1LaedenWidth, 0, QWIDGETSIZE_MAX));
-    m_panelFit->setStoredWidth(1, std::clamp(props.panel1ProdukteWidth, 0, QWIDGETSIZE_MAX));
+    setPanelWidths({props.panel1LaedenWidth, props.panel1ProdukteWidth, props.panel11Width});
 }
 
 void TMainForm::RestoreSettings()

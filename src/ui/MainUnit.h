@@ -16,6 +16,7 @@
 #include <QPoint>
 #include <QTimer>
 
+#include <array>
 #include <memory>
 
 namespace Ui {
@@ -24,7 +25,6 @@ class TMainForm;
 class EditMenu;
 class ListController;
 class ListView;
-class PanelFit;
 class QLabel;
 class QPrinter;
 class QSpinBox;
@@ -174,6 +174,8 @@ private:
     // settings page); runs once, right after the first paint.
     void finishStartUp();
     void setUpWidgets();
+    // Gives the three left-hand panels these widths; the defect list takes the rest.
+    void setPanelWidths(const std::array<int, 3> &widths);
     void setUpIcons();
     // The picture and the font button's icon on the settings page (not seen at the first paint).
     void setUpHiddenLook();
@@ -202,7 +204,9 @@ private:
     std::unique_ptr<ListController> m_catalog;
     std::unique_ptr<ListController> m_defects;
     EditMenu *m_editMenu = nullptr;
-    PanelFit *m_panelFit = nullptr;
+    // The widths of the three left-hand panels as set or dragged; the splitter's own sizes shrink
+    // with a window too narrow for them.
+    std::array<int, 3> m_panelWidths{};
     QTimer m_timer;
     QLabel *m_statusText = nullptr;
     TAboutBox *m_aboutBox = nullptr;

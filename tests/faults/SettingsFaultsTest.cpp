@@ -44,8 +44,9 @@ Snapshot snapshot(TMainForm &form)
     s.margins[2] = ui.RightREd->value();
     s.margins[3] = ui.BottomREd->value();
     s.font = form.printFont();
-    s.panelWidths[0] = ui.Panel1Laeden->width();
-    s.panelWidths[1] = ui.Panel1Produkte->width();
+    // What shows of the panels (a collapsed panel keeps its own width out of sight).
+    s.panelWidths[0] = ui.PanelSplitter->sizes().at(0);
+    s.panelWidths[1] = ui.PanelSplitter->sizes().at(1);
     return s;
 }
 
@@ -187,7 +188,9 @@ TEST_F(SettingsFaults, aFileCutOffAnywhereOpensWithWhatWasComplete)
         first->ui().BottomREd->setValue(23);
         first->printFont().name = QStringLiteral("Liberation Serif");
         first->printFont().size = 14;
-        first->ui().Panel1Laeden->setFixedWidth(180);
+        StoredProps props = first->currentProps();
+        props.panel1LaedenWidth = 180;
+        first->applyProps(props);
         prompts.answers = {Answer::No};
         ASSERT_TRUE(first->close());
     }

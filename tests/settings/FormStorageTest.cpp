@@ -53,6 +53,7 @@ const QByteArray kFirstSave = "[TMainForm]\n"
                               "MinMaxPos(1280x1024)=-1,-1,-1,-1\n"
                               "NormPos=223,115,1222,704\n"
                               "NormPos(1280x1024)=223,115,1222,704\n"
+                              "Panel11_Width=213\n"
                               "Panel1Laeden_Width=145\n"
                               "Panel1Produkte_Width=269\n"
                               "PixelsPerInch=96\n"
@@ -143,6 +144,7 @@ TEST_F(FormStorageTest, everyStoredPropertyRoundTrips)
     props.font.pitch = FontPitch::Fixed;
     props.panel1LaedenWidth = 0;
     props.panel1ProdukteWidth = 1234;
+    props.panel11Width = -5;
     props.pageFrame = true;
     m_storage.SaveSettings(shownWindow(QRect(223, 115, 999, 589)), props, false);
     EXPECT_NE(raw().indexOf("FontDialog1_FontName=Liberation Serif\n"), -1) << "trimmed before writing";
@@ -175,6 +177,8 @@ TEST_F(FormStorageTest, storedPropertiesReadBackByTheirRules)
         {"Panel1Laeden_Width=", [](StoredProps &p) { p.panel1LaedenWidth = 0; }},
         {"Panel1Produkte_Width= 300\r", [](StoredProps &p) { p.panel1ProdukteWidth = 300; }},
         {"Panel1Produkte_Width=3.5", [](StoredProps &p) { p.panel1ProdukteWidth = 0; }},
+        {"Panel11_Width=400", [](StoredProps &p) { p.panel11Width = 400; }},
+        {"Panel11_Width=schmal", [](StoredProps &p) { p.panel11Width = 0; }},
         {"FontDialog1_FontCharset=238", [](StoredProps &p) { p.font.charset = 238; }},
         {"FontDialog1_FontCharset=x", [](StoredProps &p) { p.font.charset = 0; }},
         {"FontDialog1_FontColor=255", [](StoredProps &p) { p.font.color = 255; }},
