@@ -171,9 +171,9 @@ void SettingsStore::update(const std::function<void()> &change)
     open();
     QLockFile lock(lockPath());
     (void)lock.tryLock(5000);
-    // What another instance wrote since this one read the file counts.
-    const QString path = filePath();
-    if (!m_unusable && QFileInfo::exists(path) && isRegularFile(path) && load())
+    // What another instance wrote since this one read the file counts (a file that cannot be read
+    // now leaves the values as they were; writeLocked then fails).
+    if (!m_unusable && load())
         applyPending();
     change();
     writeLocked();
