@@ -1,7 +1,6 @@
 #include "ui/MainUnit.h"
 
 #include "document/Cp1252.h"
-#include "document/Headroom.h"
 #include "document/OutOfMemory.h"
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
@@ -78,12 +77,6 @@ QToolButton *TMainForm::toolButton(int number) const
 
 void TMainForm::setUpControllers()
 {
-    // A load shows each list in its own view (the filtered one starts empty); the views' layout
-    // cannot survive running out of memory, so the load makes sure first that theirs is there. The
-    // filtered view's rebuild and the CSV import ask the same check (checkShow).
-    m_document.setShowCheck([](const ListDocument::RowCounts &rows) {
-        headroom::probe({ListView::layoutBytes(rows[0]), ListView::layoutBytes(rows[1]), ListView::layoutBytes(rows[2])});
-    });
 
     // Each controller wires its views. Removing, clearing or moving assemblies leaves the filtered
     // view as it is: it follows the assemblies' change reports (ListView1Change).
@@ -230,17 +223,20 @@ void TMainForm::prepareSortsLater()
 {
     // Once the window has caught up, the sort rules rank the new texts, so that the first header
     // click sorts as quickly as the ones after it. A very long list is left to that click: ranking
-    // it takes long enough to hold up the window unasked. A failure here is left for that click to
-    // report.
+    // it takes long enough to hold up the window unasked. Memory running out here is left for that
+    // click to report, since nobody asked for this work; anything else reaches the handler guard.
     constexpr int kPreparedEntries = 250'000;
     QTimer::singleShot(0, this, [this] {
-        try {
-            for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList}) {
-                if (list->count() <= kPreparedEntries)
-                    list->prepareSort();
+        runHandler(&m_prompts, [this] {
+            try {
+                for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList}) {
+                    if (list->count() <= kPreparedEntries)
+                        list->prepareSort();
+                }
+            } catch (const std::bad_alloc &) {
+                // The ranks are only a head start: the click ranks anew and reports what fails then.
             }
-        } catch (...) {
-        }
+        });
     });
 }
 
@@ -322,7 +318,7 @@ void TMainForm::SaveSettings(bool destroying)
     try {
         m_formStorage->SaveSettings(currentWindowState(), currentProps(), destroying);
     } catch (const SettingsError &e) {
-        Application::showError(e.text(), &m_prompts);
+        showFailure(m_prompts, Application::title(), Application::errorText(e.text()), e.path(), e.reason());
     } catch (...) {
         // Also runs from the destructor, which must not throw.
         Application::showCurrentException(&m_prompts);
@@ -349,8 +345,7 @@ void TMainForm::CSVImport1Click()
         return;
     m_csvImportName = *name;
     UndoStep step(m_undo, stepname::csvImport());
-    importCsv(m_document.DefectList, *name, m_prompts,
-              [this](std::size_t rows) { m_document.checkShow({0, 0, rows}); });
+    importCsv(m_document.DefectList, *name, m_prompts);
 }
 
 QPrinter &TMainForm::printer() { return m_print->printer(); }
@@ -392,12 +387,13 @@ void TMainForm::Anleitung1Click()
     if (created)
         guide = new TAnleitungForm(this);
     const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory());
-    if (!guide->load(file)) {
+    if (const FileResult<void> loaded = guide->load(file); !loaded) {
         if (created)
             delete guide;
-        m_prompts.error(QStringLiteral("Anleitung"),
-                        QStringLiteral("Die Anleitung „%1“ wurde nicht gefunden oder kann nicht gelesen werden.")
-                            .arg(QDir::toNativeSeparators(file)));
+        showFailure(m_prompts, QStringLiteral("Anleitung"),
+                    QStringLiteral("Die Anleitung „%1“ wurde nicht gefunden oder kann nicht gelesen werden.")
+                        .arg(QDir::toNativeSeparators(file)),
+                    file, loaded.error());
         return;
     }
     guide->show();
@@ -470,9 +466,6 @@ void TMainForm::UpdateFilteredView()
     const std::string selected(assembly >= 0 ? m_document.AssemblyList.caption(assembly) : std::string_view());
     const std::string *key = assembly >= 0 ? &selected : nullptr;
     std::vector<ListEntry> rows = editing::filterCatalog(m_document.DefectCatalog.entries(), key);
-    // Without an assembly the view shows the whole catalogue: its layout is checked as the
-    // catalogue's is at a load, before the view changes.
-    m_document.checkShow({0, rows.size(), 0});
     m_filtered.beginUpdate();
     m_filtered.assign(std::move(rows));
     m_filtered.endUpdate();
