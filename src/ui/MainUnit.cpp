@@ -16,6 +16,7 @@
 #include "ui/ListController.h"
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
+#include "ui/SearchField.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
@@ -96,6 +97,7 @@ void TMainForm::setUpControllers()
     m_catalog->setActivate([this] { PlusEinkaufBtnClick(); });
     m_catalog->setFilteredView(*m_ui->ListView4, m_filtered, [this] { Hinzu2BtnClick(); });
     m_catalog->setChangeApprover([this] { return ListView2Changing(); });
+    m_search = new SearchField(*m_ui->ListView2, m_document.DefectCatalog, this);
 }
 
 void TMainForm::wire()
@@ -128,6 +130,8 @@ void TMainForm::wire()
     for (const auto &[button, handler] : buttons)
         connect(button, &QAbstractButton::clicked, this, guarded(&m_prompts, this, handler));
     connect(&m_timer, &QTimer::timeout, this, guarded(&m_prompts, this, &TMainForm::Timer1Timer));
+    connect(m_search, &SearchField::picked, this,
+            [this](int row) { runHandler(&m_prompts, [&] { copyDefect(m_document.DefectCatalog, row, false); }); });
 
     // Change reports of the assemblies and the defect list: a caption set (also on an entry just
     // added) or a change of the selection. The catalogue's reports start nothing.
@@ -445,17 +449,16 @@ void TMainForm::PropEdClick()
     listChanged(m_document.DefectCatalog);
 }
 
-void TMainForm::copyDefect(ListView *source, const EntryList &list)
+void TMainForm::copyDefect(const EntryList &list, int row, bool edit)
 {
     UndoStep step(m_undo, stepname::copyDefect());
-    const int row = source->selectedRow();
     if (row < 0) {
         m_prompts.error(QStringLiteral("Kein Mangel ausgewählt"), QStringLiteral("Sie haben keinen Mangel ausgewählt."));
     } else {
         const ListEntry &from = list.at(row);
-        ListEntry copy{from.caption(), {from.subItemCount() == 0 ? std::string_view() : from.subItem(0)}};
-        m_document.DefectList.append(std::move(copy));
-        m_ui->ListView3->openEditor(m_document.DefectList.count() - 1);
+        m_document.DefectList.append({from.caption(), {from.subItemCount() ? from.subItem(0) : std::string_view()}});
+        const int added = m_document.DefectList.count() - 1;
+        edit ? m_ui->ListView3->openEditor(added) : m_ui->ListView3->selectRow(added);
     }
     listChanged(m_document.DefectList, CountPhrase::Open);
 }
@@ -485,8 +488,8 @@ void TMainForm::MinusLaedenBtnClick() { m_assemblies->remove(); }
 void TMainForm::DelList1Click() { m_assemblies->clear(); }
 void TMainForm::MinusProdukteBtnClick() { m_catalog->remove(); }
 void TMainForm::DelList2Click() { m_catalog->clear(); }
-void TMainForm::PlusEinkaufBtnClick() { copyDefect(m_ui->ListView2, m_document.DefectCatalog); }
-void TMainForm::Hinzu2BtnClick() { copyDefect(m_ui->ListView4, m_filtered); }
+void TMainForm::PlusEinkaufBtnClick() { copyDefect(m_document.DefectCatalog, m_ui->ListView2->selectedRow(), true); }
+void TMainForm::Hinzu2BtnClick() { copyDefect(m_filtered, m_ui->ListView4->selectedRow(), true); }
 void TMainForm::MinusEinkaufBtnClick() { m_defects->remove(); }
 void TMainForm::DelList3Click() { m_defects->clear(); }
 void TMainForm::UpdateFilterBtnClick() { UpdateFilteredView(); }
