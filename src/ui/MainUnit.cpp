@@ -21,12 +21,12 @@
 #include "ui/EditMenu.h"
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
+#include "ui/ReportCommands.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDate>
 #include <QWindow>
 #include <QCoreApplication>
 #include <QDir>
@@ -66,6 +66,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
 {
     initResources();
     m_ui->setupUi(this);
+    m_report = std::make_unique<ReportCommands>(*m_ui, m_prompts, m_undo, m_document);
     setUpWidgets();
     setUpIcons();
     setUpControllers();
@@ -154,6 +155,7 @@ void TMainForm::wire()
     connect(m_ui->CSVImport1, &QAction::triggered, this, guarded(&TMainForm::CSVImport1Click));
     connect(m_ui->Druckereinrichten1, &QAction::triggered, this, guarded(&TMainForm::Druckereinrichten1Click));
     connect(m_ui->Drucken1, &QAction::triggered, this, guarded(&TMainForm::Drucken1Click));
+    connect(m_ui->Berichtsangaben1, &QAction::triggered, this, guarded(&TMainForm::Berichtsangaben1Click));
     connect(m_ui->Seitenansicht1, &QAction::triggered, this, guarded(&TMainForm::Seitenansicht1Click));
     connect(m_ui->AlsPDFspeichern1, &QAction::triggered, this, guarded(&TMainForm::AlsPDFspeichern1Click));
     connect(m_ui->Beenden1, &QAction::triggered, this, guarded(&TMainForm::Beenden1Click));
@@ -400,6 +402,7 @@ StoredProps TMainForm::currentProps() const
     props.panel1LaedenWidth = m_panelWidths[0];
     props.panel1ProdukteWidth = m_panelWidths[1];
     props.panel11Width = m_panelWidths[2];
+    m_report->storeProps(props);
     return props;
 }
 
@@ -412,6 +415,7 @@ void TMainForm::applyProps(const StoredProps &props)
     m_printFont = props.font;
     m_ui->SeitenkopfCheck->setChecked(props.pageFrame);
     setPanelWidths({props.panel1LaedenWidth, props.panel1ProdukteWidth, props.panel11Width});
+    m_report->applyProps(props);
 }
 
 void TMainForm::RestoreSettings()
@@ -501,6 +505,8 @@ void TMainForm::Drucken1Click()
     m_print->print();
 }
 
+void TMainForm::Berichtsangaben1Click() { m_report->edit(); }
+
 void TMainForm::Seitenansicht1Click()
 {
     m_print->preview();
@@ -517,9 +523,7 @@ Printout TMainForm::printout() const
     p.rows = &m_document.DefectList.entries();
     p.margins = printMargins();
     p.font = m_printFont;
-    if (m_ui->SeitenkopfCheck->isChecked())
-        p.frame = PageFrame{pageFrameName(m_document.CurrentFileName()),
-                            QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))};
+    p.frame = m_report->pageFrame(pageFrameName(m_document.CurrentFileName()));
     return p;
 }
 
