@@ -56,6 +56,16 @@ ListDocument::ListDocument(Prompts &prompts, QObject *parent)
       m_prompts(prompts),
       m_parser(&listfile::parse)
 {
+    // The total is summed again only once the defect list changed: the status line is also rewritten
+    // when the selection changes, which leaves the total as it was. Connected before anybody else, so
+    // that whoever rewrites the status line on these signals finds the total stale already.
+    const auto stale = [this] { m_totalStale = true; };
+    connect(&DefectList, &QAbstractItemModel::dataChanged, this, stale);
+    connect(&DefectList, &QAbstractItemModel::rowsInserted, this, stale);
+    connect(&DefectList, &QAbstractItemModel::rowsRemoved, this, stale);
+    connect(&DefectList, &QAbstractItemModel::rowsMoved, this, stale);
+    connect(&DefectList, &QAbstractItemModel::modelReset, this, stale);
+    connect(&DefectList, &QAbstractItemModel::layoutChanged, this, stale); // the last entry names the currency
 }
 
 void ListDocument::setUp(const QString &programDirectory, const QString &baseTitle)
@@ -256,14 +266,27 @@ bool ListDocument::SaveFirstPrompt(const QString &caption)
 
 void ListDocument::newDocument()
 {
+    AssemblyList.clear();
+    DefectCatalog.clear();
+    startUnnamed({});
+}
+
+void ListDocument::newDocumentWithCatalog()
+{
+    // The same inspector goes on to the next building.
+    ReportDetails details;
+    details.Pruefer = m_reportDetails.Pruefer;
+    startUnnamed(details);
+}
+
+void ListDocument::startUnnamed(const ReportDetails &details)
+{
     m_currentFileName.clear();
     m_incompleteLoad = false;
     setTitle(m_baseTitle + QStringLiteral(" - Kein Name"));
-    AssemblyList.clear();
-    DefectCatalog.clear();
     DefectList.clear();
     m_unreadReportFile.clear();
-    setReportDetails({});
+    setReportDetails(details);
     emit documentReplaced();
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }
@@ -290,7 +313,12 @@ void ListDocument::checkDefaultFile()
 
 void ListDocument::GesamtPreis()
 {
-    TotalPriceText = statusline::totalPrice(DefectList.entries(), localenumber::decimalSeparator());
+    const QChar separator = localenumber::decimalSeparator();
+    if (!m_totalStale && separator == m_totalSeparator)
+        return;
+    TotalPriceText = statusline::totalPrice(DefectList.entries(), separator);
+    m_totalSeparator = separator;
+    m_totalStale = false;
 }
 
 void ListDocument::UpdateStatusLine(statusline::CountPhrase form)

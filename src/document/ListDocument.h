@@ -86,12 +86,17 @@ public:
     bool SaveFirstPrompt(const QString &caption);
     // New: empty, unnamed lists ("Kein Name" in the title) and empty details.
     void newDocument();
+    // The next building: as New, but the assemblies, the catalogue and the details' Prüfer stay.
+    // The document has no name, so the first Save asks for one.
+    void newDocumentWithCatalog();
 
     // One tick of the default-file watch: when the default list file changed since DefaultFileAge,
     // asks whether to reload it; a document of another file or without a name is first offered to
     // be saved ("Datei: Neu laden..."). Returns at once while another tick is being handled.
     void checkDefaultFile();
 
+    // Sets TotalPriceText; sums the defect list only when it changed since the last sum (or the
+    // decimal separator did).
     void GesamtPreis();
     void UpdateStatusLine(statusline::CountPhrase form);
 
@@ -131,6 +136,8 @@ signals:
 private:
     void setTitle(const QString &title);
     void setNamedTitle(const QString &fileName);
+    // New and its variant: no name, an empty defect list, the given details.
+    void startUnnamed(const ReportDetails &details);
     // After a failed load: when fileName is the document's own file, marks the load incomplete.
     void markUnreadOwnFile(const QString &fileName);
     // The stamp DefaultFileAge gets after a file operation: `handle` is the stamp of the file that
@@ -151,6 +158,8 @@ private:
     bool m_incompleteLoad = false;
     QString m_title;
     QString m_statusText;
+    bool m_totalStale = true;
+    QChar m_totalSeparator;
     ReportDetails m_reportDetails;
     // The details file that could not be read at the last load: empty details do not remove it.
     QString m_unreadReportFile;

@@ -78,6 +78,23 @@ QString unescaped(QStringView value)
     return out;
 }
 
+// Lines end at LF, CR LF or a lone CR.
+QList<QStringView> splitLines(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' || text[i] == u'\r') {
+            lines.append(text.sliced(start, i - start));
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    lines.append(text.sliced(start));
+    return lines;
+}
+
 QString ReportDetails::*fieldNamed(QStringView key)
 {
     for (const ReportDetails::Field &field : ReportDetails::fields()) {
@@ -146,15 +163,14 @@ Parsed parse(QByteArrayView bytes)
     }
     if (text.trimmed().isEmpty())
         return out;
-    const QList<QStringView> lines = QStringView(text).split(u'\n');
-    const auto chopCr = [](QStringView line) { return line.endsWith(u'\r') ? line.chopped(1) : line; };
-    const QStringView header = chopCr(lines.front()).trimmed();
+    const QList<QStringView> lines = splitLines(text);
+    const QStringView header = lines.front().trimmed();
     if (header != QLatin1StringView(kHeader)) {
         out.fault.kind = header.startsWith(kVersionPrefix) ? Fault::UnknownVersion : Fault::UnknownFormat;
         return out;
     }
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringView line = chopCr(lines[i]);
+        const QStringView line = lines[i];
         if (line.trimmed().isEmpty())
             continue;
         const qsizetype eq = line.indexOf(u'=');

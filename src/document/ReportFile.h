@@ -12,8 +12,8 @@
 //   Anschrift=Lindenweg 4\n12345 Musterstadt
 //   ...
 // One Key=Value line per field, in the order of ReportDetails::fields(); a line break in a value
-// is written "\n", a backslash "\\". Keys are read without regard to case, CR LF and LF line ends
-// alike; lines naming no field are kept and written back after the fields.
+// is written "\n", a backslash "\\". Keys are read without regard to case; lines may end in LF
+// (as written), CR LF or CR; lines naming no field are kept and written back after the fields.
 namespace reportfile {
 
 // The first line of every details file.

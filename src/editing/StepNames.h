@@ -18,5 +18,6 @@ inline QString editDefect() { return QStringLiteral("Mangel bearbeiten"); }
 inline QString copyDefect() { return QStringLiteral("In Mängelliste übernehmen"); }
 inline QString csvImport() { return QStringLiteral("CSV Import"); }
 inline QString reportDetails() { return QStringLiteral("Berichtsangaben ändern"); }
+inline QString takeOverCatalog() { return QStringLiteral("Katalog übernehmen"); }
 
 } // namespace editing::stepname

@@ -134,20 +134,60 @@ void SettingsStore::write(const QString &section, const QString &name, const QSt
         m_firstPending = name;
 }
 
+void SettingsStore::remove(const QString &section, const QString &name)
+{
+    open();
+    if (!m_unusable) {
+        m_values.remove(section + u'/' + name);
+        m_pending.insert(section + u'/' + name, QVariant());
+    }
+    if (m_firstPending.isEmpty())
+        m_firstPending = name;
+}
+
+void SettingsStore::applyPending()
+{
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        if (it.value().isValid())
+            m_values.insert(it.key(), it.value());
+        else
+            m_values.remove(it.key());
+    }
+}
+
 void SettingsStore::flush()
 {
     if (m_firstPending.isEmpty())
         return;
     // One writer at a time among the instances; where the folder takes no lock file, the file is
     // written all the same.
-    QLockFile lock(filePath() + QStringLiteral(".lock"));
+    QLockFile lock(lockPath());
     (void)lock.tryLock(5000);
+    writeLocked();
+}
+
+void SettingsStore::update(const std::function<void()> &change)
+{
+    open();
+    QLockFile lock(lockPath());
+    (void)lock.tryLock(5000);
+    // What another instance wrote since this one read the file counts (a file that cannot be read
+    // now leaves the values as they were; writeLocked then fails).
+    if (!m_unusable && load())
+        applyPending();
+    change();
+    writeLocked();
+}
+
+void SettingsStore::writeLocked()
+{
+    if (m_firstPending.isEmpty())
+        return;
     // A file deleted meanwhile is written anew with the values read before.
     const bool gone = !QFileInfo::exists(filePath()) && !QFileInfo(filePath()).isSymLink();
     bool ok = !m_unusable && (gone || (isRegularFile(filePath()) && load()));
     if (ok) {
-        for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
-            m_values.insert(it.key(), it.value());
+        applyPending();
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         ok = iniformat::write(buffer, m_values) && safefile::writeAll(filePath(), buffer.data());

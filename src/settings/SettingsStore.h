@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The per-user settings of one program: a tree of text values, kept in the INI file
@@ -53,19 +54,31 @@ public:
     std::optional<QString> read(const QString &section, const QString &name);
     // Stores `value` under `name` in `section`, to be written by flush(). Opens the store when it is closed.
     void write(const QString &section, const QString &name, const QString &value);
+    // Takes the value out of the file at the next flush(); nothing when there is no such value.
+    void remove(const QString &section, const QString &name);
     // Writes the file. Throws SettingsError ("Konnte Daten für '<name>' nicht setzen", naming the first
     // value written since the last flush) when the file cannot be written.
     void flush();
+    // Read, change and write as one step among the running instances: under the lock that flush()
+    // takes, the file is read afresh, change() reads, writes and removes values, and what it changed
+    // is written at once, so that another instance's update cannot fall in between and be lost.
+    // Throws SettingsError as flush() does.
+    void update(const std::function<void()> &change);
 
 private:
     QString m_folder;
     QString m_programName;
     // Reads the file into m_values; false when it cannot be read.
     bool load();
+    // Puts the pending values (and removals) into m_values.
+    void applyPending();
+    // flush() once the lock is held.
+    void writeLocked();
+    QString lockPath() const { return filePath() + QStringLiteral(".lock"); }
 
     bool m_open = false;
     QSettings::SettingsMap m_values;  // the file's values with the pending ones applied
-    QSettings::SettingsMap m_pending; // written since the last successful flush
+    QSettings::SettingsMap m_pending; // written since the last successful flush; a null value: removed
     QString m_firstPending; // first value name written since the last flush
     bool m_unusable = false; // the file is no regular file or unreadable: nothing is read, writes fail
 };

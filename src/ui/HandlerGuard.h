@@ -17,3 +17,9 @@ template <class Body> void runHandler(Prompts *prompts, Body &&body) noexcept
         Application::showCurrentException(prompts);
     }
 }
+
+// A slot that runs object's handler through runHandler, for connecting a signal to a handler.
+template <class T, class... Args> auto guarded(Prompts *prompts, T *object, void (T::*handler)(Args...))
+{
+    return [prompts, object, handler](Args... args) { runHandler(prompts, [&] { (object->*handler)(args...); }); };
+}

@@ -6,7 +6,9 @@
 #include "editing/SortRules.h"
 #include "editing/SortState.h"
 #include "editing/StepNames.h"
+#include "editing/UndoRecorder.h"
 #include "editing/UndoStep.h"
+#include "ui/HandlerGuard.h"
 #include "ui/ListView.h"
 #include "ui/RowsWatch.h"
 
@@ -25,10 +27,45 @@ void noEntrySelected(Prompts &prompts)
 
 } // namespace
 
-ListController::ListController(ListView &view, EntryList &list, SortState &sort, editing::UndoRecorder &undo,
-                               Prompts &prompts, Changed changed)
-    : m_view(view), m_list(list), m_sort(sort), m_undo(undo), m_prompts(prompts), m_changed(std::move(changed))
+ListController::ListController(ListView &view, EntryList &list, SortState &sort, Sorting sorting,
+                               editing::UndoRecorder &undo, Prompts &prompts, Changed changed)
+    : m_view(view),
+      m_list(list),
+      m_sort(sort),
+      m_sorting(sorting),
+      m_undo(undo),
+      m_prompts(prompts),
+      m_changed(std::move(changed))
 {
+    // The pairwise compare and the state's token let a drop into a sorted list place the moved entry
+    // without sorting everything again.
+    list.setSortRule(
+        sorting.rule(sort, &list),
+        [&sort, compare = sorting.compare](const ListEntry &a, const ListEntry &b) { return compare(a, b, sort); },
+        [&sort] { return sort.SortColumn * 2 + (sort.Descending ? 1 : 0); });
+    view.setModel(&list);
+    connectView(view);
+    // The entry an undo or redo brought back, renamed or moved is the selected and current one.
+    connect(&undo, &editing::UndoRecorder::rowReplayed, this, [this](const EntryList *changed, int row) {
+        if (changed == &m_list)
+            runHandler(&m_prompts, [&] { m_view.selectRow(row); });
+    });
+}
+
+void ListController::connectView(ListView &view)
+{
+    // Each event is a handler of its own: what it raises ends in the general error display.
+    const bool filtered = &view == m_filteredView;
+    connect(&view, &ListView::columnClick, this, guarded(&m_prompts, this, &ListController::columnClick));
+    connect(&view, &ListView::keyDown, this,
+            guarded(&m_prompts, this, filtered ? &ListController::filteredKeyDown : &ListController::keyDown));
+    // In the filtered view the press of the double-click has picked the row it copies.
+    connect(&view, &ListView::dblClick, this,
+            guarded(&m_prompts, this, filtered ? &ListController::filteredDblClick : &ListController::dblClick));
+    connect(&view, &ListView::dropped, this, [this, target = &view](QPoint pos, QObject *source) {
+        runHandler(&m_prompts, [&] { drop(target, pos, source); });
+    });
+    view.setDropAcceptor([this, target = &view](QObject *) { return acceptsDrop(target); });
 }
 
 void ListController::changed() const
@@ -42,6 +79,16 @@ void ListController::setFilteredView(ListView &view, EntryList &copies, std::fun
     m_filteredView = &view;
     m_copies = &copies;
     m_copy = std::move(copy);
+    copies.setSortRule(m_sorting.rule(m_sort, &copies));
+    view.setModel(&copies);
+    connectView(view);
+}
+
+void ListController::setChangeApprover(const std::function<bool()> &approve)
+{
+    m_view.setChangeApprover(approve);
+    if (m_filteredView)
+        m_filteredView->setChangeApprover(approve);
 }
 
 void ListController::columnClick(int column)
@@ -79,20 +126,18 @@ void ListController::dblClick()
         m_view.openEditor(row);
 }
 
-ListController::Removal ListController::remove()
+void ListController::remove()
 {
     UndoStep step(m_undo, stepname::remove());
     const int row = m_view.selectedRow();
-    Removal result = Removal::NoSelection;
     if (row < 0)
         noEntrySelected(m_prompts);
     else
-        result = confirmRemove(row);
+        confirmRemove(row);
     changed();
-    return result;
 }
 
-ListController::Removal ListController::confirmRemove(int row)
+void ListController::confirmRemove(int row)
 {
     // The entry is held, not its row: the watch may reload the lists while the question is open,
     // and then the entry the user chose is gone and nothing is removed.
@@ -100,10 +145,8 @@ ListController::Removal ListController::confirmRemove(int row)
     const Prompts::Answer answer =
         m_prompts.message({QStringLiteral("Eintrag löschen"), QStringLiteral("Wollen Sie den Eintrag löschen?"),
                            Prompts::Icon::Question, Prompts::Buttons::YesNo, Prompts::Answer::Yes});
-    if (answer != Prompts::Answer::Yes || !entry.isValid())
-        return Removal::Declined;
-    m_list.removeAt(entry.row());
-    return Removal::Removed;
+    if (answer == Prompts::Answer::Yes && entry.isValid())
+        m_list.removeAt(entry.row());
 }
 
 void ListController::clear()
@@ -113,7 +156,7 @@ void ListController::clear()
     changed();
 }
 
-bool ListController::confirmClear()
+void ListController::confirmClear()
 {
     // The question is about the list as it is now. If a reload replaces it while the question is
     // open, clearing what was loaded is not what the user confirmed: the new content stays.
@@ -121,15 +164,13 @@ bool ListController::confirmClear()
     const Prompts::Answer answer =
         m_prompts.message({QStringLiteral("Liste löschen"), QStringLiteral("Wollen Sie die komplette Liste löschen?"),
                            Prompts::Icon::Question, Prompts::Buttons::YesNo, Prompts::Answer::Yes});
-    if (answer != Prompts::Answer::Yes || watch.rowsReplaced())
-        return false;
-    m_list.clear();
-    return true;
+    if (answer == Prompts::Answer::Yes && !watch.rowsReplaced())
+        m_list.clear();
 }
 
-bool ListController::acceptsDrop(QObject *sender) const
+bool ListController::acceptsDrop(const QObject *target) const
 {
-    return !m_filteredView || sender != m_filteredView;
+    return target != m_filteredView;
 }
 
 void ListController::drop(ListView *target, QPoint pos, QObject *source)
@@ -183,6 +224,5 @@ void ListController::filteredKeyDown(int key)
 
 void ListController::filteredDblClick()
 {
-    // The press of the double-click has picked the row under the pointer.
     m_copy();
 }

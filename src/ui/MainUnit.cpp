@@ -3,48 +3,38 @@
 #include "document/Cp1252.h"
 #include "document/Headroom.h"
 #include "document/OutOfMemory.h"
-#include "document/Prompts.h"
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
 #include "editing/FreshHistory.h"
 #include "editing/SortRules.h"
 #include "editing/StepNames.h"
 #include "editing/UndoStep.h"
-#include "exchange/CsvExchange.h"
 #include "settings/SettingsError.h"
-#include "ui/Application.h"
-#include "ui/HandlerGuard.h"
-#include "ui/ListController.h"
-#include "print/PrintLayout.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/AnleitungUnit.h"
 #include "ui/EditMenu.h"
+#include "ui/HandlerGuard.h"
+#include "ui/ListController.h"
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
 #include "ui/ReportCommands.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QWindow>
-#include <QCoreApplication>
 #include <QDir>
-#include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QToolButton>
+#include <QWindow>
 
 #include <cmath>
-#include <QPrinter>
-#include <QStatusBar>
-#include <QToolButton>
 
 using editing::FreshHistory;
 using editing::UndoStep;
 using statusline::CountPhrase;
 namespace stepname = editing::stepname;
-
 
 static void initResources()
 {
@@ -61,8 +51,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
       m_filtered(ListDocument::defectColumnTitles()),
       m_store(store ? std::move(store) : std::make_unique<SettingsStore>(SettingsStore::forThisProgram())),
       m_formStorage(std::make_unique<FormStorage>(*m_store)),
-      m_print(std::make_unique<PrintCommands>(
-          prompts, [this]() -> QPrinter & { return printer(); }, [this] { return printout(); }, this))
+      m_print(std::make_unique<PrintCommands>(prompts, [this] { return printout(); }, this))
 {
     initResources();
     m_ui->setupUi(this);
@@ -75,10 +64,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
     FormCreate(programDirectory, startFile);
 }
 
-TMainForm::~TMainForm()
-{
-    SaveSettings(true);
-}
+TMainForm::~TMainForm() { SaveSettings(true); }
 
 ListView *TMainForm::ListView1() const { return m_ui->ListView1; }
 ListView *TMainForm::ListView2() const { return m_ui->ListView2; }
@@ -87,19 +73,11 @@ ListView *TMainForm::ListView4() const { return m_ui->ListView4; }
 
 QToolButton *TMainForm::toolButton(int number) const
 {
-    for (QToolButton *b : m_toolButtons) {
-        if (b->objectName() == QStringLiteral("ToolButton%1").arg(number))
-            return b;
-    }
-    return nullptr;
+    return findChild<QToolButton *>(QStringLiteral("ToolButton%1").arg(number));
 }
 
 void TMainForm::setUpControllers()
 {
-    m_ui->ListView1->setModel(&m_document.AssemblyList);
-    m_ui->ListView2->setModel(&m_document.DefectCatalog);
-    m_ui->ListView3->setModel(&m_document.DefectList);
-    m_ui->ListView4->setModel(&m_filtered);
     // A load shows each list in its own view (the filtered one starts empty); the views' layout
     // cannot survive running out of memory, so the load makes sure first that theirs is there. The
     // filtered view's rebuild and the CSV import ask the same check (checkShow).
@@ -107,39 +85,24 @@ void TMainForm::setUpControllers()
         headroom::probe({ListView::layoutBytes(rows[0]), ListView::layoutBytes(rows[1]), ListView::layoutBytes(rows[2])});
     });
 
-    // Each list sorts with its rule; the pairwise compare and the state's token let a drop into a
-    // sorted list place the moved entry without sorting everything again.
-    auto token = [](const SortState &state) {
-        return [&state] { return state.SortColumn * 2 + (state.Descending ? 1 : 0); };
-    };
-    m_document.AssemblyList.setSortRule(
-        editing::assemblySortRule(AssemblySort, &m_document.AssemblyList),
-        [this](const ListEntry &a, const ListEntry &b) { return ListView1Compare(a, b); }, token(AssemblySort));
-    m_document.DefectCatalog.setSortRule(
-        editing::catalogSortRule(CatalogSort, &m_document.DefectCatalog),
-        [this](const ListEntry &a, const ListEntry &b) { return ListView2Compare(a, b); }, token(CatalogSort));
-    m_filtered.setSortRule(editing::catalogSortRule(CatalogSort, &m_filtered));
-    m_document.DefectList.setSortRule(
-        editing::defectListSortRule(DefectListSort, &m_document.DefectList),
-        [this](const ListEntry &a, const ListEntry &b) { return ListView3Compare(a, b); }, token(DefectListSort));
-
-    const auto make = [this](ListView *view, EntryList &list, SortState &sort, bool reports) {
+    // Each controller wires its views. Removing, clearing or moving assemblies leaves the filtered
+    // view as it is: it follows the assemblies' change reports (ListView1Change).
+    const auto make = [this](ListView *view, EntryList &list, SortState &sort, ListController::Sorting sorting,
+                             bool refreshes) {
         ListController::Changed changed;
-        if (reports)
+        if (refreshes)
             changed = [this, &list](CountPhrase phrase) { listChanged(list, phrase); };
-        return std::make_unique<ListController>(*view, list, sort, m_undo, m_prompts, std::move(changed));
+        return std::make_unique<ListController>(*view, list, sort, sorting, m_undo, m_prompts, std::move(changed));
     };
-    // Removing or clearing assemblies leaves the filtered view as it is: it follows the selection.
-    m_assemblies = make(m_ui->ListView1, m_document.AssemblyList, AssemblySort, false);
-    m_catalog = make(m_ui->ListView2, m_document.DefectCatalog, CatalogSort, true);
-    m_defects = make(m_ui->ListView3, m_document.DefectList, DefectListSort, true);
+    using namespace editing;
+    m_assemblies = make(m_ui->ListView1, m_document.AssemblyList, AssemblySort, {assemblySortRule, ListView1Compare},
+                        false);
+    m_catalog = make(m_ui->ListView2, m_document.DefectCatalog, CatalogSort, {catalogSortRule, ListView2Compare}, true);
+    m_defects =
+        make(m_ui->ListView3, m_document.DefectList, DefectListSort, {defectListSortRule, ListView3Compare}, true);
     m_catalog->setActivate([this] { PlusEinkaufBtnClick(); });
     m_catalog->setFilteredView(*m_ui->ListView4, m_filtered, [this] { Hinzu2BtnClick(); });
-}
-
-template <class... Args> auto TMainForm::guarded(void (TMainForm::*handler)(Args...))
-{
-    return [this, handler](Args... args) { runHandler(&m_prompts, [&] { (this->*handler)(args...); }); };
+    m_catalog->setChangeApprover([this] { return ListView2Changing(); });
 }
 
 void TMainForm::wire()
@@ -147,73 +110,41 @@ void TMainForm::wire()
     connect(&m_document, &ListDocument::titleChanged, this, &QWidget::setWindowTitle);
     connect(&m_document, &ListDocument::statusTextChanged, m_statusText, &QLabel::setText);
 
-    connect(m_ui->Neu1, &QAction::triggered, this, guarded(&TMainForm::Neu1Click));
-    connect(m_ui->ffnen1, &QAction::triggered, this, guarded(&TMainForm::ffnen1Click));
-    connect(m_ui->Speichern1, &QAction::triggered, this, guarded(&TMainForm::Speichern1Click));
-    connect(m_ui->Speichernunter1, &QAction::triggered, this, guarded(&TMainForm::Speichernunter1Click));
-    connect(m_ui->CSVExport1, &QAction::triggered, this, guarded(&TMainForm::CSVExport1Click));
-    connect(m_ui->CSVImport1, &QAction::triggered, this, guarded(&TMainForm::CSVImport1Click));
-    connect(m_ui->Druckereinrichten1, &QAction::triggered, this, guarded(&TMainForm::Druckereinrichten1Click));
-    connect(m_ui->Drucken1, &QAction::triggered, this, guarded(&TMainForm::Drucken1Click));
-    connect(m_ui->Berichtsangaben1, &QAction::triggered, this, guarded(&TMainForm::Berichtsangaben1Click));
-    connect(m_ui->Seitenansicht1, &QAction::triggered, this, guarded(&TMainForm::Seitenansicht1Click));
-    connect(m_ui->AlsPDFspeichern1, &QAction::triggered, this, guarded(&TMainForm::AlsPDFspeichern1Click));
-    connect(m_ui->Beenden1, &QAction::triggered, this, guarded(&TMainForm::Beenden1Click));
-    connect(m_ui->berdasProgramm1, &QAction::triggered, this, guarded(&TMainForm::berdasProgramm1Click));
-    connect(m_ui->Anleitung1, &QAction::triggered, this, guarded(&TMainForm::Anleitung1Click));
+    using Handler = void (TMainForm::*)();
+    const std::pair<QAction *, Handler> commands[] = {
+        {m_ui->Neu1, &TMainForm::Neu1Click},           {m_ui->ffnen1, &TMainForm::ffnen1Click},
+        {m_ui->Speichern1, &TMainForm::Speichern1Click}, {m_ui->Speichernunter1, &TMainForm::Speichernunter1Click},
+        {m_ui->CSVExport1, &TMainForm::CSVExport1Click}, {m_ui->CSVImport1, &TMainForm::CSVImport1Click},
+        {m_ui->Druckereinrichten1, &TMainForm::Druckereinrichten1Click}, {m_ui->Drucken1, &TMainForm::Drucken1Click},
+        {m_ui->Berichtsangaben1, &TMainForm::Berichtsangaben1Click},
+        {m_ui->Seitenansicht1, &TMainForm::Seitenansicht1Click},
+        {m_ui->AlsPDFspeichern1, &TMainForm::AlsPDFspeichern1Click},
+        {m_ui->Beenden1, &TMainForm::Beenden1Click},   {m_ui->berdasProgramm1, &TMainForm::berdasProgramm1Click},
+        {m_ui->Anleitung1, &TMainForm::Anleitung1Click}};
+    for (const auto &[action, handler] : commands)
+        connect(action, &QAction::triggered, this, guarded(&m_prompts, this, handler));
+    const std::pair<QAbstractButton *, Handler> buttons[] = {
+        {m_ui->PlusLaedenBtn, &TMainForm::PlusLaedenBtnClick}, {m_ui->MinusLaedenBtn, &TMainForm::MinusLaedenBtnClick},
+        {m_ui->DelList1, &TMainForm::DelList1Click},           {m_ui->PropEd, &TMainForm::PropEdClick},
+        {m_ui->PlusProdukteBtn, &TMainForm::PlusProdukteBtnClick},
+        {m_ui->MinusProdukteBtn, &TMainForm::MinusProdukteBtnClick},
+        {m_ui->DelList2, &TMainForm::DelList2Click},           {m_ui->Hinzu2Btn, &TMainForm::Hinzu2BtnClick},
+        {m_ui->PlusEinkaufBtn, &TMainForm::PlusEinkaufBtnClick},
+        {m_ui->MinusEinkaufBtn, &TMainForm::MinusEinkaufBtnClick},
+        {m_ui->DelList3, &TMainForm::DelList3Click},           {m_ui->FontBtn, &TMainForm::FontBtnClick},
+        {m_ui->UpdateFilterBtn, &TMainForm::UpdateFilterBtnClick}};
+    for (const auto &[button, handler] : buttons)
+        connect(button, &QAbstractButton::clicked, this, guarded(&m_prompts, this, handler));
+    connect(&m_timer, &QTimer::timeout, this, guarded(&m_prompts, this, &TMainForm::Timer1Timer));
 
-    connect(m_ui->PlusLaedenBtn, &QToolButton::clicked, this, guarded(&TMainForm::PlusLaedenBtnClick));
-    connect(m_ui->MinusLaedenBtn, &QToolButton::clicked, this, guarded(&TMainForm::MinusLaedenBtnClick));
-    connect(m_ui->DelList1, &QToolButton::clicked, this, guarded(&TMainForm::DelList1Click));
-    connect(m_ui->PlusProdukteBtn, &QToolButton::clicked, this, guarded(&TMainForm::PlusProdukteBtnClick));
-    connect(m_ui->MinusProdukteBtn, &QToolButton::clicked, this, guarded(&TMainForm::MinusProdukteBtnClick));
-    connect(m_ui->DelList2, &QToolButton::clicked, this, guarded(&TMainForm::DelList2Click));
-    connect(m_ui->PropEd, &QToolButton::clicked, this, guarded(&TMainForm::PropEdClick));
-    connect(m_ui->PlusEinkaufBtn, &QToolButton::clicked, this, guarded(&TMainForm::PlusEinkaufBtnClick));
-    connect(m_ui->Hinzu2Btn, &QToolButton::clicked, this, guarded(&TMainForm::Hinzu2BtnClick));
-    connect(m_ui->MinusEinkaufBtn, &QToolButton::clicked, this, guarded(&TMainForm::MinusEinkaufBtnClick));
-    connect(m_ui->DelList3, &QToolButton::clicked, this, guarded(&TMainForm::DelList3Click));
-    connect(m_ui->UpdateFilterBtn, &QToolButton::clicked, this, guarded(&TMainForm::UpdateFilterBtnClick));
-    connect(m_ui->FontBtn, &QPushButton::clicked, this, guarded(&TMainForm::FontBtnClick));
-    connect(&m_timer, &QTimer::timeout, this, guarded(&TMainForm::Timer1Timer));
-
-    // Change reports: a caption set (also on an entry just added) or a change of the selection.
-    EntryList &assemblies = m_document.AssemblyList;
-    connect(&assemblies, &QAbstractItemModel::dataChanged, this, guarded(&TMainForm::ListView1Change));
-    connect(&assemblies, &QAbstractItemModel::rowsInserted, this, guarded(&TMainForm::ListView1Change));
-    connect(m_ui->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            guarded(&TMainForm::ListView1Change));
-    EntryList &defects = m_document.DefectList;
-    connect(&defects, &QAbstractItemModel::dataChanged, this, guarded(&TMainForm::ListView3Change));
-    connect(&defects, &QAbstractItemModel::rowsInserted, this, guarded(&TMainForm::ListView3Change));
-    connect(m_ui->ListView3->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            guarded(&TMainForm::ListView3Change));
-
-    // ListView4 shares the handlers of ListView2 but for its double-click and keys.
-    connect(m_ui->ListView1, &ListView::columnClick, this, guarded(&TMainForm::ListView1ColumnClick));
-    connect(m_ui->ListView2, &ListView::columnClick, this, guarded(&TMainForm::ListView2ColumnClick));
-    connect(m_ui->ListView4, &ListView::columnClick, this, guarded(&TMainForm::ListView2ColumnClick));
-    connect(m_ui->ListView3, &ListView::columnClick, this, guarded(&TMainForm::ListView3ColumnClick));
-    connect(m_ui->ListView1, &ListView::dblClick, this, guarded(&TMainForm::ListView1DblClick));
-    connect(m_ui->ListView2, &ListView::dblClick, this, guarded(&TMainForm::ListView2DblClick));
-    connect(m_ui->ListView4, &ListView::dblClick, this, guarded(&TMainForm::ListView4DblClick));
-    connect(m_ui->ListView3, &ListView::dblClick, this, guarded(&TMainForm::ListView3DblClick));
-    connect(m_ui->ListView1, &ListView::keyDown, this, guarded(&TMainForm::ListView1KeyDown));
-    connect(m_ui->ListView2, &ListView::keyDown, this, guarded(&TMainForm::ListView2KeyDown));
-    connect(m_ui->ListView4, &ListView::keyDown, this, guarded(&TMainForm::ListView4KeyDown));
-    connect(m_ui->ListView3, &ListView::keyDown, this, guarded(&TMainForm::ListView3KeyDown));
-    m_ui->ListView2->setChangeApprover([this] { return ListView2Changing(); });
-    m_ui->ListView4->setChangeApprover([this] { return ListView2Changing(); });
-
-    ListView *v1 = m_ui->ListView1, *v2 = m_ui->ListView2, *v3 = m_ui->ListView3, *v4 = m_ui->ListView4;
-    v1->setDropAcceptor([this](QObject *source) { return ListView1DragOver(source); });
-    v2->setDropAcceptor([this, v2](QObject *source) { return ListView2DragOver(v2, source); });
-    v4->setDropAcceptor([this, v4](QObject *source) { return ListView2DragOver(v4, source); });
-    v3->setDropAcceptor([this](QObject *source) { return ListView3DragOver(source); });
-    for (ListView *v : {v1, v2, v3, v4}) {
-        connect(v, &ListView::dropped, this, [this, v](QPoint pos, QObject *source) {
-            runHandler(&m_prompts, [&] { ListView2DragDrop(v, pos, source); });
-        });
+    // Change reports of the assemblies and the defect list: a caption set (also on an entry just
+    // added) or a change of the selection. The catalogue's reports start nothing.
+    for (const auto &[view, handler] : {std::pair<ListView *, Handler>{m_ui->ListView1, &TMainForm::ListView1Change},
+                                        {m_ui->ListView3, &TMainForm::ListView3Change}}) {
+        connect(view->model(), &QAbstractItemModel::dataChanged, this, guarded(&m_prompts, this, handler));
+        connect(view->model(), &QAbstractItemModel::rowsInserted, this, guarded(&m_prompts, this, handler));
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                guarded(&m_prompts, this, handler));
     }
 }
 
@@ -228,17 +159,11 @@ void TMainForm::setUpUndo()
         [this] { runHandler(&m_prompts, [this] { outofmemory::show(m_prompts); }); }, Qt::QueuedConnection);
     connect(&m_document, &ListDocument::documentReplaced, &m_undo, &editing::UndoRecorder::clearHistory);
     connect(&m_document, &ListDocument::documentReplaced, this, &TMainForm::prepareSortsLater);
-    // After an undo or redo what depends on the lists follows as after the change itself.
+    // After an undo or redo what depends on the lists follows as after a command (closed form).
     connect(&m_undo, &editing::UndoRecorder::replayed, this, [this](const QList<EntryList *> &lists) {
-        runHandler(&m_prompts, [&] { listsChanged({lists.begin(), lists.end()}); });
-    });
-    // The entry an undo or redo brought back, renamed or moved is the selected and current one.
-    connect(&m_undo, &editing::UndoRecorder::rowReplayed, this, [this](EntryList *list, int row) {
         runHandler(&m_prompts, [&] {
-            for (ListView *view : {m_ui->ListView1, m_ui->ListView2, m_ui->ListView3}) {
-                if (view->model() == list)
-                    view->selectRow(row);
-            }
+            for (const EntryList *list : lists)
+                listChanged(*list);
         });
     });
 }
@@ -256,23 +181,11 @@ void TMainForm::FormCreate(const QString &programDirectory, const QString &start
     m_timer.start();
 }
 
-std::optional<QString> TMainForm::chooseListFile(bool save)
-{
-    const Prompts::FileDialog dialog = ListDocument::listFileDialog(save, m_document.CurrentFileName());
-    return save ? m_prompts.saveFileName(dialog) : m_prompts.openFileName(dialog);
-}
-
-bool TMainForm::SaveFirstPrompt(const QString &caption)
-{
-    return m_document.SaveFirstPrompt(caption);
-}
-
 void TMainForm::Neu1Click()
 {
     FreshHistory fresh(m_undo);
-    if (!SaveFirstPrompt(QStringLiteral("Datei: Neu...")))
-        return;
-    m_document.newDocument();
+    if (SaveFirstPrompt(QStringLiteral("Datei: Neu...")))
+        m_document.newDocument();
 }
 
 void TMainForm::ffnen1Click()
@@ -280,29 +193,15 @@ void TMainForm::ffnen1Click()
     FreshHistory fresh(m_undo);
     if (!SaveFirstPrompt(QStringLiteral("Datei: Öffnen...")))
         return;
-    if (const std::optional<QString> name = chooseListFile(false))
+    if (const auto name = m_prompts.openFileName(ListDocument::listFileDialog(false, m_document.CurrentFileName())))
         m_document.OpenLists(*name);
 }
 
-void TMainForm::Speichern1Click()
-{
-    m_document.Save();
-}
-
-void TMainForm::Speichernunter1Click()
-{
-    m_document.SaveAs();
-}
-
-void TMainForm::Beenden1Click()
-{
-    close();
-}
-
-bool TMainForm::FormCloseQuery()
-{
-    return SaveFirstPrompt(QStringLiteral("Datei: Beenden..."));
-}
+void TMainForm::Speichern1Click() { m_document.Save(); }
+void TMainForm::Speichernunter1Click() { m_document.SaveAs(); }
+void TMainForm::Beenden1Click() { close(); }
+bool TMainForm::SaveFirstPrompt(const QString &caption) { return m_document.SaveFirstPrompt(caption); }
+bool TMainForm::FormCloseQuery() { return SaveFirstPrompt(QStringLiteral("Datei: Beenden...")); }
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
@@ -478,44 +377,19 @@ void TMainForm::CSVImport1Click()
               [this](std::size_t rows) { m_document.checkShow({0, 0, rows}); });
 }
 
-QPrinter &TMainForm::printer()
-{
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *m_printer;
-}
+QPrinter &TMainForm::printer() { return m_print->printer(); }
 
 PrintMargins TMainForm::printMargins() const
 {
     return {m_ui->leftREd->value(), m_ui->TopREd->value(), m_ui->RightREd->value(), m_ui->BottomREd->value()};
 }
 
-void TMainForm::Druckereinrichten1Click()
-{
-    m_print->setup();
-}
-
-void TMainForm::FontBtnClick()
-{
-    m_prompts.chooseFont(m_printFont);
-}
-
-void TMainForm::Drucken1Click()
-{
-    m_print->print();
-}
-
+void TMainForm::Druckereinrichten1Click() { m_print->setup(); }
+void TMainForm::Drucken1Click() { m_print->print(); }
 void TMainForm::Berichtsangaben1Click() { m_report->edit(); }
-
-void TMainForm::Seitenansicht1Click()
-{
-    m_print->preview();
-}
-
-void TMainForm::AlsPDFspeichern1Click()
-{
-    m_print->savePdf();
-}
+void TMainForm::Seitenansicht1Click() { m_print->preview(); }
+void TMainForm::AlsPDFspeichern1Click() { m_print->savePdf(); }
+void TMainForm::FontBtnClick() { m_prompts.chooseFont(m_printFont); }
 
 Printout TMainForm::printout() const
 {
@@ -629,20 +503,10 @@ void TMainForm::UpdateFilteredView()
 
 void TMainForm::listChanged(const EntryList &list, CountPhrase phrase)
 {
-    listsChanged({&list}, phrase);
-}
-
-void TMainForm::listsChanged(const QList<const EntryList *> &lists, CountPhrase phrase)
-{
-    bool filtered = false, status = false;
-    for (const EntryList *list : lists) {
-        filtered = filtered || list == &m_document.AssemblyList || list == &m_document.DefectCatalog;
-        status = status || list == &m_document.DefectList;
-    }
-    if (filtered)
-        UpdateFilteredView();
-    if (status)
+    if (&list == &m_document.DefectList)
         m_document.UpdateStatusLine(phrase);
+    else if (&list == &m_document.AssemblyList || &list == &m_document.DefectCatalog)
+        UpdateFilteredView();
 }
 
 // ---- Handlers by the names of their controls: each list's own are its controller's ----
@@ -665,28 +529,13 @@ void TMainForm::ListView1ColumnClick(int column) { m_assemblies->columnClick(col
 void TMainForm::ListView2ColumnClick(int column) { m_catalog->columnClick(column); }
 void TMainForm::ListView3ColumnClick(int column) { m_defects->columnClick(column); }
 
-int TMainForm::ListView1Compare(const ListEntry &item1, const ListEntry &item2) const
-{
-    return editing::ListView1Compare(item1, item2, AssemblySort);
-}
-int TMainForm::ListView2Compare(const ListEntry &item1, const ListEntry &item2) const
-{
-    return editing::ListView2Compare(item1, item2, CatalogSort);
-}
-int TMainForm::ListView3Compare(const ListEntry &item1, const ListEntry &item2) const
-{
-    return editing::ListView3Compare(item1, item2, DefectListSort);
-}
-
 void TMainForm::ListView1DblClick() { m_assemblies->dblClick(); }
 void TMainForm::ListView2DblClick() { m_catalog->dblClick(); }
 void TMainForm::ListView3DblClick() { m_defects->dblClick(); }
-void TMainForm::ListView4DblClick() { m_catalog->filteredDblClick(); }
 
 void TMainForm::ListView1KeyDown(int key) { m_assemblies->keyDown(key); }
 void TMainForm::ListView2KeyDown(int key) { m_catalog->keyDown(key); }
 void TMainForm::ListView3KeyDown(int key) { m_defects->keyDown(key); }
-void TMainForm::ListView4KeyDown(int key) { m_catalog->filteredKeyDown(key); }
 
 bool TMainForm::ListView1DragOver(QObject *) const { return m_assemblies->acceptsDrop(m_ui->ListView1); }
 bool TMainForm::ListView2DragOver(QObject *sender, QObject *) const { return m_catalog->acceptsDrop(sender); }
@@ -694,14 +543,8 @@ bool TMainForm::ListView3DragOver(QObject *) const { return m_defects->acceptsDr
 
 void TMainForm::ListView2DragDrop(ListView *target, QPoint pos, QObject *source)
 {
-    controllerOf(target).drop(target, pos, source);
-}
-
-ListController &TMainForm::controllerOf(ListView *view) const
-{
-    if (view == m_ui->ListView1)
-        return *m_assemblies;
-    if (view == m_ui->ListView3)
-        return *m_defects;
-    return *m_catalog; // ListView2 and the filtered view
+    ListController &controller = target == m_ui->ListView1 ? *m_assemblies
+                                 : target == m_ui->ListView3 ? *m_defects
+                                                             : *m_catalog; // ListView2 and the filtered view
+    controller.drop(target, pos, source);
 }

@@ -138,20 +138,12 @@ public:
     void ListView1ColumnClick(int column);
     void ListView2ColumnClick(int column);
     void ListView3ColumnClick(int column);
-    int ListView1Compare(const ListEntry &item1, const ListEntry &item2) const;
-    int ListView2Compare(const ListEntry &item1, const ListEntry &item2) const;
-    int ListView3Compare(const ListEntry &item1, const ListEntry &item2) const;
     void ListView1DblClick();
     void ListView2DblClick();
     void ListView3DblClick();
-    // The filtered view's own handlers act on the row picked there: a double-click copies it into the
-    // defect list, Delete removes the catalogue entry it is a copy of, Return opens the catalogue's
-    // editor on that entry.
-    void ListView4DblClick();
     void ListView1KeyDown(int key);
     void ListView2KeyDown(int key);
     void ListView3KeyDown(int key);
-    void ListView4KeyDown(int key);
     bool ListView1DragOver(QObject *source) const;
     bool ListView2DragOver(QObject *sender, QObject *source) const;
     bool ListView3DragOver(QObject *source) const;
@@ -185,17 +177,13 @@ private:
     void setUpControllers();
     void wire();
     void setUpUndo();
-    // A handler as a slot: what it raises ends in the general error display.
-    template <class... Args> auto guarded(void (TMainForm::*handler)(Args...));
     void copyDefect(ListView *source, const EntryList &list);
-    ListController &controllerOf(ListView *view) const;
-    std::optional<QString> chooseListFile(bool save);
-    // A list changed: every handler that changes a list and the undo history's replay end here, and
-    // what depends on the lists follows (the filtered view on the assemblies and the catalogue, the
-    // status line on the defect list). phrase: the status line's form.
+    // A list changed: the change reports of the assemblies and the defect list (ListView1Change,
+    // ListView3Change), every command that changes a list and the undo history's replay end here, and
+    // what depends on the lists follows: the filtered view is rebuilt after the assemblies and the
+    // catalogue, the status line is rewritten after the defect list in the form phrase (the reports
+    // and the copying commands ask for the open one).
     void listChanged(const EntryList &list, statusline::CountPhrase phrase = statusline::CountPhrase::Closed);
-    void listsChanged(const QList<const EntryList *> &lists,
-                      statusline::CountPhrase phrase = statusline::CountPhrase::Closed);
 
     std::unique_ptr<Ui::TMainForm> m_ui;
     WindowPrompts &m_prompts;
@@ -215,7 +203,6 @@ private:
     TAboutBox *m_aboutBox = nullptr;
     QList<QToolButton *> m_toolButtons;
     PrintFont m_printFont;
-    std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<FormStorage> m_formStorage;
     std::unique_ptr<PrintCommands> m_print;

@@ -23,21 +23,29 @@ const std::vector<ListEntry> &rowsOf(const Printout &printout)
 
 } // namespace
 
-PrintCommands::PrintCommands(WindowPrompts &prompts, std::function<QPrinter &()> printer,
-                             std::function<Printout()> printout, QWidget *parent)
-    : m_prompts(prompts), m_printer(std::move(printer)), m_printout(std::move(printout)), m_parent(parent)
+PrintCommands::PrintCommands(WindowPrompts &prompts, std::function<Printout()> printout, QWidget *parent)
+    : m_prompts(prompts), m_printout(std::move(printout)), m_parent(parent)
 {
+}
+
+PrintCommands::~PrintCommands() = default;
+
+QPrinter &PrintCommands::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
 }
 
 void PrintCommands::setup()
 {
-    if (m_prompts.printerSetupDialog(m_printer()))
+    if (m_prompts.printerSetupDialog(printer()))
         m_printerChosen = true;
 }
 
 bool PrintCommands::print()
 {
-    QPrinter &printer = m_printer();
+    QPrinter &printer = this->printer();
     if (!m_prompts.printDialog(printer))
         return false;
     m_printerChosen = true;
@@ -71,7 +79,7 @@ bool PrintCommands::printable(QPrinter &printer, const Printout &printout)
 
 void PrintCommands::preview()
 {
-    QPrinter &printer = m_printer();
+    QPrinter &printer = this->printer();
     if (!printable(printer, m_printout()))
         return;
     PrintPreviewDialog dialog(printer, m_printout, m_parent);
@@ -86,7 +94,7 @@ QPageLayout PrintCommands::pdfPage()
 {
     if (!m_printerChosen)
         return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
-    const QPageLayout chosen = m_printer().pageLayout();
+    const QPageLayout chosen = printer().pageLayout();
     return QPageLayout(chosen.pageSize(), chosen.orientation(), QMarginsF());
 }
 

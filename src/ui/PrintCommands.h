@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QPrinter;
 class QWidget;
@@ -16,10 +17,13 @@ class WindowPrompts;
 // that cannot be written completely leaves nothing under its name.
 class PrintCommands {
 public:
-    // printer: the printer of the run, created on first use; printout: what to print, read anew at
-    // every command (so a change of the settings page shows at the next one).
-    PrintCommands(WindowPrompts &prompts, std::function<QPrinter &()> printer, std::function<Printout()> printout,
-                  QWidget *parent);
+    // printout: what to print, read anew at every command (so a change of the settings page shows at
+    // the next one).
+    PrintCommands(WindowPrompts &prompts, std::function<Printout()> printout, QWidget *parent);
+    ~PrintCommands();
+
+    // The printer of the run: the system's default until a print or setup dialog chooses another.
+    QPrinter &printer();
 
     // The printer-setup dialog; OK makes its choice the printer of later commands.
     void setup();
@@ -43,7 +47,7 @@ private:
     bool writePdf(const QString &path, const QPageLayout &page, int resolution, const Printout &printout);
 
     WindowPrompts &m_prompts;
-    std::function<QPrinter &()> m_printer;
+    std::unique_ptr<QPrinter> m_printer;
     std::function<Printout()> m_printout;
     QWidget *m_parent;
     bool m_printerChosen = false;

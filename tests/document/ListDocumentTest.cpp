@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -148,6 +149,36 @@ TEST_F(ListDocumentTest, loadAndSaveRefreshTheDefaultFileStamp)
     EXPECT_TRUE(doc.SaveLists(def));
     EXPECT_TRUE(doc.DefaultFileAge.exists);
     EXPECT_EQ(doc.DefaultFileAge, FileStamp::of(def)) << "the program's own save is no change";
+}
+
+// The total is kept between rewrites of the status line (a selection rewrites it) and summed again
+// after every kind of change of the defect list, a new order included: the last entry names the
+// currency.
+TEST_F(ListDocumentTest, totalFollowsEveryKindOfChangeOfTheDefectList)
+{
+    EntryList &d = doc.DefectList;
+    const auto priced = [](const char *quantity, const char *price) { return ListEntry{quantity, {"Dach", "", price}}; };
+    const std::pair<const char *, std::function<void()>> changes[] = {
+        {"append", [&] { d.appendEntries(std::vector<ListEntry>{priced("2", "12,50 EUR"), priced("3", "1,00 CHF")}); }},
+        {"caption", [&] { d.setCaption(0, std::string("4")); }},
+        {"unpriced entry", [&] { d.append({"1", {"Dach", ""}}); }},
+        {"sub-item", [&] { d.appendSubItem(2, "7,00 USD"); }},
+        {"move", [&] { d.move(2, 0); }},
+        {"remove", [&] { d.removeAt(0); }},
+        {"new order", [&] { d.reorder({1, 0}); }},
+        {"insert", [&] { d.insert(0, priced("10", "1,00 EUR")); }},
+        {"truncate", [&] { d.truncate(1); }},
+        {"assign", [&] { d.assign({priced("1", "2,00 CHF")}); }},
+        {"clear", [&] { d.clear(); }},
+    };
+    doc.UpdateStatusLine(statusline::CountPhrase::Closed);
+    for (const auto &[what, change] : changes) {
+        const QString before = doc.TotalPriceText;
+        change();
+        doc.UpdateStatusLine(statusline::CountPhrase::Open);
+        EXPECT_EQ(doc.TotalPriceText, statusline::totalPrice(d.entries(), u',')) << what;
+        EXPECT_NE(doc.TotalPriceText, before) << what << ": the change changes the total";
+    }
 }
 
 TEST_F(ListDocumentTest, statusLineFollowsTheLocale)

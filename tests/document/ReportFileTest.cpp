@@ -105,6 +105,10 @@ TEST(ReportFile, lineBreaksOfAnyKindBecomeOne)
     ReportDetails d;
     d.Teilnehmer = QStringLiteral("A\r\nB\rC\nD\r");
     EXPECT_EQ(reportfile::parse(reportfile::encode(d)).details.Teilnehmer, QStringLiteral("A\nB\nC\nD\n"));
+    const reportfile::Parsed oldMac = reportfile::parse("Maengelliste-Bericht 1\rObjekt=A\r\rPruefer=B\r");
+    EXPECT_FALSE(oldMac.fault);
+    EXPECT_EQ(oldMac.details.Objekt, QStringLiteral("A"));
+    EXPECT_EQ(oldMac.details.Pruefer, QStringLiteral("B"));
 }
 
 TEST(ReportFile, damagedContentGivesStartValuesAndItsReason)

@@ -94,9 +94,7 @@ protected:
     ScriptedWindowPrompts m_prompts;
     std::vector<ListEntry> m_rows = numberedRows(60);
     Printout m_printout;
-    QPrinter m_printer{QPrinter::HighResolution};
-    PrintCommands m_commands{m_prompts, [this]() -> QPrinter & { return m_printer; }, [this] { return m_printout; },
-                             nullptr};
+    PrintCommands m_commands{m_prompts, [this] { return m_printout; }, nullptr};
 };
 
 } // namespace
@@ -157,7 +155,7 @@ TEST_F(PrintCommandsTest, thePdfPageIsA4PortraitUnlessAPrinterWithOtherPaperWasC
     EXPECT_EQ(m_commands.pdfPage().pageSize().id(), QPageSize::A4);
     EXPECT_EQ(m_commands.pdfPage().orientation(), QPageLayout::Portrait);
 
-    m_printer.setPageSize(QPageSize(QPageSize::Letter));
+    m_commands.printer().setPageSize(QPageSize(QPageSize::Letter));
     EXPECT_EQ(m_commands.pdfPage().pageSize().id(), QPageSize::A4) << "no printer was chosen in this run";
     m_prompts.setupAnswer = [](QPrinter &printer) {
         printer.setPageSize(QPageSize(QPageSize::Letter));

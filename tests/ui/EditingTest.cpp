@@ -182,9 +182,9 @@ TEST_F(Editing, theFilteredViewActsOnTheRowItsUserPicked)
     // Nothing picked: the messages for a missing selection; Return does nothing.
     v4->clearSelection();
     prompts.clear();
-    form->ListView4KeyDown(Qt::Key_Return);
-    form->ListView4KeyDown(Qt::Key_Delete);
-    form->ListView4DblClick();
+    QTest::keyClick(v4, Qt::Key_Return);
+    QTest::keyClick(v4, Qt::Key_Delete);
+    emit v4->dblClick();
     EXPECT_EQ(prompts.texts(), (QStringList{kNoEntry, kNoDefect}));
     EXPECT_FALSE(form->ListView2()->isEditing());
     EXPECT_EQ(doc().DefectCatalog.count(), 2);
@@ -327,4 +327,41 @@ TEST_F(Editing, dropsMoveWithinTheirViewOnly)
     const auto before = filtered();
     form->ListView2DragDrop(form->ListView4(), QPoint(5, 200), form->ListView4());
     EXPECT_EQ(filtered(), before);
+}
+
+// Each view's own signals reach the controller of its list: a header click sorts that list (the
+// filtered view's sorts the catalogue), a drop on the view itself moves within it (none on the
+// filtered view), and a double-click acts as that view's handler does.
+TEST_F(Editing, eachViewsSignalsReachItsOwnList)
+{
+    form->UpdateFilterBtnClick();
+    const struct {
+        ListView *view;
+        const SortState &sort;
+        bool takesDrops;
+        int copiesOnDoubleClick; // else the double-click opens the editor on the selected row
+    } cases[] = {{form->ListView1(), form->AssemblySort, true, 0},
+                 {form->ListView2(), form->CatalogSort, true, 1},
+                 {form->ListView3(), form->DefectListSort, true, 0},
+                 {form->ListView4(), form->CatalogSort, false, 1}};
+    for (const auto &c : cases) {
+        const std::string name = c.view->objectName().toStdString();
+        const bool descending = c.sort.Descending;
+        emit c.view->columnClick(0);
+        EXPECT_NE(c.sort.Descending, descending) << name;
+
+        c.view->selectRow(0);
+        emit c.view->dropped(rowCenter(c.view, 0), c.view);
+        EXPECT_EQ(c.view->selectedRow(), c.takesDrops ? -1 : 0) << name << ": a moved entry is a new row";
+
+        c.view->selectRow(0);
+        form->ListView2()->selectRow(0);
+        const int defects = doc().DefectList.count();
+        emit c.view->dblClick();
+        EXPECT_EQ(doc().DefectList.count(), defects + c.copiesOnDoubleClick) << name;
+        EXPECT_EQ(c.view->isEditing(), c.copiesOnDoubleClick == 0) << name;
+        c.view->finishEditing();
+        form->ListView3()->finishEditing();
+    }
+    EXPECT_TRUE(prompts.texts().isEmpty());
 }

@@ -86,7 +86,7 @@ TEST_F(PromptReload, aHandlerWhoseEntryWasReplacedDuringItsPromptChangesNothing)
         {"remove through the filtered view", &F::ListView4, 1,
          [](PromptReload &t) {
              t.form->ListView2()->selectRow(0);
-             t.form->ListView4KeyDown(Qt::Key_Delete);
+             QTest::keyClick(t.form->ListView4(), Qt::Key_Delete);
          }},
         {"clear assemblies", nullptr, 0, [](PromptReload &t) { t.form->DelList1Click(); }},
         {"clear catalogue", nullptr, 0, [](PromptReload &t) { t.form->DelList2Click(); }},
