@@ -4,7 +4,7 @@
 # What building and running the program need (scripts/run).
 MAL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libqt6svg6 libfontconfig-dev libicu-dev fonts-liberation2
+  qt6-base-dev qt6-translations-l10n libqt6svg6 libicu-dev fonts-liberation2 libfontconfig-dev
 )
 
 # What the tests, the benchmarks, fuzzing and packaging need besides: test frameworks, an X server and

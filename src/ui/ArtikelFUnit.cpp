@@ -1,6 +1,5 @@
 #include "ui/ArtikelFUnit.h"
 
-#include "ui/ThemeIcons.h"
 #include "ui_ArtikelFUnit.h"
 
 #include <QStyle>
@@ -9,12 +8,8 @@ TArtikelForm::TArtikelForm(QWidget *parent) : QDialog(parent), m_ui(std::make_un
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    // Made right after the window's first paint: a theme that has neither icon is not loaded then.
-    const auto index = themeicons::ThemeIndex::current();
-    m_ui->BitBtn1->setIcon(themeicons::standardIcon(*index, *style(), QStyle::SP_DialogOkButton,
-                                                    {QStringLiteral("dialog-ok")}));
-    m_ui->BitBtn2->setIcon(themeicons::standardIcon(*index, *style(), QStyle::SP_DialogCancelButton,
-                                                    {QStringLiteral("dialog-cancel"), QStringLiteral("process-stop")}));
+    m_ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    m_ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
 }
 
 TArtikelForm::~TArtikelForm() = default;

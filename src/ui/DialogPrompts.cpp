@@ -102,14 +102,23 @@ std::optional<Prompts::FileChoice> DialogPrompts::saveFileChoice(const FileDialo
     return runFileDialog(dialog, true);
 }
 
+DialogPrompts::~DialogPrompts()
+{
+    delete m_ownArtikelForm;
+}
+
 std::optional<QString> DialogPrompts::editDefectName(const QString &name)
 {
-    if (!m_artikelForm)
+    TArtikelForm *form = m_artikelForm;
+    if (!form) {
+        if (!m_ownArtikelForm)
+            m_ownArtikelForm = new TArtikelForm(m_parent);
+        form = m_ownArtikelForm;
+    }
+    form->Edit1()->setText(name);
+    if (form->exec() != QDialog::Accepted)
         return std::nullopt;
-    m_artikelForm->Edit1()->setText(name);
-    if (m_artikelForm->exec() != QDialog::Accepted)
-        return std::nullopt;
-    return m_artikelForm->Edit1()->text();
+    return form->Edit1()->text();
 }
 
 bool DialogPrompts::chooseFont(PrintFont &font)

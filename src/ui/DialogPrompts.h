@@ -2,6 +2,8 @@
 
 #include "ui/WindowPrompts.h"
 
+#include <QPointer>
+
 class QPrintDialog;
 class QWidget;
 class TArtikelForm;
@@ -11,7 +13,12 @@ class TArtikelForm;
 class DialogPrompts : public WindowPrompts {
 public:
     explicit DialogPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
+    ~DialogPrompts() override;
+    DialogPrompts(const DialogPrompts &) = delete;
+    DialogPrompts &operator=(const DialogPrompts &) = delete;
     void setParent(QWidget *parent) { m_parent = parent; }
+    // The edit dialog to use; without one, the prompts make their own, a child of the parent, when
+    // it is first needed.
     void setArtikelForm(TArtikelForm *form) { m_artikelForm = form; }
 
     Answer message(const Message &message) override;
@@ -35,5 +42,6 @@ private:
 
     QWidget *m_parent;
     TArtikelForm *m_artikelForm = nullptr;
+    QPointer<TArtikelForm> m_ownArtikelForm; // deleted with the parent, or else with the prompts
     QString m_printFileName;
 };

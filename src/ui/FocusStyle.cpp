@@ -1,13 +1,11 @@
 #include "ui/FocusStyle.h"
 
 #include "ui/Contrast.h"
-#include "ui/LazyIcon.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
-#include <QPointer>
 #include <QStyleOptionFocusRect>
 
 void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
@@ -36,19 +34,6 @@ void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opt
     const QRect rect = qobject_cast<const QAbstractButton *>(widget) ? widget->rect() : option->rect;
     painter->drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
     painter->restore();
-}
-
-QIcon FocusStyle::standardIcon(StandardPixmap which, const QStyleOption *option, const QWidget *widget) const
-{
-    // The menu bar and the toolbar make their extension buttons as they are made, with the icon, which
-    // the style reads from several image files; the buttons only show when a bar is too narrow. Of
-    // the option the style asks only the direction (without an option, the application's).
-    if (which != SP_ToolBarHorizontalExtensionButton && which != SP_ToolBarVerticalExtensionButton)
-        return QProxyStyle::standardIcon(which, option, widget);
-    QStyleOption captured;
-    captured.direction = option ? option->direction : QGuiApplication::layoutDirection();
-    const QPointer<const QStyle> base(baseStyle());
-    return lazyicon::deferred([base, which, captured] { return base ? base->standardIcon(which, &captured) : QIcon(); });
 }
 
 void FocusStyle::install()

@@ -3,8 +3,7 @@
 #include <QProxyStyle>
 
 // The application's style with a focus frame that can be seen: two pixels wide, black or white,
-// whichever stands out more against what lies under it. Everything else is the base style's, but the
-// icons of the menu bar's and the toolbar's extension buttons are read only when first shown.
+// whichever stands out more against what lies under it. Everything else is the base style's.
 class FocusStyle : public QProxyStyle {
     Q_OBJECT
 
@@ -12,8 +11,6 @@ public:
     using QProxyStyle::QProxyStyle;
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                       const QWidget *widget = nullptr) const override;
-    QIcon standardIcon(StandardPixmap which, const QStyleOption *option = nullptr,
                        const QWidget *widget = nullptr) const override;
 
     // Puts the style on the application (once; a second call keeps the first).

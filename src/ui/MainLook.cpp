@@ -1,13 +1,9 @@
 #include "ui/MainUnit.h"
 
 #include "ui/AccessibleNames.h"
-#include "ui/HeadingFont.h"
-#include "ui/LazyIcon.h"
 #include "ui/ListView.h"
-#include "ui/ThemeIcons.h"
 #include "ui_MainUnit.h"
 
-#include <QHash>
 #include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
@@ -19,7 +15,18 @@ namespace {
 
 QIcon resourceIcon(const char *name)
 {
-    return lazyicon::fromFile(QStringLiteral(":/icons/") + QString::fromLatin1(name) + QStringLiteral(".svg"));
+    return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name) + QStringLiteral(".svg"));
+}
+
+// The heavy face of the caption strips and the settings page's title: a heavy one where the system has
+// it, else the metric twin of the common sans face, else the sans face every system here has.
+QFont headingFont(int pixelSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    font.setWeight(QFont::Black);
+    return font;
 }
 
 void setBackground(QWidget *widget, const QColor &color)
@@ -39,7 +46,7 @@ void TMainForm::setUpWidgets()
     move(223, 115);
 
     // Caption strips: raised, in the strip colour, the caption centred in a heavy face.
-    const QFont stripFont = headingfont::make(16);
+    const QFont stripFont = headingFont(16);
     for (QLabel *strip : {m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip, m_ui->Panel11Strip, m_ui->Panel7Strip})
         strip->setFont(stripFont);
     for (QFrame *strip : std::initializer_list<QFrame *>{m_ui->Panel1LaedenStrip, m_ui->Panel1ProdukteStrip,
@@ -50,7 +57,7 @@ void TMainForm::setUpWidgets()
     m_ui->Label1->setFont(bold);
 
     setBackground(m_ui->Panel6, QColor(192, 220, 192));
-    m_ui->Label6->setFont(headingfont::make(19));
+    m_ui->Label6->setFont(headingFont(19));
     QPalette maroonPal = m_ui->Label6->palette();
     maroonPal.setColor(QPalette::WindowText, QColor(128, 0, 0));
     m_ui->Label6->setPalette(maroonPal);
@@ -115,30 +122,14 @@ void TMainForm::setPanelWidths(const std::array<int, 3> &widths)
     m_ui->PanelSplitter->setSizes({m_panelWidths[0], m_panelWidths[1], m_panelWidths[2], 0});
 }
 
-void TMainForm::setUpHiddenLook()
-{
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
-    const auto index = themeicons::ThemeIndex::current();
-    m_ui->FontBtn->setIcon(themeicons::themed(*index, QStringLiteral("preferences-desktop-font"), resourceIcon("font")));
-}
-
 void TMainForm::setUpIcons()
 {
-    // Looking a name up in the icon theme takes a while: the toolbar and the menu share each icon,
-    // and a theme that cannot have any of them is not loaded at all.
-    const std::unique_ptr<themeicons::ThemeIndex> index = themeicons::ThemeIndex::current();
-    QHash<const char *, QIcon> looked;
-    const auto themed = [&looked, &index](const char *themeName, const char *fallback) {
-        const auto found = looked.constFind(themeName);
-        if (found != looked.cend())
-            return *found;
-        const QIcon icon = themeicons::themed(*index, QString::fromLatin1(themeName), resourceIcon(fallback));
-        return *looked.insert(themeName, icon);
-    };
+    // The program's own icons, the same on every desktop; a command's tool button shows its icon.
+    const QIcon newIcon = resourceIcon("new"), open = resourceIcon("open"), save = resourceIcon("save"),
+                saveAs = resourceIcon("saveas"), print = resourceIcon("print"), exit = resourceIcon("exit");
     const std::pair<const char *, QIcon> tools[] = {
-        {"ToolButton1", themed("document-new", "new")},       {"ToolButton2", themed("document-open", "open")},
-        {"ToolButton3", themed("document-save", "save")},     {"ToolButton4", themed("document-save-as", "saveas")},
-        {"ToolButton7", themed("document-print", "print")},   {"ToolButton11", themed("application-exit", "exit")},
+        {"ToolButton1", newIcon}, {"ToolButton2", open},  {"ToolButton3", save},
+        {"ToolButton4", saveAs},  {"ToolButton7", print}, {"ToolButton11", exit},
     };
     for (const auto &[name, icon] : tools) {
         for (QToolButton *b : m_toolButtons) {
@@ -146,26 +137,27 @@ void TMainForm::setUpIcons()
                 b->setIcon(icon);
         }
     }
-    m_ui->Neu1->setIcon(themed("document-new", "new"));
-    m_ui->ffnen1->setIcon(themed("document-open", "open"));
-    m_ui->Speichern1->setIcon(themed("document-save", "save"));
-    m_ui->Speichernunter1->setIcon(themed("document-save-as", "saveas"));
-    m_ui->Drucken1->setIcon(themed("document-print", "print"));
-    m_ui->Beenden1->setIcon(themed("application-exit", "exit"));
+    m_ui->Neu1->setIcon(newIcon);
+    m_ui->ffnen1->setIcon(open);
+    m_ui->Speichern1->setIcon(save);
+    m_ui->Speichernunter1->setIcon(saveAs);
+    m_ui->Drucken1->setIcon(print);
+    m_ui->Beenden1->setIcon(exit);
 
-    const QIcon add = themed("list-add", "add"), remove = themed("list-remove", "remove"),
-                clear = themed("edit-delete", "clear");
+    const QIcon add = resourceIcon("add"), remove = resourceIcon("remove"), clear = resourceIcon("clear");
     for (QToolButton *b : {m_ui->PlusLaedenBtn, m_ui->PlusProdukteBtn, m_ui->PlusEinkaufBtn})
         b->setIcon(add);
     for (QToolButton *b : {m_ui->MinusLaedenBtn, m_ui->MinusProdukteBtn, m_ui->MinusEinkaufBtn})
         b->setIcon(remove);
     for (QToolButton *b : {m_ui->DelList1, m_ui->DelList2, m_ui->DelList3})
         b->setIcon(clear);
-    m_ui->PropEd->setIcon(themed("document-edit", "edit"));
-    m_ui->Hinzu2Btn->setIcon(themed("go-next", "addfiltered"));
-    m_ui->UpdateFilterBtn->setIcon(themed("view-refresh", "refresh"));
+    m_ui->PropEd->setIcon(resourceIcon("edit"));
+    m_ui->Hinzu2Btn->setIcon(resourceIcon("addfiltered"));
+    m_ui->UpdateFilterBtn->setIcon(resourceIcon("refresh"));
     m_ui->PageControl1->setTabIcon(0, resourceIcon("lists"));
-    m_ui->PageControl1->setTabIcon(1, themed("preferences-system", "settings"));
+    m_ui->PageControl1->setTabIcon(1, resourceIcon("settings"));
+    m_ui->FontBtn->setIcon(resourceIcon("font"));
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/program.jpg")));
 
     m_ui->ListView1->setRowIcon(resourceIcon("assembly"));
     m_ui->ListView2->setRowIcon(resourceIcon("defect"));
@@ -174,4 +166,3 @@ void TMainForm::setUpIcons()
 
     accessiblenames::nameMainWindow(*m_ui);
 }
-

@@ -22,6 +22,7 @@
 #include "ui_MainUnit.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QScreen>
@@ -222,30 +223,9 @@ void TMainForm::showEvent(QShowEvent *event)
 {
     if (!m_firstShowDone) {
         m_firstShowDone = true;
-        if (QWindow *window = windowHandle())
-            window->installEventFilter(this);
         runHandler(&m_prompts, [this] { RestoreSettings(); });
     }
     QMainWindow::showEvent(event);
-}
-
-bool TMainForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
-        // The window paints while it handles the expose: finish once that is done.
-        watched->removeEventFilter(this);
-        QTimer::singleShot(0, this, [this] { runHandler(&m_prompts, [this] { finishStartUp(); }); });
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TMainForm::finishStartUp()
-{
-    if (m_startUpFinished)
-        return;
-    m_startUpFinished = true;
-    setUpHiddenLook();
-    emit firstPainted();
 }
 
 void TMainForm::prepareSortsLater()

@@ -155,25 +155,17 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     // The close query allowed the window to close (the settings are saved then).
     void closeAllowed();
-    // The window has been painted for the first time; what it does not show at once is set up now.
-    void firstPainted();
 
 private:
     void prepareSortsLater();
-    // Sets up what the first paint does not show (the picture and the font button's icon on the
-    // settings page); runs once, right after the first paint.
-    void finishStartUp();
     void setUpWidgets();
     // Gives the three left-hand panels these widths; the defect list takes the rest.
     void setPanelWidths(const std::array<int, 3> &widths);
     void setUpIcons();
-    // The picture and the font button's icon on the settings page (not seen at the first paint).
-    void setUpHiddenLook();
     void setUpControllers();
     void wire();
     void setUpUndo();
@@ -208,7 +200,6 @@ private:
     std::unique_ptr<PrintCommands> m_print;
     std::unique_ptr<ReportCommands> m_report;
     bool m_firstShowDone = false;
-    bool m_startUpFinished = false;
     QString m_csvExportName;
     CsvEncoding m_csvExportEncoding = CsvEncoding::Windows1252;
     QString m_csvImportName;

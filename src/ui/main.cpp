@@ -1,18 +1,15 @@
 #include "document/DefaultFolder.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/Application.h"
-#include "ui/ArtikelFUnit.h"
 #include "ui/DialogPrompts.h"
 #include "ui/FocusStyle.h"
 #include "ui/FontWarmUp.h"
-#include "ui/LazyIcon.h"
 #include "ui/MainUnit.h"
 #include "ui/StartArguments.h"
 
+#include <QIcon>
 #include <QStandardPaths>
 #include <QTextStream>
-
-#include <memory>
 
 int main(int argc, char **argv)
 {
@@ -20,11 +17,11 @@ int main(int argc, char **argv)
     Application app(argc, argv);
     app.installGermanTranslations();
     FocusStyle::install();
-    app.setWindowIcon(lazyicon::windowIcon());
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("maengelliste"));
 
     // The windows live until the program ends: the main window (which loads the default list file
-    // as it is created), and from its first paint on the about dialog and the edit dialog.
+    // as it is created) with its about dialog; the prompts make the edit dialog when it is first needed.
     DialogPrompts prompts;
     fonts.wait(); // from here on boxes and the window measure text
     // `maengelliste DATEI.mal` opens that list file instead of the default one.
@@ -40,16 +37,8 @@ int main(int argc, char **argv)
         errors << QStringLiteral("maengelliste: ") << problem << Qt::endl;
     TMainForm form(prompts, listFolder, nullptr, startFile);
     prompts.setParent(&form);
-    // The first paint needs neither dialog: they are made right after it.
-    std::unique_ptr<TAboutBox> about;
-    std::unique_ptr<TArtikelForm> artikel;
-    QObject::connect(&form, &TMainForm::firstPainted, &form, [&] {
-        about = std::make_unique<TAboutBox>(&form);
-        artikel = std::make_unique<TArtikelForm>(&form);
-        prompts.setArtikelForm(artikel.get());
-        form.setAboutBox(about.get());
-    });
-
+    TAboutBox about(&form);
+    form.setAboutBox(&about);
     form.show();
     return app.exec();
 }

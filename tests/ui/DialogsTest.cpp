@@ -167,6 +167,31 @@ TEST(EditDialog, isLaidOutAndReturnsTheEditedName)
     EXPECT_EQ(prompts.editDefectName(QStringLiteral("Riss")), std::nullopt);
 }
 
+TEST(EditDialog, isMadeWhenFirstNeededAsAChildOfTheWindow)
+{
+    QWidget window;
+    TArtikelForm *made = nullptr;
+    {
+        DialogPrompts prompts(&window);
+        EXPECT_TRUE(window.findChildren<TArtikelForm *>().isEmpty());
+        for (int round = 0; round < 2; ++round) {
+            QTimer::singleShot(0, [&made] {
+                QWidget *shown = QApplication::activeModalWidget();
+                made = qobject_cast<TArtikelForm *>(shown);
+                EXPECT_TRUE(made);
+                if (made) {
+                    EXPECT_FALSE(made->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->icon().isNull());
+                }
+                if (shown)
+                    QTest::keyClick(shown, Qt::Key_Return);
+            });
+            EXPECT_EQ(prompts.editDefectName(QStringLiteral("Riss")), std::optional<QString>(QStringLiteral("Riss")));
+            EXPECT_EQ(window.findChildren<TArtikelForm *>(), QList<TArtikelForm *>{made}) << "one dialog, reused";
+        }
+    }
+    EXPECT_TRUE(window.findChildren<TArtikelForm *>().isEmpty()) << "it goes with the prompts that made it";
+}
+
 TEST(AboutDialog, putsTheYearInPlaceOfThePlaceholderAndOpensTheWebAddress)
 {
     TAboutBox about(nullptr, QDate(2031, 12, 31));
