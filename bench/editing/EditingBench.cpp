@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include "editing/CatalogSearch.h"
 #include "editing/FilteredView.h"
 #include "editing/SortRules.h"
 #include "editing/UndoRecorder.h"
@@ -8,6 +9,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 
 namespace {
@@ -368,6 +370,45 @@ void BM_UndoClear(benchmark::State &state)
 }
 BENCHMARK(BM_UndoClear)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
 
+// Typing into the catalogue's search letter by letter, then clearing the field: one keystroke an
+// iteration, over 1,000,000 entries.
+const std::string kTyped[] = {"k", "ko", "kor", "korr", "korro", "korrod", ""};
+
+void BM_SearchKeystroke(benchmark::State &state)
+{
+    editing::CatalogSearch search;
+    search.index(catalogue());
+    size_t k = 0;
+    for (auto _ : state) {
+        search.setText(kTyped[k]);
+        benchmark::DoNotOptimize(search.matches().size());
+        k = (k + 1) % std::size(kTyped);
+    }
+}
+BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
+
+// The limit: a plain byte search for each text over the same folded text, counting its hits.
+void BM_ByteSearch(benchmark::State &state)
+{
+    editing::CatalogSearch search;
+    search.index(catalogue());
+    const std::string_view text = search.foldedText();
+    size_t k = 0;
+    for (auto _ : state) {
+        const std::string &needle = kTyped[k];
+        size_t hits = 0;
+        for (size_t pos = 0; !needle.empty() && pos < text.size(); ++hits) {
+            const void *hit = memmem(text.data() + pos, text.size() - pos, needle.data(), needle.size());
+            if (!hit)
+                break;
+            pos = size_t(static_cast<const char *>(hit) - text.data()) + 1;
+        }
+        benchmark::DoNotOptimize(hits);
+        k = (k + 1) % std::size(kTyped);
+    }
+}
+BENCHMARK(BM_ByteSearch)->Unit(benchmark::kMillisecond)->MinTime(kMinTime);
+
 const bool kRatios = [] {
     benchsupport::addRatio("sort 1,000,000 catalogue entries", timed("BM_CatalogSortRule"), timed("BM_ByteSort"), 2.5);
     benchsupport::addRatio("sort, every caption distinct", timed("BM_CatalogSortRuleDistinct"),
@@ -381,6 +422,8 @@ const bool kRatios = [] {
                            timed("BM_BareFilterScan"), 2.0);
     benchsupport::addRatio("rebuild filtered view (none selected, incl. sort)", timed("BM_FilterRebuildNoneSelected"),
                            timed("BM_ByteSort"), 2.5);
+    benchsupport::addRatio("search keystroke, 1,000,000 entries", timed("BM_SearchKeystroke"), timed("BM_ByteSearch"),
+                           2.0);
     benchsupport::addRatio("undo of clearing 1,000,000 entries", timed("BM_UndoClear"), timed("BM_ClearList"), 2.0);
     return true;
 }();

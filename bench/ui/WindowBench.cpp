@@ -6,6 +6,7 @@
 #include "document/SafeFile.h"
 #include "ui/ListView.h"
 #include "ui/MainUnit.h"
+#include "ui/SearchField.h"
 #include "ui/WindowPrompts.h"
 
 #include <QApplication>
@@ -185,6 +186,22 @@ void BM_AddEntry(benchmark::State &state)
     }
 }
 
+// Typing into the catalogue's search letter by letter, then clearing it (one keystroke an iteration),
+// each with the view laid out and painted again.
+void BM_SearchKeystroke(benchmark::State &state)
+{
+    Window &w = catalogWindow();
+    const QString typed[] = {QStringLiteral("s"), QStringLiteral("sc"), QStringLiteral("sch"), QStringLiteral("schi"),
+                             QStringLiteral("schim"), QString()};
+    size_t k = 0;
+    for (auto _ : state) {
+        w.form->searchField()->search(typed[k]);
+        w.form->ListView2()->repaint();
+        k = (k + 1) % std::size(typed);
+    }
+    w.form->searchField()->search({});
+}
+
 // Heap bytes per entry of a loaded 1,000,000-entry document, beyond its text: every byte of every
 // caption and sub-item counts as text (an entry keeps all its texts in a block of its own), and the
 // rest (the list's slot, the block's counts and offsets, the allocator's overhead) is the cost.
@@ -221,6 +238,7 @@ BENCHMARK(BM_SelectDefect)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HeaderClick)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 BENCHMARK(BM_Drop)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 BENCHMARK(BM_AddEntry)->Unit(benchmark::kMillisecond)->Iterations(50)->UseRealTime();
+BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond)->Iterations(60)->UseRealTime();
 BENCHMARK(BM_DocumentMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
@@ -236,6 +254,8 @@ int main(int argc, char **argv)
     benchsupport::addFixedLimit("header click, catalogue of 100,000", "BM_HeaderClick/iterations:10/real_time", 0.016);
     benchsupport::addFixedLimit("drop, catalogue of 100,000", "BM_Drop/iterations:10/real_time", 0.016);
     benchsupport::addFixedLimit("add a defect, catalogue of 100,000", "BM_AddEntry/iterations:50/real_time", 0.016);
+    benchsupport::addFixedLimit("search keystroke, catalogue of 100,000", "BM_SearchKeystroke/iterations:60/real_time",
+                                0.016);
     benchsupport::addCounterBound("memory an entry beyond the text, 1,000,000 entries",
                                   "BM_DocumentMemory/iterations:1", "bytes_per_entry", kMemoryBound);
     return benchsupport::runAndReport(argc, argv);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <new>
@@ -157,26 +158,28 @@ Counts append(EntryList &assemblies, EntryList &catalog, NewEntries &&fresh)
 std::optional<Counts> takeOver(ListDocument &document, const QString &path, Prompts &prompts)
 {
     try {
-        std::optional<QByteArray> bytes = safefile::readAll(path);
+        FileResult<QByteArray> bytes = safefile::readAll(path);
         if (!bytes) {
-            prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
+            if (bytes.error().code == ENOMEM)
+                showFailure(prompts, outofmemory::caption(), outofmemory::text(), path, bytes.error());
+            else
+                showFailure(prompts, QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."),
+                            path, bytes.error());
             return std::nullopt;
         }
         listfile::Content content = listfile::parse(std::string_view(bytes->constData(), size_t(bytes->size())));
-        bytes.reset();
+        bytes->clear();
         // What a broken file would bring cannot be told from what it lost: nothing is taken.
         if (content.formatError) {
-            prompts.error(QStringLiteral("Fehler beim Öffnen"),
-                          QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
+            showFailure(prompts, QStringLiteral("Fehler beim Öffnen"),
+                        QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."), path, FileError::format());
             return std::nullopt;
         }
         NewEntries fresh =
             newEntries(document.AssemblyList.entries(), document.DefectCatalog.entries(), std::move(content));
-        document.checkShow({document.AssemblyList.entries().size() + fresh.assemblies.size(),
-                            document.DefectCatalog.entries().size() + fresh.defects.size(), 0});
         return append(document.AssemblyList, document.DefectCatalog, std::move(fresh));
     } catch (const std::bad_alloc &) {
-        outofmemory::show(prompts);
+        showFailure(prompts, outofmemory::caption(), outofmemory::text(), path, FileError{ENOMEM});
         return std::nullopt;
     }
 }

@@ -9,9 +9,11 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
 #include <new>
 
 namespace {
+const QString kOpenCaption = QStringLiteral("Fehler beim Öffnen");
 const QStringList kAssemblyColumns{QStringLiteral("Name")};
 const QString kSaveQuestion = QStringLiteral("Wollen Sie die nicht gesicherten Daten speichern?");
 const QString kReloadQuestion = QStringLiteral(
@@ -112,56 +114,57 @@ void ListDocument::OpenLists(const QString &fileName)
 {
     const FileStamp defaultBefore = FileStamp::of(defaultListFile());
     FileStamp opened;
+    FileError failure;
     QString reportFile;
     reportfile::Parsed report;
     try {
-        std::optional<QByteArray> bytes = safefile::readAll(fileName, &opened);
-        if (!bytes) {
-            DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
-            markUnreadOwnFile(fileName);
-            m_prompts.error(QStringLiteral("Fehler beim Öffnen"), QStringLiteral("Konnte die Datei nicht öffnen."));
-            UpdateStatusLine(statusline::CountPhrase::Closed);
-            return;
+        FileResult<QByteArray> bytes = safefile::readAll(fileName, &opened);
+        if (bytes) {
+            // The new lists are made apart from the document, which they replace only when complete.
+            listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
+            bytes->clear();
+            reportFile = reportfile::pathFor(fileName);
+            report = reportfile::read(reportFile);
+            // Into empty lists the entries are moved, not copied; the lists report the new rows as
+            // they always did (the assemblies' report rebuilds the filtered view over the emptied
+            // catalogue).
+            AssemblyList.clear();
+            DefectCatalog.clear();
+            DefectList.clear();
+            AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
+            DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
+            DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
+            m_currentFileName = fileName;
+            m_incompleteLoad = content.formatError;
+            setNamedTitle(fileName);
+            m_unreadReportFile = report.fault ? reportFile : QString();
+            setReportDetails(report.details);
+        } else {
+            failure = bytes.error();
         }
-        // The new lists are made apart from the document, which they replace only when complete.
-        listfile::Content content = m_parser(std::string_view(bytes->constData(), size_t(bytes->size())));
-        bytes.reset();
-        // What showing the new lists takes is checked while the old ones are still in place.
-        if (m_showCheck) {
-            m_showCheck({content.lists[listfile::Assemblies].size(), content.lists[listfile::Catalog].size(),
-                         content.lists[listfile::Defects].size()});
-        }
-        reportFile = reportfile::pathFor(fileName);
-        report = reportfile::read(reportFile);
-        // Into empty lists the entries are moved, not copied; the lists report the new rows as
-        // they always did (the assemblies' report rebuilds the filtered view over the emptied
-        // catalogue).
-        AssemblyList.clear();
-        DefectCatalog.clear();
-        DefectList.clear();
-        AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
-        DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
-        DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
-        m_currentFileName = fileName;
-        m_incompleteLoad = content.formatError;
-        setNamedTitle(fileName);
-        DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
-        m_unreadReportFile = report.fault ? reportFile : QString();
-        setReportDetails(report.details);
     } catch (const std::bad_alloc &) {
-        DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+        failure = FileError{ENOMEM};
+    }
+    DefaultFileAge = settledDefaultStamp(defaultBefore, opened);
+    if (failure.code == ENOMEM) {
         markUnreadOwnFile(fileName);
-        outofmemory::show(m_prompts);
+        showFailure(m_prompts, outofmemory::caption(), outofmemory::text(), fileName, failure);
+        return;
+    }
+    if (failure.code != 0) {
+        markUnreadOwnFile(fileName);
+        showFailure(m_prompts, kOpenCaption, QStringLiteral("Konnte die Datei nicht öffnen."), fileName, failure);
+        UpdateStatusLine(statusline::CountPhrase::Closed);
         return;
     }
     emit documentReplaced();
     if (m_incompleteLoad) {
-        m_prompts.error(QStringLiteral("Fehler beim Öffnen"),
-                        QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."));
+        showFailure(m_prompts, kOpenCaption, QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?)."),
+                    fileName, FileError::format());
     }
     if (report.fault) {
-        showReportFault(QStringLiteral("Fehler beim Öffnen"),
-                        QStringLiteral("Die Berichtsangaben konnten nicht gelesen werden."), reportFile, report.fault);
+        showFailure(m_prompts, kOpenCaption, QStringLiteral("Die Berichtsangaben konnten nicht gelesen werden."),
+                    reportFile, report.fault.reason());
     }
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }
@@ -172,12 +175,6 @@ void ListDocument::setReportDetails(const ReportDetails &details)
         return;
     m_reportDetails = details;
     emit reportDetailsChanged();
-}
-
-void ListDocument::showReportFault(const QString &caption, const QString &text, const QString &path,
-                                   const reportfile::Fault &fault)
-{
-    m_prompts.error(caption, text + u'\n' + QFileInfo(path).fileName() + QStringLiteral(": ") + fault.reason());
 }
 
 void ListDocument::markUnreadOwnFile(const QString &fileName)
@@ -192,21 +189,24 @@ bool ListDocument::SaveLists(const QString &fileName)
 {
     const FileStamp defaultBefore = FileStamp::of(defaultListFile());
     FileStamp written;
-    bool ok = false;
+    FileResult<void> saved;
     try {
         // The bytes go to the file as they are made: the whole file is never held in memory.
         const auto lists = [this](ByteSink &out) {
             listfile::write(out, AssemblyList.entries(), DefectCatalog.entries(), DefectList.entries());
         };
-        ok = safefile::writeAll(fileName, lists, &written);
+        saved = safefile::writeAll(fileName, lists, &written);
     } catch (const std::bad_alloc &) {
-        DefaultFileAge = settledDefaultStamp(defaultBefore, written);
-        outofmemory::show(m_prompts);
-        return false;
+        saved = FileError{ENOMEM};
     }
     DefaultFileAge = settledDefaultStamp(defaultBefore, written);
-    if (!ok) {
-        m_prompts.error(QStringLiteral("Fehler beim Speichern"), QStringLiteral("Konnte die Datei nicht erstellen."));
+    if (saved.error().code == ENOMEM) {
+        showFailure(m_prompts, outofmemory::caption(), outofmemory::text(), fileName, saved.error());
+        return false;
+    }
+    if (!saved) {
+        showFailure(m_prompts, QStringLiteral("Fehler beim Speichern"), QStringLiteral("Konnte die Datei nicht erstellen."),
+                    fileName, saved.error());
         return false;
     }
     m_currentFileName = fileName;
@@ -226,12 +226,12 @@ bool ListDocument::saveReportDetails(const QString &listFile)
         else if (!unread) // details never seen are not thrown away unasked
             fault = reportfile::remove(path);
     } catch (const std::bad_alloc &) {
-        outofmemory::show(m_prompts);
+        showFailure(m_prompts, outofmemory::caption(), outofmemory::text(), path, FileError{ENOMEM});
         return false;
     }
     if (fault) {
-        showReportFault(QStringLiteral("Fehler beim Speichern"),
-                        QStringLiteral("Die Berichtsangaben konnten nicht gespeichert werden."), path, fault);
+        showFailure(m_prompts, QStringLiteral("Fehler beim Speichern"),
+                    QStringLiteral("Die Berichtsangaben konnten nicht gespeichert werden."), path, fault.reason());
         return false;
     }
     if (unread && !m_reportDetails.isEmpty())

@@ -11,8 +11,6 @@
 #include <QObject>
 #include <QString>
 
-#include <array>
-#include <cstddef>
 #include <functional>
 #include <string_view>
 
@@ -61,12 +59,13 @@ public:
     void setUp(const QString &programDirectory, const QString &baseTitle);
 
     // Loads a list file and its details file. The new lists replace the old ones only once the file
-    // was read: a file that cannot be opened or read, or memory running out, leaves the document as
-    // it was. Invalid content keeps what was read up to the fault and marks the load incomplete, as
-    // does a failed load of the document's own file. A details file that is missing gives empty
-    // details; one that cannot be read gives empty details and a message, and is kept as it is
-    // until the document has details to write. Always refreshes DefaultFileAge and (unless memory
-    // ran out) the status line (closed form).
+    // was read: a file that cannot be opened or read, or memory running out while it is read, leaves
+    // the document as it was. Invalid content keeps what was read up to the fault and marks the load
+    // incomplete, as does a failed load of the document's own file. A details file that is missing
+    // gives empty details; one that cannot be read gives empty details and a message, and is kept as
+    // it is until the document has details to write. Each failure shows its message with the file's
+    // name and the reason (showFailure). Always refreshes DefaultFileAge and (unless memory ran out)
+    // the status line (closed form).
     void OpenLists(const QString &fileName);
     // Writes the document; on failure the previous file stays untouched, a message is shown and
     // the name and title stay as they were. Refreshes DefaultFileAge in every case. After the list
@@ -111,20 +110,6 @@ public:
     using Parser = std::function<listfile::Content(std::string_view)>;
     void setParser(Parser parser) { m_parser = std::move(parser); }
 
-    // Asked with the row counts of the loaded lists (by listfile::Section) before they replace the
-    // old ones; throws std::bad_alloc when the memory that showing them takes is not there, which
-    // fails the load as out of memory with nothing changed. The window's views cannot survive
-    // running out of memory in their layout, so the window checks for theirs. None: no check.
-    // The window asks the same check before other commands that put many rows in a view (checkShow).
-    using RowCounts = std::array<std::size_t, 3>;
-    using ShowCheck = std::function<void(const RowCounts &rows)>;
-    void setShowCheck(ShowCheck check) { m_showCheck = std::move(check); }
-    void checkShow(const RowCounts &rows) const
-    {
-        if (m_showCheck)
-            m_showCheck(rows);
-    }
-
 signals:
     void titleChanged(const QString &title);
     void statusTextChanged(const QString &text);
@@ -145,12 +130,9 @@ private:
     FileStamp settledDefaultStamp(const FileStamp &before, const FileStamp &handle) const;
     // Writes or removes the details file of a list file just saved; false after a failure, shown.
     bool saveReportDetails(const QString &listFile);
-    void showReportFault(const QString &caption, const QString &text, const QString &path,
-                         const reportfile::Fault &fault);
 
     Prompts &m_prompts;
     Parser m_parser;
-    ShowCheck m_showCheck;
     QString m_currentFileName;
     QString m_baseTitle = QStringLiteral("Quenbrik Mängelliste 1.0");
     QString m_programDirectory;

@@ -19,6 +19,8 @@ public:
         Icon icon = Icon::Error;
         Buttons buttons = Buttons::Ok;
         Answer defaultButton = Answer::Ok;
+        // Shown below the text, in a smaller font: for a failure on a file, its name and the reason.
+        QString informative = {};
     };
 
     // A file dialog: its filter in Qt's form ("Mängellisten (*.mal)"; several file types separated

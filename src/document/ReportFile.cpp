@@ -17,32 +17,6 @@ namespace {
 constexpr QLatin1StringView kVersionPrefix("Maengelliste-Bericht ");
 constexpr QLatin1StringView kExtension(".bericht");
 
-// The reason of a system error as the German system states it.
-QString systemReason(int error)
-{
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Keine Berechtigung");
-    case ENOENT:
-        return QStringLiteral("Datei oder Verzeichnis nicht gefunden");
-    case EISDIR:
-        return QStringLiteral("Ist ein Verzeichnis");
-    case ENOSPC:
-        return QStringLiteral("Auf dem Gerät ist kein Speicherplatz mehr verfügbar");
-    case EFBIG:
-        return QStringLiteral("Datei zu groß");
-    case EDQUOT:
-        return QStringLiteral("Der zugewiesene Plattenplatz (Quota) ist überschritten");
-    case EROFS:
-        return QStringLiteral("Das Dateisystem ist nur lesbar");
-    case EIO:
-        return QStringLiteral("Eingabe-/Ausgabefehler");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
 // "a\b" + line break => "a\\b\n" (as typed: backslash backslash, backslash n); CR LF and a lone CR
 // are line breaks too.
 QString escaped(const QString &value)
@@ -134,7 +108,7 @@ QString Fault::reason() const
     case None:
         break;
     case System:
-        return systemReason(error);
+        return FileError{error}.reason();
     case NotText:
         return QStringLiteral("Keine UTF-8-Textdatei");
     case TooLarge:
@@ -238,10 +212,10 @@ Fault write(const QString &path, const ReportDetails &details)
     const QByteArray bytes = encode(details);
     if (bytes.size() > kMaxSize)
         return {Fault::TooLarge, 0};
-    errno = 0;
-    if (safefile::writeAll(path, bytes))
+    const FileResult<void> written = safefile::writeAll(path, bytes);
+    if (written)
         return {};
-    return {Fault::System, errno != 0 ? errno : EIO};
+    return {Fault::System, written.error().code};
 }
 
 Fault remove(const QString &path)

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,20 +48,31 @@ constexpr std::size_t kChunk = std::size_t(1) << 20;
 constexpr off_t kWritebackStep = off_t(4) << 20;
 
 // A write to the file failed: it ends the writer.
-struct WriteFailed {};
+struct WriteFailed {
+    int error;
+};
 
-bool pwriteFully(int fd, const char *data, std::size_t size, off_t at)
+// The reason the last system call failed; one that set none is taken for a failing device.
+int lastError()
+{
+    return errno != 0 ? errno : EIO;
+}
+
+// Writes all bytes at `at`; 0, or the reason it failed.
+int pwriteFully(int fd, const char *data, std::size_t size, off_t at)
 {
     std::size_t done = 0;
     while (done < size) {
         const ssize_t n = ::pwrite(fd, data + done, size - done, at + off_t(done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return false; // a full disk: EFBIG, ENOSPC or, rarely, nothing written
+        if (n < 0)
+            return lastError(); // a full disk: EFBIG, ENOSPC, EDQUOT
+        if (n == 0)
+            return ENOSPC; // nothing written, rarely: no room for more
         done += std::size_t(n);
     }
-    return true;
+    return 0;
 }
 
 // Writes a file from its start with what a writer puts into it, through a buffer of kChunk bytes
@@ -73,15 +85,15 @@ public:
         setWindow(m_buffer.get(), m_buffer.get() + m_capacity);
     }
 
-    // Runs the writer; whether it finished and every byte reached the file.
-    bool run(const Writer &write)
+    // Runs the writer; 0 when it finished and every byte reached the file, else the reason.
+    int run(const Writer &write)
     {
         try {
             write(*this);
-        } catch (const WriteFailed &) {
-            return false;
+        } catch (const WriteFailed &failed) {
+            return failed.error;
         }
-        return isFinished();
+        return isFinished() ? 0 : EIO;
     }
 
     // The bytes written.
@@ -117,8 +129,8 @@ private:
 
     void send(const char *data, std::size_t size)
     {
-        if (!pwriteFully(m_fd, data, size, m_written))
-            throw WriteFailed{};
+        if (const int error = pwriteFully(m_fd, data, size, m_written))
+            throw WriteFailed{error};
         m_written += off_t(size);
         if (m_written - m_writebackFrom >= kWritebackStep) {
             // Only a hint: whether it worked, the flush decides.
@@ -175,29 +187,25 @@ void keepOwnerAndMode(int fd, const struct stat *old)
 }
 
 // Writes bytes from the start of the file at fd and cuts it to their length.
-bool overwrite(int fd, const QByteArray &bytes, Flush flush)
+void overwrite(int fd, const QByteArray &bytes, Flush flush)
 {
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return ::ftruncate(fd, off_t(bytes.size())) == 0 && (flush == Flush::None || ::fdatasync(fd) == 0);
+    if (pwriteFully(fd, bytes.constData(), size_t(bytes.size()), 0) == 0 && ::ftruncate(fd, off_t(bytes.size())) == 0 &&
+        flush == Flush::ToDisk)
+        ::fdatasync(fd);
 }
 
 // Writes the file itself where its folder allows no new file or no rename. Its old bytes are kept
 // and written back when any step fails; owner, group, mode and links stay as they are. A file the
 // user may write but not read is not touched, since its old bytes could not be kept.
-bool writeInPlace(const QByteArray &target, const Writer &write, Flush flush, struct stat *after)
+// 0, or the reason it failed.
+int writeInPlace(const QByteArray &target, const Writer &write, Flush flush, struct stat *after)
 {
     const Fd fd(::open(target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
-    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
+    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0)
+        return lastError();
+    if (!S_ISREG(st.st_mode))
+        return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     QByteArray old;
     old.resize(qsizetype(st.st_size));
     qint64 done = 0;
@@ -205,24 +213,27 @@ bool writeInPlace(const QByteArray &target, const Writer &write, Flush flush, st
         const ssize_t n = ::pread(fd.fd, old.data() + done, size_t(old.size() - done), off_t(done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return false; // unreadable, or shrunk meanwhile: nothing was written yet
+        if (n < 0)
+            return lastError(); // unreadable: nothing was written yet
+        if (n == 0)
+            return EAGAIN; // shrunk meanwhile
         done += n;
     }
-    bool ok = false;
+    int error = 0;
     try {
         FileSink sink(fd.fd);
-        ok = sink.run(write) && ::ftruncate(fd.fd, sink.size()) == 0 &&
-             (flush == Flush::None || ::fdatasync(fd.fd) == 0);
+        error = sink.run(write);
+        if (error == 0 && (::ftruncate(fd.fd, sink.size()) != 0 || (flush == Flush::ToDisk && ::fdatasync(fd.fd) != 0)))
+            error = lastError();
     } catch (...) {
-        (void)overwrite(fd.fd, old, flush);
+        overwrite(fd.fd, old, flush);
         throw;
     }
-    if (!ok) {
-        (void)overwrite(fd.fd, old, flush);
-        return false;
+    if (error != 0) {
+        overwrite(fd.fd, old, flush);
+        return error;
     }
-    return ::fstat(fd.fd, after) == 0;
+    return ::fstat(fd.fd, after) == 0 ? 0 : lastError();
 }
 
 // The folder forbids creating the temporary file or renaming it over the target.
@@ -240,7 +251,7 @@ void syncFolder(const QByteArray &folder)
 
 } // namespace
 
-bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, Flush flush)
+FileResult<void> writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, Flush flush)
 {
     const auto putBytes = [&bytes](ByteSink &out) {
         out.finish(out.put(out.start(), std::string_view(bytes.constData(), std::size_t(bytes.size()))));
@@ -248,10 +259,10 @@ bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, 
     return writeAll(path, Writer(putBytes), written, flush);
 }
 
-bool writeAll(const QString &path, const Writer &write, FileStamp *written, Flush flush)
+FileResult<void> writeAll(const QString &path, const Writer &write, FileStamp *written, Flush flush)
 {
     if (path.isEmpty())
-        return false;
+        return FileError{ENOENT};
     QByteArray target = nativename::toNative(path);
     struct stat old {};
     bool exists = ::lstat(target.constData(), &old) == 0;
@@ -259,30 +270,34 @@ bool writeAll(const QString &path, const Writer &write, FileStamp *written, Flus
         // The link stays; its target is replaced. A loop or a dangling link fails here.
         char *resolved = ::realpath(target.constData(), nullptr);
         if (!resolved)
-            return false;
+            return FileError{lastError()};
         target = resolved;
         std::free(resolved);
         exists = ::lstat(target.constData(), &old) == 0;
     }
     if (exists && !S_ISREG(old.st_mode))
-        return false;
+        return FileError{S_ISDIR(old.st_mode) ? EISDIR : EINVAL};
     // A rename replaces a file whatever its rights: an existing file is replaced only by whom may
     // write it.
     if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
-        return false;
+        return FileError{lastError()};
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
     const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
     if (base.isEmpty())
-        return false;
+        return FileError{EISDIR};
 
     struct stat st {};
-    const auto inPlace = [&] {
-        if (!exists || !writeInPlace(target, write, flush, &st))
-            return false;
+    // Where the folder forbids the temporary file or the rename (`error`), the file itself is
+    // written if it exists; otherwise that is the reason.
+    const auto inPlace = [&](int error) -> FileResult<void> {
+        if (!exists || !folderForbids(error))
+            return FileError{error};
+        if (const int failed = writeInPlace(target, write, flush, &st))
+            return FileError{failed};
         if (written)
             *written = FileStamp::ofStat(st);
-        return true;
+        return {};
     };
 
     QByteArray temp;
@@ -291,70 +306,80 @@ bool writeAll(const QString &path, const Writer &write, FileStamp *written, Flus
         temp = temporaryName(folder, base);
         created = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (created < 0 && errno != EEXIST)
-            return folderForbids(errno) && inPlace();
+            return inPlace(lastError());
     }
     Fd fd(created);
     if (fd.fd < 0)
-        return false;
+        return FileError{EEXIST};
     keepOwnerAndMode(fd.fd, exists ? &old : nullptr);
-    bool ok = false;
+    int error = 0;
     try {
         FileSink sink(fd.fd);
-        ok = sink.run(write);
+        error = sink.run(write);
     } catch (...) {
-        ::unlink(temp.constData()); // out of memory: no trace of the attempt stays
+        ::unlink(temp.constData()); // no trace of the attempt stays
         throw;
     }
-    ok = ok && (flush == Flush::None || ::fdatasync(fd.fd) == 0) && ::fstat(fd.fd, &st) == 0 &&
-         ::close(fd.release()) == 0;
-    const bool renamed = ok && ::rename(temp.constData(), target.constData()) == 0;
-    if (!renamed) {
-        const int error = errno;
+    if (error == 0 && ((flush == Flush::ToDisk && ::fdatasync(fd.fd) != 0) || ::fstat(fd.fd, &st) != 0 ||
+                       ::close(fd.release()) != 0))
+        error = lastError();
+    if (error != 0) {
         ::unlink(temp.constData());
-        return ok && folderForbids(error) && inPlace();
+        return FileError{error};
+    }
+    if (::rename(temp.constData(), target.constData()) != 0) {
+        error = lastError();
+        ::unlink(temp.constData());
+        return inPlace(error);
     }
     if (flush == Flush::ToDisk)
         syncFolder(folder);
     if (written)
         *written = FileStamp::ofStat(st);
-    return true;
+    return {};
 }
 
-std::optional<QByteArray> readAll(const QString &path, FileStamp *stamp)
+FileResult<QByteArray> readAll(const QString &path, FileStamp *stamp)
 {
     if (path.isEmpty())
-        return std::nullopt;
+        return FileError{ENOENT};
     // Non-blocking, so that a FIFO without a writer does not hold the program; only a regular file
     // is read at all.
     const Fd fd(::open(nativename::toNative(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
-    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
+    if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0)
+        return FileError{lastError()};
+    if (!S_ISREG(st.st_mode))
+        return FileError{S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
     if (stamp)
         *stamp = FileStamp::ofStat(st);
     // What fstat reported, and what the file may grow by meanwhile; one byte more tells whether it
     // went on growing past that.
     const qint64 limit = qint64(st.st_size) + kGrowthWhileRead;
-    QByteArray bytes;
-    bytes.resize(qsizetype(std::min<qint64>(limit, qint64(st.st_size) + 4096) + 1));
-    qint64 done = 0;
-    for (;;) {
-        if (done == bytes.size()) {
-            if (done > limit)
-                return std::nullopt; // still growing
-            bytes.resize(qsizetype(std::min<qint64>(limit + 1, 2 * qint64(bytes.size()))));
+    try {
+        QByteArray bytes;
+        bytes.resize(qsizetype(std::min<qint64>(limit, qint64(st.st_size) + 4096) + 1));
+        qint64 done = 0;
+        for (;;) {
+            if (done == bytes.size()) {
+                if (done > limit)
+                    return FileError{EAGAIN}; // still growing
+                bytes.resize(qsizetype(std::min<qint64>(limit + 1, 2 * qint64(bytes.size()))));
+            }
+            const ssize_t n = ::read(fd.fd, bytes.data() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return FileError{lastError()};
+            if (n == 0)
+                break;
+            done += n;
         }
-        const ssize_t n = ::read(fd.fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        done += n;
+        bytes.truncate(qsizetype(done));
+        return bytes;
+    } catch (const std::bad_alloc &) {
+        return FileError{ENOMEM}; // the file does not fit into memory
     }
-    bytes.truncate(qsizetype(done));
-    return bytes;
 }
 
 } // namespace safefile

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "document/ByteSink.h"
+#include "document/FileError.h"
 #include "document/FileStamp.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <functional>
-#include <optional>
 
 // Writing and reading whole files.
 namespace safefile {
@@ -25,10 +25,11 @@ enum class Flush {
 // may be written, the file is written in place: its old bytes are kept, the new ones written, the
 // file cut to their length and flushed; on any failure the old bytes are written back. Owner,
 // group, mode and links then stay as they are.
-// Returns false on any failure (missing folder, no rights, full disk, a failed flush, a folder or
-// special file at path, a link loop).
+// On any failure (missing folder, no rights, full disk, a failed flush, a folder or special file
+// at path, a link loop) returns the reason: the system's error number, EISDIR for a folder and
+// EINVAL for another special file at path.
 // `written` gets the stamp of the file just written.
-bool writeAll(const QString &path, const QByteArray &bytes, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
+FileResult<void> writeAll(const QString &path, const QByteArray &bytes, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
 
 // Puts a file's bytes into the sink it is given and finishes it. It may be called more than once
 // (when the file has to be written in place after all) and then writes the same bytes again.
@@ -36,14 +37,14 @@ using Writer = std::function<void(ByteSink &)>;
 
 // The same for the bytes a writer makes: they go to the file through a small buffer as they are
 // made, so that a large file is never held in memory whole. A writer that does not finish its sink
-// fails the write. An exception from the writer (std::bad_alloc) leaves the file as it was, removes
-// the temporary file and is passed on.
-bool writeAll(const QString &path, const Writer &write, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
+// fails the write (EIO). An exception from the writer (std::bad_alloc) leaves the file as it was,
+// removes the temporary file and is passed on.
+FileResult<void> writeAll(const QString &path, const Writer &write, FileStamp *written = nullptr, Flush flush = Flush::ToDisk);
 
-// Reads the whole file; nothing when it is not a regular file (a FIFO, a device, a socket or a
-// folder is not even waited for), cannot be opened or read, or keeps growing while it is read.
+// Reads the whole file. Fails when it is not a regular file (EISDIR for a folder, EINVAL for a
+// FIFO, a device or a socket, which are not even waited for), cannot be opened or read (the
+// system's reason), keeps growing while it is read (EAGAIN) or does not fit into memory (ENOMEM).
 // `stamp` gets the stamp of the opened file, taken before reading.
-// Throws std::bad_alloc when the file does not fit into memory.
-std::optional<QByteArray> readAll(const QString &path, FileStamp *stamp = nullptr);
+FileResult<QByteArray> readAll(const QString &path, FileStamp *stamp = nullptr);
 
 } // namespace safefile

@@ -238,7 +238,8 @@ std::vector<ListOp> UndoRecorder::replay(std::vector<ListOp> &ops)
         }
         emit replayed(lists);
     } catch (...) {
-        // What follows a replay guards itself; the history stays whole.
+        // The window's slots run inside the handler guard and throw nothing; this keeps an unguarded
+        // one from leaving QUndoStack with its index on a step that was replayed.
     }
     return done;
 }
@@ -278,6 +279,8 @@ void UndoRecorder::reportLost() noexcept
     try {
         emit stepLost();
     } catch (...) {
+        // The window's slot is queued: only posting it can fail, for want of memory. This runs where
+        // nothing may throw, and the history was already cleared, so the loss stands unreported.
     }
 }
 

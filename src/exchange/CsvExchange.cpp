@@ -1,7 +1,10 @@
 #include "exchange/CsvExchange.h"
 
+#include "document/OutOfMemory.h"
 #include "document/SafeFile.h"
 #include "exchange/CsvFile.h"
+
+#include <cerrno>
 
 Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection direction, CsvEncoding encoding)
 {
@@ -27,24 +30,25 @@ bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts, 
         else
             csv::write(out, entries);
     };
-    if (safefile::writeAll(path, lines))
-        return true;
-    prompts.error(QString(), QStringLiteral("Konnte die Datei nicht erstellen."));
-    return false;
+    const FileResult<void> written = safefile::writeAll(path, lines);
+    if (!written)
+        showFailure(prompts, QString(), QStringLiteral("Konnte die Datei nicht erstellen."), path, written.error());
+    return bool(written);
 }
 
-bool importCsv(EntryList &defects, const QString &path, Prompts &prompts,
-               const std::function<void(std::size_t rows)> &showCheck)
+bool importCsv(EntryList &defects, const QString &path, Prompts &prompts)
 {
-    const std::optional<QByteArray> bytes = safefile::readAll(path);
+    FileResult<QByteArray> bytes = safefile::readAll(path);
     if (!bytes) {
-        prompts.error(QString(), QStringLiteral("Konnte Datei nicht öffnen."));
+        if (bytes.error().code == ENOMEM)
+            showFailure(prompts, outofmemory::caption(), outofmemory::text(), path, bytes.error());
+        else
+            showFailure(prompts, QString(), QStringLiteral("Konnte Datei nicht öffnen."), path, bytes.error());
         return false;
     }
     std::vector<ListEntry> imported =
         csv::parse(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-    if (showCheck)
-        showCheck(static_cast<std::size_t>(defects.count()) + imported.size());
+    bytes->clear();
     // Every entry has sub-item 0: the imported ones get it before they are appended, entries already in
     // the list without one get it afterwards.
     const int first = defects.count();

@@ -5,8 +5,6 @@
 
 #include <QString>
 
-#include <cstddef>
-#include <functional>
 
 // The CSV export and import of the defect list, as run by the main window's menu commands once the
 // user has chosen a file.
@@ -26,16 +24,14 @@ Prompts::FileDialog csvFileDialog(const QString &startPath, CsvDirection directi
 
 // Writes the entries of defects to path (see csv::encode and csv::encodeUtf8), replacing an existing file (the dialog
 // has asked). When the file cannot be written completely, shows "Konnte die Datei nicht erstellen."
-// (default caption, error icon, OK), leaves an existing file as it was and returns false.
+// (default caption, error icon, OK, the file's name and the reason), leaves an existing file as it
+// was and returns false.
 bool exportCsv(const EntryList &defects, const QString &path, Prompts &prompts,
                CsvEncoding encoding = CsvEncoding::Windows1252);
 
 // Reads the whole file at path and appends its entries (see csv::parse) at the end of defects in one
 // step; then every entry of defects without a sub-item gets an empty sub-item 0. When the file
 // cannot be opened or read completely, shows "Konnte Datei nicht öffnen." (default caption, error
-// icon, OK), appends nothing and returns false. Nothing is sorted, selected or cleared.
-// showCheck, when given, is asked with the number of rows defects will have, once the file is read and
-// before anything changes; it throws std::bad_alloc when showing that many is not possible, which
-// leaves defects as it was.
-bool importCsv(EntryList &defects, const QString &path, Prompts &prompts,
-               const std::function<void(std::size_t rows)> &showCheck = {});
+// icon, OK, the file's name and the reason), appends nothing and returns false; a file too large
+// for the memory shows the out-of-memory message instead. Nothing is sorted, selected or cleared.
+bool importCsv(EntryList &defects, const QString &path, Prompts &prompts);

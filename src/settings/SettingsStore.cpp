@@ -11,27 +11,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cerrno>
 #include <utility>
-
-namespace {
-
-// Whether path names a regular file (after links), found out without waiting: a FIFO is opened
-// non-blocking and never read.
-bool isRegularFile(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return true; // unreadable: QSettings finds that out itself and keeps the file
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return regular;
-}
-
-} // namespace
 
 SettingsStore::SettingsStore(QString folder, QString programName)
     : m_folder(std::move(folder)), m_programName(std::move(programName))
@@ -71,16 +52,18 @@ QString SettingsStore::filePath() const
     return m_folder + u'/' + m_programName + QStringLiteral(".ini");
 }
 
-bool SettingsStore::load()
+FileResult<void> SettingsStore::load()
 {
-    const std::optional<QByteArray> bytes = safefile::readAll(filePath());
+    const FileResult<QByteArray> bytes = safefile::readAll(filePath());
     if (!bytes)
-        return false;
+        return bytes.error();
     QBuffer buffer;
     buffer.setData(*bytes);
     buffer.open(QIODevice::ReadOnly);
     m_values.clear();
-    return iniformat::read(buffer, m_values);
+    if (!iniformat::read(buffer, m_values))
+        return FileError::format();
+    return {};
 }
 
 void SettingsStore::open()
@@ -98,7 +81,9 @@ void SettingsStore::open()
     m_open = true;
     // A FIFO would hold the program and a device would be read without end: the store then reads
     // as empty and its writes fail, as for a file it cannot read.
-    m_unusable = !isRegularFile(path) || !load();
+    const FileResult<void> loaded = load();
+    m_unusable = !loaded;
+    m_unusableReason = loaded.error();
     if (m_unusable)
         m_values.clear();
 }
@@ -185,15 +170,16 @@ void SettingsStore::writeLocked()
         return;
     // A file deleted meanwhile is written anew with the values read before.
     const bool gone = !QFileInfo::exists(filePath()) && !QFileInfo(filePath()).isSymLink();
-    bool ok = !m_unusable && (gone || (isRegularFile(filePath()) && load()));
+    FileResult<void> ok = m_unusable ? FileResult<void>(m_unusableReason) : gone ? FileResult<void>() : load();
     if (ok) {
         applyPending();
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        ok = iniformat::write(buffer, m_values) && safefile::writeAll(filePath(), buffer.data());
+        ok = iniformat::write(buffer, m_values) ? safefile::writeAll(filePath(), buffer.data())
+                                                : FileResult<void>(FileError{ENOMEM});
     }
     const QString first = std::exchange(m_firstPending, QString());
     if (!ok)
-        throw SettingsError::cannotWrite(first);
+        throw SettingsError::cannotWrite(first, filePath(), ok.error());
     m_pending.clear();
 }

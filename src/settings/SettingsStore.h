@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/FileError.h"
+
 #include <QSettings>
 #include <QString>
 
@@ -57,7 +59,7 @@ public:
     // Takes the value out of the file at the next flush(); nothing when there is no such value.
     void remove(const QString &section, const QString &name);
     // Writes the file. Throws SettingsError ("Konnte Daten für '<name>' nicht setzen", naming the first
-    // value written since the last flush) when the file cannot be written.
+    // value written since the last flush, with the file and the reason) when it cannot be written.
     void flush();
     // Read, change and write as one step among the running instances: under the lock that flush()
     // takes, the file is read afresh, change() reads, writes and removes values, and what it changed
@@ -68,8 +70,8 @@ public:
 private:
     QString m_folder;
     QString m_programName;
-    // Reads the file into m_values; false when it cannot be read.
-    bool load();
+    // Reads the file into m_values, or gives the reason it cannot be read.
+    FileResult<void> load();
     // Puts the pending values (and removals) into m_values.
     void applyPending();
     // flush() once the lock is held.
@@ -81,4 +83,5 @@ private:
     QSettings::SettingsMap m_pending; // written since the last successful flush; a null value: removed
     QString m_firstPending; // first value name written since the last flush
     bool m_unusable = false; // the file is no regular file or unreadable: nothing is read, writes fail
+    FileError m_unusableReason;
 };

@@ -1,10 +1,10 @@
 #include "ui/AnleitungUnit.h"
 
 #include "document/DefaultFolder.h"
+#include "document/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QShortcut>
@@ -50,20 +50,17 @@ QString TAnleitungForm::guideFile(const QString &programDirectory)
     return beside;
 }
 
-bool TAnleitungForm::load(const QString &fileName)
+FileResult<void> TAnleitungForm::load(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    const FileResult<QByteArray> bytes = safefile::readAll(fileName);
+    if (!bytes)
+        return bytes.error();
     // Pictures are named relative to the guide's folder.
     m_browser->setSearchPaths({QFileInfo(fileName).absolutePath()});
-    m_browser->setMarkdown(QString::fromUtf8(bytes));
+    m_browser->setMarkdown(QString::fromUtf8(*bytes));
     describePictures();
     m_browser->setFocus(Qt::OtherFocusReason);
-    return true;
+    return {};
 }
 
 void TAnleitungForm::describePictures()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/FileError.h"
+
 #include <QDialog>
 
 class QTextBrowser;
@@ -17,8 +19,8 @@ public:
     // The guide's file: in the program directory (which ends in a slash), else where an install
     // for all users puts it; when there is none, the one the program looked for first.
     static QString guideFile(const QString &programDirectory);
-    // Loads the guide; false when the file cannot be read, the window then stays as it was.
-    bool load(const QString &fileName);
+    // Loads the guide; when the file cannot be read, gives the reason and the window stays as it was.
+    FileResult<void> load(const QString &fileName);
     QTextBrowser *browser() const { return m_browser; }
 
 private:

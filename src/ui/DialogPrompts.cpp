@@ -49,6 +49,7 @@ Prompts::Answer DialogPrompts::message(const Message &m)
     // Without a caption of its own a box carries the platform's default one.
     box.setWindowTitle(m.caption.isEmpty() ? QStringLiteral("Fehler") : m.caption);
     box.setText(m.text);
+    box.setInformativeText(m.informative);
     switch (m.buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;

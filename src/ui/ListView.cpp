@@ -17,7 +17,6 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <bit>
 
 #include <limits>
 
@@ -413,21 +412,6 @@ void ListView::describeSortOrder()
                                  .arg(model()->headerData(column, Qt::Horizontal).toString(),
                                       header()->sortIndicatorOrder() == Qt::DescendingOrder ? QStringLiteral("absteigend")
                                                                                             : QStringLiteral("aufsteigend")));
-}
-
-std::size_t ListView::layoutBytes(std::size_t rows)
-{
-    // The layout keeps one item per row (an index and its flags, 40 bytes) in one array after a
-    // 16-byte header, allocated at the next power of two above that; the allocator adds a page to
-    // a block that large, and the layout takes a few hundred bytes besides (measured by the view's
-    // tests).
-    constexpr std::size_t kItem = 40, kHeader = 16, kBesides = 2 * 4096;
-    constexpr std::size_t kLargest = std::size_t(1) << (std::numeric_limits<std::size_t>::digits - 1);
-    if (rows == 0)
-        return 0;
-    if (rows >= (kLargest - kHeader) / kItem)
-        return std::numeric_limits<std::size_t>::max();
-    return std::bit_ceil(kHeader + rows * kItem + 1) + kBesides;
 }
 
 QString ListView::cutTextTip(const QString &text)

@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -49,10 +48,6 @@ public:
     const std::vector<double> &columnShares() const { return m_columnShares; }
     // The text a cell shows as its tooltip when the cell cuts it: the whole text, up to this length.
     static QString cutTextTip(const QString &text);
-    // The memory the view's layout takes at once for a model of `rows` rows. The tree view cannot
-    // survive running out of it (its array is not checked), so whoever puts many new rows in place
-    // makes sure beforehand that blocks of this size are there (headroom::probe).
-    static std::size_t layoutBytes(std::size_t rows);
 
     static constexpr int kHoverTimeMs = 400;
     static constexpr int kMaxTipLength = 1000;

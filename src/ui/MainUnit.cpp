@@ -1,7 +1,6 @@
 #include "ui/MainUnit.h"
 
 #include "document/Cp1252.h"
-#include "document/Headroom.h"
 #include "document/OutOfMemory.h"
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
@@ -18,6 +17,7 @@
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
 #include "ui/ReportCommands.h"
+#include "ui/SearchField.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
@@ -79,12 +79,6 @@ QToolButton *TMainForm::toolButton(int number) const
 
 void TMainForm::setUpControllers()
 {
-    // A load shows each list in its own view (the filtered one starts empty); the views' layout
-    // cannot survive running out of memory, so the load makes sure first that theirs is there. The
-    // filtered view's rebuild and the CSV import ask the same check (checkShow).
-    m_document.setShowCheck([](const ListDocument::RowCounts &rows) {
-        headroom::probe({ListView::layoutBytes(rows[0]), ListView::layoutBytes(rows[1]), ListView::layoutBytes(rows[2])});
-    });
 
     // Each controller wires its views. Removing, clearing or moving assemblies leaves the filtered
     // view as it is: it follows the assemblies' change reports (ListView1Change).
@@ -104,6 +98,7 @@ void TMainForm::setUpControllers()
     m_catalog->setActivate([this] { PlusEinkaufBtnClick(); });
     m_catalog->setFilteredView(*m_ui->ListView4, m_filtered, [this] { Hinzu2BtnClick(); });
     m_catalog->setChangeApprover([this] { return ListView2Changing(); });
+    m_search = new SearchField(*m_ui->ListView2, m_document.DefectCatalog, this);
 }
 
 void TMainForm::wire()
@@ -137,6 +132,8 @@ void TMainForm::wire()
     for (const auto &[button, handler] : buttons)
         connect(button, &QAbstractButton::clicked, this, guarded(&m_prompts, this, handler));
     connect(&m_timer, &QTimer::timeout, this, guarded(&m_prompts, this, &TMainForm::Timer1Timer));
+    connect(m_search, &SearchField::picked, this,
+            [this](int row) { runHandler(&m_prompts, [&] { copyDefect(m_document.DefectCatalog, row, false); }); });
 
     // Change reports of the assemblies and the defect list: a caption set (also on an entry just
     // added) or a change of the selection. The catalogue's reports start nothing.
@@ -232,17 +229,20 @@ void TMainForm::prepareSortsLater()
 {
     // Once the window has caught up, the sort rules rank the new texts, so that the first header
     // click sorts as quickly as the ones after it. A very long list is left to that click: ranking
-    // it takes long enough to hold up the window unasked. A failure here is left for that click to
-    // report.
+    // it takes long enough to hold up the window unasked. Memory running out here is left for that
+    // click to report, since nobody asked for this work; anything else reaches the handler guard.
     constexpr int kPreparedEntries = 250'000;
     QTimer::singleShot(0, this, [this] {
-        try {
-            for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList}) {
-                if (list->count() <= kPreparedEntries)
-                    list->prepareSort();
+        runHandler(&m_prompts, [this] {
+            try {
+                for (const EntryList *list : {&m_document.AssemblyList, &m_document.DefectCatalog, &m_document.DefectList}) {
+                    if (list->count() <= kPreparedEntries)
+                        list->prepareSort();
+                }
+            } catch (const std::bad_alloc &) {
+                // The ranks are only a head start: the click ranks anew and reports what fails then.
             }
-        } catch (...) {
-        }
+        });
     });
 }
 
@@ -326,7 +326,7 @@ void TMainForm::SaveSettings(bool destroying)
     try {
         m_formStorage->SaveSettings(currentWindowState(), currentProps(), destroying);
     } catch (const SettingsError &e) {
-        Application::showError(e.text(), &m_prompts);
+        showFailure(m_prompts, Application::title(), Application::errorText(e.text()), e.path(), e.reason());
     } catch (...) {
         // Also runs from the destructor, which must not throw.
         Application::showCurrentException(&m_prompts);
@@ -353,8 +353,7 @@ void TMainForm::CSVImport1Click()
         return;
     m_csvImportName = *name;
     UndoStep step(m_undo, stepname::csvImport());
-    importCsv(m_document.DefectList, *name, m_prompts,
-              [this](std::size_t rows) { m_document.checkShow({0, 0, rows}); });
+    importCsv(m_document.DefectList, *name, m_prompts);
 }
 
 QPrinter &TMainForm::printer() { return m_print->printer(); }
@@ -395,12 +394,13 @@ void TMainForm::Anleitung1Click()
     if (created)
         guide = new TAnleitungForm(this);
     const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory());
-    if (!guide->load(file)) {
+    if (const FileResult<void> loaded = guide->load(file); !loaded) {
         if (created)
             delete guide;
-        m_prompts.error(QStringLiteral("Anleitung"),
-                        QStringLiteral("Die Anleitung „%1“ wurde nicht gefunden oder kann nicht gelesen werden.")
-                            .arg(QDir::toNativeSeparators(file)));
+        showFailure(m_prompts, QStringLiteral("Anleitung"),
+                    QStringLiteral("Die Anleitung „%1“ wurde nicht gefunden oder kann nicht gelesen werden.")
+                        .arg(QDir::toNativeSeparators(file)),
+                    file, loaded.error());
         return;
     }
     guide->show();
@@ -452,17 +452,16 @@ void TMainForm::PropEdClick()
     listChanged(m_document.DefectCatalog);
 }
 
-void TMainForm::copyDefect(ListView *source, const EntryList &list)
+void TMainForm::copyDefect(const EntryList &list, int row, bool edit)
 {
     UndoStep step(m_undo, stepname::copyDefect());
-    const int row = source->selectedRow();
     if (row < 0) {
         m_prompts.error(QStringLiteral("Kein Mangel ausgewählt"), QStringLiteral("Sie haben keinen Mangel ausgewählt."));
     } else {
         const ListEntry &from = list.at(row);
-        ListEntry copy{from.caption(), {from.subItemCount() == 0 ? std::string_view() : from.subItem(0)}};
-        m_document.DefectList.append(std::move(copy));
-        m_ui->ListView3->openEditor(m_document.DefectList.count() - 1);
+        m_document.DefectList.append({from.caption(), {from.subItemCount() ? from.subItem(0) : std::string_view()}});
+        const int added = m_document.DefectList.count() - 1;
+        edit ? m_ui->ListView3->openEditor(added) : m_ui->ListView3->selectRow(added);
     }
     listChanged(m_document.DefectList, CountPhrase::Open);
 }
@@ -473,9 +472,6 @@ void TMainForm::UpdateFilteredView()
     const std::string selected(assembly >= 0 ? m_document.AssemblyList.caption(assembly) : std::string_view());
     const std::string *key = assembly >= 0 ? &selected : nullptr;
     std::vector<ListEntry> rows = editing::filterCatalog(m_document.DefectCatalog.entries(), key);
-    // Without an assembly the view shows the whole catalogue: its layout is checked as the
-    // catalogue's is at a load, before the view changes.
-    m_document.checkShow({0, rows.size(), 0});
     m_filtered.beginUpdate();
     m_filtered.assign(std::move(rows));
     m_filtered.endUpdate();
@@ -495,8 +491,8 @@ void TMainForm::MinusLaedenBtnClick() { m_assemblies->remove(); }
 void TMainForm::DelList1Click() { m_assemblies->clear(); }
 void TMainForm::MinusProdukteBtnClick() { m_catalog->remove(); }
 void TMainForm::DelList2Click() { m_catalog->clear(); }
-void TMainForm::PlusEinkaufBtnClick() { copyDefect(m_ui->ListView2, m_document.DefectCatalog); }
-void TMainForm::Hinzu2BtnClick() { copyDefect(m_ui->ListView4, m_filtered); }
+void TMainForm::PlusEinkaufBtnClick() { copyDefect(m_document.DefectCatalog, m_ui->ListView2->selectedRow(), true); }
+void TMainForm::Hinzu2BtnClick() { copyDefect(m_filtered, m_ui->ListView4->selectedRow(), true); }
 void TMainForm::MinusEinkaufBtnClick() { m_defects->remove(); }
 void TMainForm::DelList3Click() { m_defects->clear(); }
 void TMainForm::UpdateFilterBtnClick() { UpdateFilteredView(); }

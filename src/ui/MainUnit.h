@@ -24,6 +24,7 @@ class TMainForm;
 }
 class EditMenu;
 class ListController;
+class SearchField;
 class ListView;
 class QLabel;
 class QPrinter;
@@ -66,6 +67,8 @@ public:
     ListView *ListView2() const;
     ListView *ListView3() const;
     ListView *ListView4() const;
+    // The search field over the catalogue.
+    SearchField *searchField() const { return m_search; }
 
     // The print settings: the font of the font dialog and the margins of the settings page.
     PrintFont &printFont() { return m_printFont; }
@@ -169,7 +172,9 @@ private:
     void setUpControllers();
     void wire();
     void setUpUndo();
-    void copyDefect(ListView *source, const EntryList &list);
+    // Appends a copy of the defect at row of list (a catalogue or the filtered view) to the defect list
+    // as one step; edit opens the caption editor on the copy, otherwise the copy is only selected.
+    void copyDefect(const EntryList &list, int row, bool edit);
     // A list changed: the change reports of the assemblies and the defect list (ListView1Change,
     // ListView3Change), every command that changes a list and the undo history's replay end here, and
     // what depends on the lists follows: the filtered view is rebuilt after the assemblies and the
@@ -187,6 +192,7 @@ private:
     std::unique_ptr<ListController> m_catalog;
     std::unique_ptr<ListController> m_defects;
     EditMenu *m_editMenu = nullptr;
+    SearchField *m_search = nullptr;
     // The widths of the three left-hand panels as set or dragged; the splitter's own sizes shrink
     // with a window too narrow for them.
     std::array<int, 3> m_panelWidths{};

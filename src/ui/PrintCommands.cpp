@@ -3,13 +3,12 @@
 #include "document/SafeFile.h"
 #include "print/PrintSettingsError.h"
 #include "print/QPrinterCanvas.h"
+#include "ui/Application.h"
 #include "ui/PrintPreviewDialog.h"
 #include "ui/WindowPrompts.h"
 
 #include <QPageSize>
 #include <QPrinter>
-
-#include <stdexcept>
 
 namespace {
 
@@ -119,11 +118,14 @@ bool PrintCommands::savePdf()
 
 bool PrintCommands::writePdf(const QString &path, const QPageLayout &page, int resolution, const Printout &printout)
 {
-    if (safefile::writeAll(path, printToPdfBytes(page, printout, resolution)))
-        return true;
-    // The message of a print job that could not be completed, in the general error display.
-    throw std::runtime_error(QStringLiteral("Drucken fehlgeschlagen: Der Druckauftrag für die Datei \"%1\" konnte "
-                                            "nicht abgeschlossen werden")
-                                 .arg(path)
-                                 .toStdString());
+    const FileResult<void> written = safefile::writeAll(path, printToPdfBytes(page, printout, resolution));
+    if (!written) {
+        // The message of a print job that could not be completed, as the general error display shows it.
+        showFailure(m_prompts, Application::title(),
+                    Application::errorText(QStringLiteral("Drucken fehlgeschlagen: Der Druckauftrag für die Datei \"%1\" "
+                                                          "konnte nicht abgeschlossen werden")
+                                               .arg(path)),
+                    path, written.error());
+    }
+    return bool(written);
 }

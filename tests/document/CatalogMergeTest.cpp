@@ -104,21 +104,6 @@ TEST_F(CatalogMergeTest, aFileThatCannotBeReadOrIsInvalidChangesNothing)
     }
 }
 
-TEST_F(CatalogMergeTest, theShowCheckIsAskedBeforeAnythingChanges)
-{
-    ListDocument::RowCounts asked{};
-    doc.setShowCheck([&](const ListDocument::RowCounts &rows) {
-        asked = rows;
-        throw std::bad_alloc();
-    });
-    const QByteArray before = snapshot({&doc.AssemblyList, &doc.DefectCatalog, &doc.DefectList});
-    EXPECT_FALSE(catalogmerge::takeOver(doc, file(crlf({"1", "Keller", "1", "Riss", "Keller", "0"})), prompts));
-    EXPECT_EQ(asked, (ListDocument::RowCounts{3, 4, 0}));
-    EXPECT_EQ(snapshot({&doc.AssemblyList, &doc.DefectCatalog, &doc.DefectList}), before);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.texts().front(), QStringLiteral("Nicht genügend Arbeitsspeicher, um den Befehl auszuführen."));
-}
-
 TEST(CatalogMergeMessage, countsInSingularAndPlural)
 {
     const struct {

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ using testsupport::crlf;
 using testsupport::fields;
 using testsupport::MessageFields;
 using testsupport::readFile;
+using testsupport::withDetail;
 using testsupport::writeFile;
 
 namespace {
@@ -62,10 +64,20 @@ TEST_F(ListDocumentTest, openNamesTheDocumentAndRefreshesTheStatusLine)
 TEST_F(ListDocumentTest, aFileThatCannotBeOpenedLeavesTheDocumentAsItWas)
 {
     loadExample();
-    for (const QString &bad : {path(QStringLiteral("fehlt.mal")), dir.path(), QString()}) {
+    const struct {
+        QString path;
+        QString detail; // the file's name and the reason
+    } rows[] = {
+        {path(QStringLiteral("fehlt.mal")), QStringLiteral("fehlt.mal: Datei oder Verzeichnis nicht gefunden")},
+        {dir.path(), QFileInfo(dir.path()).fileName() + QStringLiteral(": Ist ein Verzeichnis")},
+        {QString(), QStringLiteral("Datei oder Verzeichnis nicht gefunden")},
+    };
+    for (const auto &[bad, detail] : rows) {
         doc.OpenLists(bad);
         ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(fields(prompts.messages[0]), (MessageFields{QStringLiteral("Fehler beim Öffnen"), kOpenFailed}));
+        EXPECT_EQ(withDetail(prompts.messages[0]),
+                  (MessageFields{QStringLiteral("Fehler beim Öffnen"), kOpenFailed, Prompts::Icon::Error,
+                                 Prompts::Buttons::Ok, detail}));
         EXPECT_EQ(doc.AssemblyList.count(), 2) << "the open document is kept";
         EXPECT_EQ(doc.DefectList.count(), 1);
         EXPECT_EQ(doc.title(), QStringLiteral("Quenbrik Mängelliste 1.0 - a.mal"));
@@ -79,7 +91,10 @@ TEST_F(ListDocumentTest, invalidContentKeepsWhatWasReadAndNamesTheFile)
     loadExample();
     writeFile(path(QStringLiteral("kurz.mal")), crlf({"3", "A"}));
     doc.OpenLists(path(QStringLiteral("kurz.mal")));
-    EXPECT_EQ(prompts.texts(), QStringList{kBadFormat});
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(withDetail(prompts.messages[0]), (MessageFields{QStringLiteral("Fehler beim Öffnen"), kBadFormat,
+                                                              Prompts::Icon::Error, Prompts::Buttons::Ok,
+                                                              QStringLiteral("kurz.mal: Ungültiges Format")}));
     EXPECT_EQ(doc.AssemblyList.count(), 3);
     EXPECT_EQ(doc.DefectCatalog.count(), 0);
     EXPECT_EQ(doc.DefectList.count(), 0);

@@ -52,10 +52,10 @@ TEST(NativeName, aFileWithSuchANameIsReadWrittenAndStamped)
     ASSERT_EQ(::write(fd, "0\r\n", 3), 3);
     ::close(fd);
     const QString name = nativename::fromNative(bytes);
-    EXPECT_EQ(safefile::readAll(name), QByteArray("0\r\n"));
+    EXPECT_EQ(*safefile::readAll(name), QByteArray("0\r\n"));
     EXPECT_TRUE(FileStamp::of(name).exists);
     EXPECT_TRUE(safefile::writeAll(name, "1\r\n"));
-    EXPECT_EQ(safefile::readAll(name), QByteArray("1\r\n"));
+    EXPECT_EQ(*safefile::readAll(name), QByteArray("1\r\n"));
     // Qt itself neither lists nor removes such a name.
     int files = 0;
     if (DIR *folder = ::opendir(QFile::encodeName(dir.path()).constData())) {

@@ -146,9 +146,8 @@ TEST_P(UnreadableDetails, openTheListStillAndKeepTheFileUntilDetailsAreEntered)
     EXPECT_TRUE(doc.reportDetails().isEmpty()) << "the details of the file before are gone";
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Öffnen"));
-    EXPECT_EQ(prompts.messages[0].text,
-              QStringLiteral("Die Berichtsangaben konnten nicht gelesen werden.\nb.bericht: ") +
-                  QString::fromUtf8(bad.reason));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Die Berichtsangaben konnten nicht gelesen werden."));
+    EXPECT_EQ(prompts.messages[0].informative, QStringLiteral("b.bericht: ") + QString::fromUtf8(bad.reason));
 
     ASSERT_TRUE(doc.SaveLists(path("b.mal")));
     EXPECT_EQ(readFile(path("b.bericht")), bad.bytes) << "neither removed nor overwritten";
@@ -188,8 +187,8 @@ TEST_F(ReportDocumentTest, aFailedDetailsWriteKeepsTheListSavedAndTheDetails)
     EXPECT_EQ(doc.reportDetails(), someDetails());
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Fehler beim Speichern"));
-    EXPECT_TRUE(prompts.messages[0].text.startsWith(
-        QStringLiteral("Die Berichtsangaben konnten nicht gespeichert werden.\na.bericht: ")));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Die Berichtsangaben konnten nicht gespeichert werden."));
+    EXPECT_EQ(prompts.messages[0].informative, QStringLiteral("a.bericht: Ist ein Verzeichnis"));
 
     // The save question's Yes then does not let the document go.
     prompts.answers.push_back(Prompts::Answer::Yes);

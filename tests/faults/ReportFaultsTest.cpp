@@ -43,7 +43,10 @@ struct ReportFaults : ::testing::Test {
     // What the document did in a child without rights: whether the save worked, the messages.
     QByteArray outcome(bool saved = true) const
     {
-        return QByteArray(saved ? "saved\n" : "failed\n") + prompts.texts().join(u'\n').toUtf8();
+        QByteArray out(saved ? "saved" : "failed");
+        for (const Prompts::Message &m : prompts.messages)
+            out += '\n' + m.text.toUtf8() + '\n' + m.informative.toUtf8();
+        return out;
     }
 };
 
@@ -60,8 +63,8 @@ TEST_F(ReportFaults, aFullDiskKeepsTheOldDetailsFileAndTheNewDetails)
     EXPECT_EQ(readFile(list), crlf({"0", "0", "1", "Riss", "Fassade"})) << "the list file is saved";
     EXPECT_EQ(readFile(report), reportfile::encode(details("Alt"))) << "the old details file is whole";
     EXPECT_EQ(doc.reportDetails(), details("Neu"));
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Die Berichtsangaben konnten nicht gespeichert werden.\n"
-                                                          "Begehung.bericht: Datei zu groß")});
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Die Berichtsangaben konnten nicht gespeichert werden.")});
+    EXPECT_EQ(prompts.details(), QStringList{QStringLiteral("Begehung.bericht: Datei zu groß")});
 }
 
 TEST_F(ReportFaults, aDetailsFileWithoutRightsIsNamedWithTheReason)

@@ -132,9 +132,9 @@ TEST_F(SafeFile, aFlushThatFailsIsAFailedSaveAndKeepsTheOldFile)
     const QString file = path(QStringLiteral("liste.mal"));
     testsupport::writeFile(file, previous);
     g_failFlush = true;
-    const bool saved = safefile::writeAll(file, next);
+    const FileResult<void> saved = safefile::writeAll(file, next);
     g_failFlush = false;
-    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.error().code, ENOSPC);
     EXPECT_EQ(testsupport::readFile(file), previous);
     EXPECT_EQ(files(), QStringList{QStringLiteral("liste.mal")});
 }
@@ -306,7 +306,7 @@ TEST_F(SafeFile, aSymlinkStaysALinkAndItsTargetIsReplacedALoopFails)
 
     const QString loop = path(QStringLiteral("schleife.mal"));
     ASSERT_EQ(symlink("schleife.mal", encoded(loop).constData()), 0);
-    EXPECT_FALSE(safefile::writeAll(loop, next));
+    EXPECT_EQ(safefile::writeAll(loop, next).error().code, ELOOP);
     EXPECT_TRUE(S_ISLNK(statOf(loop).st_mode)) << "the loop is left as it was";
     EXPECT_EQ(files().size(), 3);
 }
@@ -340,12 +340,13 @@ TEST_F(SafeFile, aWriterStoppedMidwayLeavesTheOldFileAndNoTrace)
     testsupport::writeFile(file, previous);
     {
         faults::FullDisk disk(kMiB + 5);
-        EXPECT_FALSE(safefile::writeAll(file, PatternWriter{3 * kMiB, 1000})) << "the disk is full after 1 MiB";
+        EXPECT_EQ(safefile::writeAll(file, PatternWriter{3 * kMiB, 1000}).error().code, EFBIG)
+            << "the disk is full after 1 MiB";
     }
-    EXPECT_THROW(safefile::writeAll(file, PatternWriter{3 * kMiB, 1000, false, 2 * kMiB}), std::bad_alloc);
+    EXPECT_THROW((void)safefile::writeAll(file, PatternWriter{3 * kMiB, 1000, false, 2 * kMiB}), std::bad_alloc);
     PatternWriter unfinished{100, 10};
     unfinished.finish = false;
-    EXPECT_FALSE(safefile::writeAll(file, unfinished)) << "a writer that never says where its bytes end";
+    EXPECT_EQ(safefile::writeAll(file, unfinished).error().code, EIO) << "a writer that never says where its bytes end";
     EXPECT_EQ(testsupport::readFile(file), previous);
     EXPECT_EQ(files(), QStringList{QStringLiteral("liste.mal")});
 }
@@ -354,14 +355,15 @@ TEST_F(SafeFile, readsOnlyRegularFilesAndStampsTheOpenedFile)
 {
     const QString fifo = path(QStringLiteral("fifo.mal"));
     ASSERT_EQ(mkfifo(encoded(fifo).constData(), 0644), 0);
-    EXPECT_FALSE(safefile::readAll(fifo)) << "a FIFO without a writer neither blocks nor reads";
-    EXPECT_FALSE(safefile::readAll(QStringLiteral("/dev/zero")));
-    EXPECT_FALSE(safefile::readAll(dir.path()));
+    EXPECT_EQ(safefile::readAll(fifo).error().code, EINVAL) << "a FIFO without a writer neither blocks nor reads";
+    EXPECT_EQ(safefile::readAll(QStringLiteral("/dev/zero")).error().code, EINVAL);
+    EXPECT_EQ(safefile::readAll(dir.path()).error().code, EISDIR);
+    EXPECT_EQ(safefile::readAll(path(QStringLiteral("fehlt.mal"))).error().code, ENOENT);
 
     const QString file = path(QStringLiteral("liste.mal"));
     testsupport::writeFile(file, previous);
     FileStamp stamp;
-    EXPECT_EQ(safefile::readAll(file, &stamp), previous);
+    EXPECT_EQ(*safefile::readAll(file, &stamp), previous);
     EXPECT_EQ(stamp, FileStamp::of(file));
     FileStamp written;
     ASSERT_TRUE(safefile::writeAll(file, next, &written));

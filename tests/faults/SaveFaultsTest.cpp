@@ -46,6 +46,7 @@ struct Outcome {
     bool ok = true;
     QStringList captions;
     QStringList texts;
+    QStringList details;
     QString title;
 };
 
@@ -53,7 +54,7 @@ QByteArray pack(const Outcome &o)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << o.ok << o.captions << o.texts << o.title;
+    out << o.ok << o.captions << o.texts << o.details << o.title;
     return bytes;
 }
 
@@ -61,7 +62,7 @@ Outcome unpack(const QByteArray &bytes)
 {
     Outcome o;
     QDataStream in(bytes);
-    in >> o.ok >> o.captions >> o.texts >> o.title;
+    in >> o.ok >> o.captions >> o.texts >> o.details >> o.title;
     return o;
 }
 
@@ -120,6 +121,8 @@ struct SaveFaults : WindowFixture, ::testing::WithParamInterface<std::tuple<Faul
         }
         o.captions = prompts.captions();
         o.texts = prompts.texts();
+        for (const Prompts::Message &m : prompts.messages)
+            o.details << m.informative;
         o.title = form->windowTitle();
         return o;
     }
@@ -148,6 +151,11 @@ TEST_P(SaveFaults, showsTheMessageAndKeepsThePreviousFile)
     EXPECT_FALSE(o.ok);
     EXPECT_EQ(o.captions, QStringList{caption});
     EXPECT_EQ(o.texts, QStringList{QStringLiteral("Konnte die Datei nicht erstellen.")});
+    // The file's name and the reason: the lowered size limit fails the write as a full disk does.
+    const QString reason = fault == Fault::FullDisk        ? QStringLiteral("Datei zu groß")
+                           : fault == Fault::ProtectedFile ? QStringLiteral("Keine Berechtigung")
+                                                           : QStringLiteral("Datei oder Verzeichnis nicht gefunden");
+    EXPECT_EQ(o.details, QStringList{QFileInfo(target).fileName() + QStringLiteral(": ") + reason});
     EXPECT_EQ(o.title, titleBefore) << "the document keeps its name";
     if (fault == Fault::MissingFolder) {
         EXPECT_FALSE(QFileInfo::exists(folder)) << "no folder is made";

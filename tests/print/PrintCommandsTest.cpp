@@ -188,25 +188,36 @@ TEST_F(PrintCommandsTest, aPdfThatCannotBeWrittenCompletelyLeavesNoFileBehind)
         QString file;
         bool fullDisk;
         bool viaPrintDialog;
+        QString detail;
     } cases[] = {
-        {"PDF command, full disk", path(QStringLiteral("voll.pdf")), true, false},
-        {"print dialog into a file, full disk", path(QStringLiteral("voll2.pdf")), true, true},
-        {"PDF command over an older file, full disk", existing, true, false},
-        {"PDF command, missing folder", path(QStringLiteral("fehlt/liste.pdf")), false, false},
+        {"PDF command, full disk", path(QStringLiteral("voll.pdf")), true, false,
+         QStringLiteral("voll.pdf: Datei zu groß")},
+        {"print dialog into a file, full disk", path(QStringLiteral("voll2.pdf")), true, true,
+         QStringLiteral("voll2.pdf: Datei zu groß")},
+        {"PDF command over an older file, full disk", existing, true, false,
+         QStringLiteral("alt.pdf: Datei zu groß")},
+        {"PDF command, missing folder", path(QStringLiteral("fehlt/liste.pdf")), false, false,
+         QStringLiteral("liste.pdf: Datei oder Verzeichnis nicht gefunden")},
     };
     for (const auto &c : cases) {
+        m_prompts.clear();
         m_prompts.files = {c.file};
         printInto(c.file);
         const auto run = [&] { return c.viaPrintDialog ? m_commands.print() : m_commands.savePdf(); };
-        try {
+        {
             std::optional<testsupport::FullDisk> full;
             if (c.fullDisk)
                 full.emplace(4096);
-            run();
-            ADD_FAILURE() << c.what << ": counted as written";
-        } catch (const std::runtime_error &e) {
-            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Drucken fehlgeschlagen: "))) << e.what();
+            EXPECT_FALSE(run()) << c.what;
         }
+        ASSERT_EQ(m_prompts.messages.size(), 1u) << c.what;
+        EXPECT_EQ(testsupport::withDetail(m_prompts.messages[0]),
+                  (testsupport::MessageFields{QStringLiteral("Tessarol 1.2"),
+                                              QStringLiteral("Drucken fehlgeschlagen: Der Druckauftrag für die Datei "
+                                                             "\"%1\" konnte nicht abgeschlossen werden.")
+                                                  .arg(c.file),
+                                              Prompts::Icon::Error, Prompts::Buttons::Ok, c.detail}))
+            << c.what;
         if (c.file == existing)
             EXPECT_EQ(testsupport::readFile(existing), old) << c.what;
         else

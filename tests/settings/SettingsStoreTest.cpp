@@ -126,6 +126,7 @@ TEST(SettingsStore, failuresCarryTheUserTexts)
         FAIL() << "no error";
     } catch (const SettingsError &e) {
         EXPECT_EQ(e.text(), QStringLiteral("Konnte Daten für 'NormPos' nicht setzen"));
+        EXPECT_EQ(failureDetail(e.path(), e.reason()), QStringLiteral("p.ini: Ist ein Verzeichnis"));
     }
 }
 

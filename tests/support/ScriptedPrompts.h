@@ -38,9 +38,10 @@ public:
         return f ? std::optional<Prompts::FileChoice>(Prompts::FileChoice{*f, type}) : std::nullopt;
     }
 
-    // Captions and texts of the messages shown, in order.
+    // Captions, texts and informative texts of the messages shown, in order.
     QStringList captions() const { return field(&Message::caption); }
     QStringList texts() const { return field(&Message::text); }
+    QStringList details() const { return field(&Message::informative); }
     void clear() { messages.clear(); dialogs.clear(); }
 
     std::vector<Message> messages;

@@ -92,10 +92,18 @@ MessageFields fields(const Prompts::Message &m)
     return {m.caption, m.text, m.icon, m.buttons};
 }
 
+MessageFields withDetail(const Prompts::Message &m)
+{
+    return {m.caption, m.text, m.icon, m.buttons, m.informative};
+}
+
 void PrintTo(const MessageFields &m, std::ostream *os)
 {
     *os << "{\"" << m.caption.toStdString() << "\", \"" << m.text.toStdString() << "\", icon " << int(m.icon)
-        << ", buttons " << int(m.buttons) << '}';
+        << ", buttons " << int(m.buttons);
+    if (!m.informative.isEmpty())
+        *os << ", \"" << m.informative.toStdString() << '"';
+    *os << '}';
 }
 
 ::testing::AssertionResult eventually(const std::function<bool()> &done, int timeoutMs)

@@ -41,15 +41,17 @@ ListEntry defect(std::string caption, std::string assembly);
 QByteArray snapshot(std::initializer_list<const EntryList *> lists);
 
 // The fields of a message box that tests compare, printed readably in a failure. Unless given: an
-// error box with OK.
+// error box with OK. fields() leaves out the informative text, withDetail() takes it in.
 struct MessageFields {
     QString caption;
     QString text;
     Prompts::Icon icon = Prompts::Icon::Error;
     Prompts::Buttons buttons = Prompts::Buttons::Ok;
+    QString informative = {};
     bool operator==(const MessageFields &) const = default;
 };
 MessageFields fields(const Prompts::Message &m);
+MessageFields withDetail(const Prompts::Message &m);
 void PrintTo(const MessageFields &m, std::ostream *os);
 
 // Processes events until `done` holds; a failure when it has not after `timeoutMs`. Use it as

@@ -69,7 +69,7 @@ TEST_F(ExchangePrint, printingRunsOnlyAfterThePrintDialogAndWritesThePage)
     }
 }
 
-TEST_F(ExchangePrint, aPrinterErrorEndsTheCommandWithItsOwnText)
+TEST_F(ExchangePrint, aPrintIntoAMissingFolderEndsWithTheJobsMessage)
 {
     createWithStarter();
     prompts.printAnswer = [this](QPrinter &printer) {
@@ -77,7 +77,10 @@ TEST_F(ExchangePrint, aPrinterErrorEndsTheCommandWithItsOwnText)
         printer.setOutputFileName(path(QStringLiteral("fehlt/druck.pdf")));
         return true;
     };
-    EXPECT_THROW(form->Drucken1Click(), std::runtime_error);
+    form->Drucken1Click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Tessarol 1.2"));
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("Drucken fehlgeschlagen: ")));
 }
 
 TEST_F(ExchangePrint, theFontButtonAndPrinterSetupUseTheirDialogs)

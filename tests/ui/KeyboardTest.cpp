@@ -78,6 +78,7 @@ TEST_F(Keyboard, listPage_tabVisitsEachPanelsButtonsThenItsListLeftToRight)
         {QStringLiteral("MinusProdukteBtn"), QStringLiteral("Mangel aus dem Katalog entfernen")},
         {QStringLiteral("DelList2"), QStringLiteral("Alle Mängel des Katalogs löschen")},
         {QStringLiteral("PropEd"), QStringLiteral("Mangel im Katalog bearbeiten")},
+        {QStringLiteral("SearchEdit"), QStringLiteral("Suchen")},
         {QStringLiteral("ListView2"), QStringLiteral("Mängel")},
         {QStringLiteral("UpdateFilterBtn"), QStringLiteral("Gefilterte Mängel aktualisieren")},
         {QStringLiteral("ListView4"), QStringLiteral("Mängel gefiltert")},

@@ -8,7 +8,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include <malloc.h>
 #include <variant>
 
 namespace {
@@ -198,30 +197,5 @@ TEST_F(InPlaceEdit, keysTypedInOneBurstEndTheEditOnItsOwnEntry)
         EXPECT_EQ(view->selectedRow(), 1);
         EXPECT_EQ(after->text(), QStringLiteral("x")) << "the key after Tab goes to the next widget";
         EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
-    }
-}
-
-// What a view's layout takes at once, against what a load makes sure of before it shows new lists
-// (ListView::layoutBytes), on both sides of two of the layout array's growth steps.
-TEST(LayoutMemory, theLoadChecksForWhatTheLayoutTakes)
-{
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizer's allocator keeps its own accounts";
-#endif
-    const auto inUse = [] {
-        const struct mallinfo2 info = mallinfo2();
-        return info.uordblks + info.hblkhd;
-    };
-    for (const int rows : {26'213, 26'214, 209'714, 209'715}) {
-        SCOPED_TRACE(rows);
-        EntryList list{{QStringLiteral("Name"), QStringLiteral("Baugruppe")}};
-        list.appendEntries(std::vector<ListEntry>(size_t(rows)));
-        ListView view;
-        view.setModel(&list);
-        const size_t before = inUse();
-        view.doItemsLayout();
-        const size_t taken = inUse() - before;
-        EXPECT_LE(taken, ListView::layoutBytes(size_t(rows)));
-        EXPECT_GT(taken, ListView::layoutBytes(size_t(rows)) * 9 / 10) << "not far more than the layout takes";
     }
 }
