@@ -29,6 +29,7 @@ public:
     bool chooseFont(PrintFont &) override { return false; }
     bool printDialog(QPrinter &) override { return false; }
     bool printerSetupDialog(QPrinter &) override { return false; }
+    std::optional<ReportDetails> editReportDetails(const ReportDetails &) override { return std::nullopt; }
 };
 
 const char *const kWords[] = {"Riss", "Fleck", "Loch", "Kratzer", "Delle", "Abplatzung", "Schimmel", "Fuge offen",

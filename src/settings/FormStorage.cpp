@@ -261,13 +261,19 @@ void FormStorage::restoreProps(StoredProps &props, int pixelsPerInch)
     integer(QStringLiteral("Panel1Laeden_Width"), [&](int v) { props.panel1LaedenWidth = v; });
     integer(QStringLiteral("Panel1Produkte_Width"), [&](int v) { props.panel1ProdukteWidth = v; });
     // A yes-or-no value is an enumeration: "False" or "True", in any case; another word changes nothing.
-    take(QStringLiteral("SeitenkopfCheck_Checked"), [&](const QString &text) {
-        if (text.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
-            props.pageFrame = true;
-        else if (text.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
-            props.pageFrame = false;
-    });
+    const auto yesNo = [&](const QString &name, bool &value) {
+        take(name, [&](const QString &text) {
+            if (text.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+                value = true;
+            else if (text.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
+                value = false;
+        });
+    };
+    yesNo(QStringLiteral("SeitenkopfCheck_Checked"), props.pageFrame);
     integer(QStringLiteral("Panel11_Width"), [&](int v) { props.panel11Width = v; });
+    take(QStringLiteral("PrueferEd_Text"), [&](const QString &text) { props.pruefer = text; });
+    take(QStringLiteral("FirmaEd_Text"), [&](const QString &text) { props.firma = text; });
+    yesNo(QStringLiteral("GliedernCheck_Checked"), props.groupByAssembly);
 }
 
 void FormStorage::SaveSettings(const WindowState &current, const StoredProps &props, bool destroying)
@@ -312,6 +318,9 @@ void FormStorage::SaveSettings(const WindowState &current, const StoredProps &pr
     prop(QStringLiteral("Panel1Produkte_Width"), formatInt(props.panel1ProdukteWidth));
     prop(QStringLiteral("SeitenkopfCheck_Checked"), props.pageFrame ? QStringLiteral("True") : QStringLiteral("False"));
     prop(QStringLiteral("Panel11_Width"), formatInt(props.panel11Width));
+    prop(QStringLiteral("PrueferEd_Text"), props.pruefer);
+    prop(QStringLiteral("FirmaEd_Text"), props.firma);
+    prop(QStringLiteral("GliedernCheck_Checked"), props.groupByAssembly ? QStringLiteral("True") : QStringLiteral("False"));
     m_store.flush();
     m_saved = true;
 }

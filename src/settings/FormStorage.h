@@ -37,7 +37,7 @@
 // TopREd_Value, leftREd_Value, BottomREd_Value, FontDialog1_FontCharset, FontDialog1_FontColor,
 // FontDialog1_FontHeight, FontDialog1_FontName, FontDialog1_FontPitch, FontDialog1_FontSize,
 // FontDialog1_FontStyle, Panel1Laeden_Width, Panel1Produkte_Width, SeitenkopfCheck_Checked,
-// Panel11_Width. WxH is the screen size in pixels, e.g. "NormPos(1280x1024)" = "223,115,1222,704"
+// Panel11_Width, PrueferEd_Text, FirmaEd_Text, GliedernCheck_Checked. WxH is the screen size in pixels, e.g. "NormPos(1280x1024)" = "223,115,1222,704"
 // (left, top, right, bottom).
 class FormStorage {
 public:

@@ -3,6 +3,7 @@
 #include "print/PrintLayout.h"
 #include "ui/ArtikelFUnit.h"
 #include "ui/PrintFontDialog.h"
+#include "ui/ReportDetailsDialog.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -128,6 +129,15 @@ bool DialogPrompts::chooseFont(PrintFont &font)
         return false;
     font = dialog.font();
     return true;
+}
+
+std::optional<ReportDetails> DialogPrompts::editReportDetails(const ReportDetails &details)
+{
+    ReportDetailsDialog dialog(m_parent);
+    dialog.setDetails(details);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.details();
 }
 
 bool DialogPrompts::printDialog(QPrinter &printer)

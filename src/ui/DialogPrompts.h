@@ -29,6 +29,7 @@ public:
     bool chooseFont(PrintFont &font) override;
     bool printDialog(QPrinter &printer) override;
     bool printerSetupDialog(QPrinter &printer) override;
+    std::optional<ReportDetails> editReportDetails(const ReportDetails &details) override;
 
 private:
     std::optional<FileChoice> runFileDialog(const FileDialog &dialog, bool save);

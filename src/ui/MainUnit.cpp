@@ -16,13 +16,16 @@
 #include "ui/ListController.h"
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
+<<<<<<< HEAD
 #include "ui/RecentFilesMenu.h"
+=======
+#include "ui/ReportCommands.h"
+>>>>>>> main
 #include "ui/SearchField.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
 
 #include <QCloseEvent>
-#include <QDate>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -57,6 +60,7 @@ TMainForm::TMainForm(WindowPrompts &prompts, const QString &programDirectory, st
 {
     initResources();
     m_ui->setupUi(this);
+    m_report = std::make_unique<ReportCommands>(*m_ui, m_prompts, m_undo, m_document);
     setUpWidgets();
     setUpIcons();
     setUpControllers();
@@ -113,6 +117,7 @@ void TMainForm::wire()
         {m_ui->Speichern1, &TMainForm::Speichern1Click}, {m_ui->Speichernunter1, &TMainForm::Speichernunter1Click},
         {m_ui->CSVExport1, &TMainForm::CSVExport1Click}, {m_ui->CSVImport1, &TMainForm::CSVImport1Click},
         {m_ui->Druckereinrichten1, &TMainForm::Druckereinrichten1Click}, {m_ui->Drucken1, &TMainForm::Drucken1Click},
+        {m_ui->Berichtsangaben1, &TMainForm::Berichtsangaben1Click},
         {m_ui->Seitenansicht1, &TMainForm::Seitenansicht1Click},
         {m_ui->AlsPDFspeichern1, &TMainForm::AlsPDFspeichern1Click},
         {m_ui->Beenden1, &TMainForm::Beenden1Click},   {m_ui->berdasProgramm1, &TMainForm::berdasProgramm1Click},
@@ -285,6 +290,7 @@ StoredProps TMainForm::currentProps() const
     props.panel1LaedenWidth = m_panelWidths[0];
     props.panel1ProdukteWidth = m_panelWidths[1];
     props.panel11Width = m_panelWidths[2];
+    m_report->storeProps(props);
     return props;
 }
 
@@ -297,6 +303,7 @@ void TMainForm::applyProps(const StoredProps &props)
     m_printFont = props.font;
     m_ui->SeitenkopfCheck->setChecked(props.pageFrame);
     setPanelWidths({props.panel1LaedenWidth, props.panel1ProdukteWidth, props.panel11Width});
+    m_report->applyProps(props);
 }
 
 void TMainForm::RestoreSettings()
@@ -367,6 +374,7 @@ PrintMargins TMainForm::printMargins() const
 
 void TMainForm::Druckereinrichten1Click() { m_print->setup(); }
 void TMainForm::Drucken1Click() { m_print->print(); }
+void TMainForm::Berichtsangaben1Click() { m_report->edit(); }
 void TMainForm::Seitenansicht1Click() { m_print->preview(); }
 void TMainForm::AlsPDFspeichern1Click() { m_print->savePdf(); }
 void TMainForm::FontBtnClick() { m_prompts.chooseFont(m_printFont); }
@@ -377,9 +385,7 @@ Printout TMainForm::printout() const
     p.rows = &m_document.DefectList.entries();
     p.margins = printMargins();
     p.font = m_printFont;
-    if (m_ui->SeitenkopfCheck->isChecked())
-        p.frame = PageFrame{pageFrameName(m_document.CurrentFileName()),
-                            QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))};
+    p.frame = m_report->pageFrame(pageFrameName(m_document.CurrentFileName()));
     return p;
 }
 

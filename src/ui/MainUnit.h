@@ -33,6 +33,7 @@ class QPrinter;
 class QSpinBox;
 class QToolButton;
 class PrintCommands;
+class ReportCommands;
 class TAboutBox;
 class WindowPrompts;
 
@@ -111,6 +112,8 @@ public:
     void CSVImport1Click();
     void Druckereinrichten1Click();
     void Drucken1Click();
+    // The dialog "Berichtsangaben" (see ReportCommands).
+    void Berichtsangaben1Click();
     void Seitenansicht1Click();
     void AlsPDFspeichern1Click();
     // What the print commands print: the defect list in view order with the settings page's choices.
@@ -210,6 +213,7 @@ private:
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<FormStorage> m_formStorage;
     std::unique_ptr<PrintCommands> m_print;
+    std::unique_ptr<ReportCommands> m_report;
     bool m_firstShowDone = false;
     QString m_csvExportName;
     CsvEncoding m_csvExportEncoding = CsvEncoding::Windows1252;

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "document/Prompts.h"
+#include "document/ReportDetails.h"
 
 class QPrinter;
 struct PrintFont;
 
 // The window's modal dialogs beyond messages and file choices: the edit dialog, the print font,
-// the print and printer-setup dialogs.
+// the print and printer-setup dialogs, the report details.
 class WindowPrompts : public Prompts {
 public:
     // Shows the edit dialog with the name; the edited name after OK, nothing after Cancel.
@@ -16,4 +17,7 @@ public:
     // The print dialog and the printer-setup dialog; true after OK, with the choice applied to printer.
     virtual bool printDialog(QPrinter &printer) = 0;
     virtual bool printerSetupDialog(QPrinter &printer) = 0;
+    // Shows the dialog "Berichtsangaben" with the details; the details entered after OK, nothing
+    // after Abbrechen.
+    virtual std::optional<ReportDetails> editReportDetails(const ReportDetails &details) = 0;
 };

@@ -287,6 +287,7 @@ TEST_F(PrintMenu, theFileMenuOffersPreviewAndPdfBesidePrintingAndTheSettingsPage
     const auto at = texts.indexOf(QStringLiteral("&Drucken..."));
     ASSERT_GT(at, 1);
     EXPECT_EQ(texts[at - 1], QStringLiteral("Seiten&ansicht..."));
+    EXPECT_EQ(texts[at - 2], QStringLiteral("Be&richtsangaben..."));
     EXPECT_EQ(texts[at + 1], QStringLiteral("Als &PDF speichern..."));
 
     EXPECT_FALSE(form->printout().frame) << "off at the start";

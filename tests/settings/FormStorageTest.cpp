@@ -40,6 +40,7 @@ WindowState shownWindow(QRect normal, WindowShow show = WindowShow::Normal, QSiz
 // The file after the first close with start values on a 1280 x 1024 screen at 96 dpi.
 const QByteArray kFirstSave = "[TMainForm]\n"
                               "BottomREd_Value=15\n"
+                              "FirmaEd_Text=\n"
                               "Flags=0\n"
                               "FontDialog1_FontCharset=0\n"
                               "FontDialog1_FontColor=-2147483640\n"
@@ -49,6 +50,7 @@ const QByteArray kFirstSave = "[TMainForm]\n"
                               "FontDialog1_FontSize=11\n"
                               "FontDialog1_FontStyle=[]\n"
                               "FormVersion=0\n"
+                              "GliedernCheck_Checked=False\n"
                               "MinMaxPos=-1,-1,-1,-1\n"
                               "MinMaxPos(1280x1024)=-1,-1,-1,-1\n"
                               "NormPos=223,115,1222,704\n"
@@ -57,6 +59,7 @@ const QByteArray kFirstSave = "[TMainForm]\n"
                               "Panel1Laeden_Width=145\n"
                               "Panel1Produkte_Width=269\n"
                               "PixelsPerInch=96\n"
+                              "PrueferEd_Text=\n"
                               "RightREd_Value=15\n"
                               "SeitenkopfCheck_Checked=False\n"
                               "ShowCmd=1\n"
@@ -146,6 +149,9 @@ TEST_F(FormStorageTest, everyStoredPropertyRoundTrips)
     props.panel1ProdukteWidth = 1234;
     props.panel11Width = -5;
     props.pageFrame = true;
+    props.groupByAssembly = true;
+    props.pruefer = QStringLiteral("Jörg Schäfer");
+    props.firma = QStringLiteral("Ingenieurbüro Schäfer = Bau");
     m_storage.SaveSettings(shownWindow(QRect(223, 115, 999, 589)), props, false);
     EXPECT_NE(raw().indexOf("FontDialog1_FontName=Liberation Serif\n"), -1) << "trimmed before writing";
     EXPECT_NE(raw().indexOf("FontDialog1_FontStyle=[fsBold,fsUnderline,fsStrikeOut]\n"), -1);
@@ -202,6 +208,11 @@ TEST_F(FormStorageTest, storedPropertiesReadBackByTheirRules)
         {"SeitenkopfCheck_Checked= true ", [](StoredProps &p) { p.pageFrame = true; }},
         {"SeitenkopfCheck_Checked=1", [](StoredProps &) {}},
         {"SeitenkopfCheck_Checked=False", [](StoredProps &) {}},
+        {"GliedernCheck_Checked=TRUE", [](StoredProps &p) { p.groupByAssembly = true; }},
+        {"GliedernCheck_Checked=ja", [](StoredProps &) {}},
+        {"PrueferEd_Text= Dipl.-Ing. Jörg Schäfer ", [](StoredProps &p) { p.pruefer = QStringLiteral("Dipl.-Ing. Jörg Schäfer"); }},
+        {"FirmaEd_Text=Müller & Söhne GmbH", [](StoredProps &p) { p.firma = QStringLiteral("Müller & Söhne GmbH"); }},
+        {"FirmaEd_Text=", [](StoredProps &) {}},
     };
     int i = 0;
     for (const auto &row : rows) {

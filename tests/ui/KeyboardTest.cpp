@@ -101,6 +101,8 @@ TEST_F(Keyboard, settingsPage_tabVisitsTheFontButtonThenTheFourMargins)
         {QStringLiteral("RightREd"), QStringLiteral("Rand rechts in mm")},
         {QStringLiteral("BottomREd"), QStringLiteral("Rand unten in mm")},
         {QStringLiteral("SeitenkopfCheck"), QStringLiteral("Seitenkopf und Seitenzahlen")},
+        {QStringLiteral("PrueferEd"), QStringLiteral("Prüfer")},
+        {QStringLiteral("FirmaEd"), QStringLiteral("Firma")},
     });
     EXPECT_EQ(tabChain(), expected);
 }

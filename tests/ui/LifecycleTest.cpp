@@ -282,7 +282,7 @@ TEST_F(Lifecycle, theWindowIsLaidOutAsDesigned)
     auto &ui = form->ui();
     EXPECT_EQ(ui.PageControl1->tabText(0), QStringLiteral("Baugruppen && Mängel && Mängelliste"));
     EXPECT_EQ(ui.PageControl1->currentIndex(), 0);
-    EXPECT_EQ(ui.Datei1->actions().size(), 16);
+    EXPECT_EQ(ui.Datei1->actions().size(), 17);
     for (QSpinBox *spin : {ui.leftREd, ui.TopREd, ui.RightREd, ui.BottomREd}) {
         EXPECT_EQ(spin->value(), 15);
         EXPECT_EQ(spin->minimum(), 0);

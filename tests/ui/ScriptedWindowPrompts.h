@@ -31,7 +31,23 @@ public:
         return setupAnswer && setupAnswer(printer);
     }
 
+    std::optional<ReportDetails> editReportDetails(const ReportDetails &details) override
+    {
+        shownDetails.push_back(details);
+        runWhileOpen();
+        const std::optional<std::function<void(ReportDetails &)>> edit = next(detailEdits);
+        if (!edit || !*edit)
+            return std::nullopt;
+        ReportDetails entered = details;
+        (*edit)(entered);
+        return entered;
+    }
+
     std::vector<QString> editedNames;
+    // The details each report details dialog opened with, and what the user does there: a change
+    // then OK, or null for Abbrechen (also when nothing is queued).
+    std::vector<ReportDetails> shownDetails;
+    std::deque<std::function<void(ReportDetails &)>> detailEdits;
     std::deque<std::optional<QString>> names;
     std::function<void(PrintFont &)> fontChoice;
     std::function<bool(QPrinter &)> printAnswer;

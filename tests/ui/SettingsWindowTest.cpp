@@ -52,7 +52,7 @@ TEST_F(SettingsWindow, firstRunStartsWithTheDesignAndTheCloseWritesEveryValue)
     int values = 0;
     for (const QByteArray &line : settingsText().split('\n'))
         values += line.contains('=') ? 1 : 0;
-    EXPECT_EQ(values, 24) << "22 values, the page header option and the filtered view's width";
+    EXPECT_EQ(values, 27) << "22 values, the page header options, the filtered view's width, Prüfer and firm";
     EXPECT_EQ(value("leftREd_Value"), QStringLiteral("20"));
     EXPECT_EQ(value("Panel1Laeden_Width"), QStringLiteral("145"));
     EXPECT_EQ(value("Panel11_Width"), QStringLiteral("213"));
