@@ -16,11 +16,8 @@
 #include "ui/ListController.h"
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
-<<<<<<< HEAD
 #include "ui/RecentFilesMenu.h"
-=======
 #include "ui/ReportCommands.h"
->>>>>>> main
 #include "ui/SearchField.h"
 #include "ui/WindowPrompts.h"
 #include "ui_MainUnit.h"
