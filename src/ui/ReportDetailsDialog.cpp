@@ -184,6 +184,7 @@ ReportDetailsDialog::ReportDetailsDialog(QWidget *parent) : QDialog(parent)
     m_scroll->setWidgetResizable(true);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setFocusPolicy(Qt::NoFocus); // Tab goes from field to field
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
@@ -196,6 +197,7 @@ ReportDetailsDialog::ReportDetailsDialog(QWidget *parent) : QDialog(parent)
     layout->addWidget(m_scroll);
     layout->addWidget(buttons);
     setDetails(ReportDetails{});
+    m_fields.front()->setFocus(Qt::OtherFocusReason);
 }
 
 void ReportDetailsDialog::setDetails(const ReportDetails &details)
