@@ -4,6 +4,7 @@
 #include "ui/RecentFilesMenu.h"
 #include "ui_MainUnit.h"
 
+#include <QFileInfo>
 #include <QMenu>
 #include <QTest>
 
@@ -86,6 +87,9 @@ TEST_F(NextBuilding, takeOverReportsWhatCameAndBadFilesChangeNothing)
         if (!row.text.isEmpty()) {
             EXPECT_EQ(prompts.texts()[0], row.text);
             EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Information);
+        } else {
+            EXPECT_TRUE(prompts.messages[0].informative.startsWith(QFileInfo(row.file).fileName() + u": "_s))
+                << prompts.messages[0].informative.toStdString();
         }
         EXPECT_EQ(doc().AssemblyList.count(), row.assemblies);
         EXPECT_EQ(form->undoHistory().stack().count(), 1) << "one step, none when nothing changed";
