@@ -4,7 +4,9 @@
 #include "document/EntryList.h"
 #include "ui/ListView.h"
 
+#include <QAction>
 #include <QBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +22,14 @@ SearchField::SearchField(ListView &view, EntryList &list, QWidget *window)
     m_edit->setObjectName(QStringLiteral("SearchEdit"));
     m_edit->setPlaceholderText(QStringLiteral("Suchen (Strg+F)"));
     m_edit->setAccessibleName(QStringLiteral("Suchen"));
-    m_edit->setClearButtonEnabled(true);
+    // The clear button carries the program's own icon, as every other button of the window does (the
+    // style's would have Qt read the desktop's whole icon theme before the window is shown).
+    QAction *clear = m_edit->addAction(QIcon(QStringLiteral(":/icons/clearfield.svg")), QLineEdit::TrailingPosition);
+    clear->setObjectName(QStringLiteral("SearchClear"));
+    clear->setToolTip(QStringLiteral("Suche leeren"));
+    clear->setVisible(false);
+    connect(clear, &QAction::triggered, m_edit, &QLineEdit::clear);
+    connect(m_edit, &QLineEdit::textChanged, clear, [clear](const QString &text) { clear->setVisible(!text.isEmpty()); });
     m_edit->installEventFilter(this);
     m_count->setAccessibleName(QStringLiteral("Treffer"));
     auto *row = new QHBoxLayout(this);

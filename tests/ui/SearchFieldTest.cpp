@@ -7,6 +7,7 @@
 #include "ui/SearchField.h"
 #include "ui_MainUnit.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -57,6 +58,17 @@ TEST_F(Search, typingHidesRowsOnlyAndEscapeShowsThemAgain)
     EXPECT_EQ(edit().text(), QString());
     EXPECT_EQ(shownRows(), (Rows{"Riss", "Loch", "Ziegel"}));
     EXPECT_EQ(field().countLabel()->text(), QString());
+
+    // The clear button shows while there is text, and empties the field.
+    auto *clear = edit().findChild<QAction *>(QStringLiteral("SearchClear"));
+    ASSERT_NE(clear, nullptr);
+    EXPECT_FALSE(clear->isVisible());
+    QTest::keyClicks(&edit(), QStringLiteral("riss"));
+    EXPECT_TRUE(clear->isVisible());
+    clear->trigger();
+    EXPECT_EQ(edit().text(), QString());
+    EXPECT_FALSE(clear->isVisible());
+    EXPECT_EQ(shownRows(), (Rows{"Riss", "Loch", "Ziegel"}));
 }
 
 TEST_F(Search, theHiddenSelectionIsClearedSoCommandsActOnShownRowsOnly)
