@@ -49,14 +49,19 @@ void makeRoom(std::vector<ListEntry> &entries, std::size_t n)
 // of it. A change of any list that begins inside that span (from a slot of an "about to" signal)
 // would reach its journal before its cause, so debug builds stop at it. The signals that follow the
 // report may start changes (the filtered view is rebuilt on rowsInserted): they come after their
-// cause. Release builds check nothing.
+// cause. A list without a journal (the filtered view) records nothing, so its changes neither open
+// such a span nor are checked in one (a selection that shifts as rows are announced rebuilds the
+// filtered view). Release builds check nothing.
 class Announcing {
 public:
 #ifdef QT_NO_DEBUG
+    explicit Announcing(bool) {}
     void reported() {}
 #else
-    Announcing()
+    explicit Announcing(bool journaled) : m_open(journaled)
     {
+        if (!journaled)
+            return;
         Q_ASSERT_X(s_open == 0, "EntryList", "a list change began while another was announced and not yet reported");
         ++s_open;
     }
@@ -71,7 +76,7 @@ public:
     }
 
 private:
-    bool m_open = true;
+    bool m_open;
     static inline thread_local int s_open = 0;
 #endif
 };
@@ -101,7 +106,7 @@ void EntryList::appendEntries(std::vector<ListEntry> &&entries)
     if (!m_entries.empty())
         makeRoom(m_entries, entries.size());
     prepare(1);
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
     disorder();
     if (m_entries.empty())
@@ -125,7 +130,7 @@ void EntryList::insert(int index, ListEntry &&entry)
     index = std::clamp(index, 0, count());
     makeRoom(m_entries, 1);
     prepare(1);
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     beginInsertRows({}, index, index);
     m_entries.insert(m_entries.begin() + index, std::move(entry));
     noteInserted(index);
@@ -145,7 +150,7 @@ void EntryList::removeAt(int index)
     if (!isRow(index))
         return;
     prepare(1);
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     beginRemoveRows({}, index, index);
     m_ruleOrderStands = false;
     ListEntry removed = std::move(m_entries[static_cast<size_t>(index)]);
@@ -165,7 +170,7 @@ void EntryList::clear()
     if (m_entries.empty())
         return;
     prepare(1);
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     beginResetModel();
     m_ruleOrderStands = false;
     std::vector<ListEntry> old;
@@ -188,7 +193,7 @@ void EntryList::truncate(int count)
     std::vector<ListEntry> tail;
     tail.reserve(m_entries.size() - static_cast<size_t>(count));
     prepare(1);
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     beginRemoveRows({}, count, this->count() - 1);
     m_ruleOrderStands = false;
     std::move(m_entries.begin() + count, m_entries.end(), std::back_inserter(tail));
@@ -204,7 +209,7 @@ void EntryList::truncate(int count)
 void EntryList::assign(std::vector<ListEntry> entries)
 {
     prepare(2);
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     beginResetModel();
     std::vector<ListEntry> old = std::exchange(m_entries, std::move(entries));
     disorder();
@@ -288,7 +293,7 @@ void EntryList::move(int from, int before)
     if (!isRow(from) || before < 0 || before > count() || before == from || before == from + 1)
         return;
     prepare(1);
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     beginMoveRows({}, from, from, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(from)]);
     m_entries.erase(m_entries.begin() + from);
@@ -369,7 +374,7 @@ void EntryList::placeStray()
         return;
     const int before = beforeRow(stray, target);
     prepare(1);
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     beginMoveRows({}, stray, stray, {}, before);
     ListEntry moved = std::move(m_entries[static_cast<size_t>(stray)]);
     m_entries.erase(m_entries.begin() + stray);
@@ -389,7 +394,7 @@ void EntryList::applyOrder(std::vector<int> order)
     for (size_t k = 0; k < n && identity; ++k)
         identity = order[k] == static_cast<int>(k);
     if (identity) {
-        Announcing announcing;
+        Announcing announcing(m_journal != nullptr);
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
         announcing.reported();
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -402,7 +407,7 @@ void EntryList::applyOrder(std::vector<int> order)
         newRowOf[static_cast<size_t>(order[k])] = static_cast<int>(k);
     prepare(1);
 
-    Announcing announcing;
+    Announcing announcing(m_journal != nullptr);
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     for (int old : order)
         sorted.push_back(std::move(m_entries[static_cast<size_t>(old)]));
