@@ -4,6 +4,7 @@
 #include "document/ListDocument.h"
 #include "document/ListFile.h"
 #include "document/Prompts.h"
+#include "document/RecoveryFile.h"
 #include "document/SafeFile.h"
 #include "document/StatusLine.h"
 
@@ -311,6 +312,45 @@ void BM_CountDigits(benchmark::State &state)
     }
 }
 
+// The recovery copy's snapshot, taken on the window's thread while the user works: of the loaded
+// document, or of one made of its first `entries` entries.
+void BM_RecoverySnapshot(benchmark::State &state, std::size_t entries)
+{
+    NoPrompts prompts;
+    ListDocument loaded(prompts);
+    loaded.OpenLists(listFilePath());
+    ListDocument doc(prompts);
+    const auto first = [&](const EntryList &list, std::size_t n) {
+        const std::vector<ListEntry> &all = list.entries();
+        return std::vector<ListEntry>(all.begin(), all.begin() + std::ptrdiff_t(std::min(n, all.size())));
+    };
+    const std::size_t assemblies = std::min<std::size_t>(kAssemblies, entries);
+    doc.AssemblyList.appendEntries(first(loaded.AssemblyList, assemblies));
+    doc.DefectCatalog.appendEntries(first(loaded.DefectCatalog, (entries - assemblies) / 2));
+    doc.DefectList.appendEntries(first(loaded.DefectList, entries - assemblies - (entries - assemblies) / 2));
+    const QDateTime time = QDateTime::currentDateTimeUtc();
+    for (auto _ : state) {
+        const recoveryfile::Snapshot snapshot = recoveryfile::take(doc, time);
+        benchmark::DoNotOptimize(snapshot.lists.constData());
+        if (snapshot.lists.isEmpty())
+            state.SkipWithError("empty snapshot");
+    }
+}
+
+// Writing the copy on its own thread, from the snapshot to the flushed file.
+void BM_RecoveryWrite(benchmark::State &state)
+{
+    NoPrompts prompts;
+    ListDocument doc(prompts);
+    doc.OpenLists(listFilePath());
+    const recoveryfile::Snapshot snapshot = recoveryfile::take(doc, QDateTime::currentDateTimeUtc());
+    const QString target = benchsupport::scratchDir() + QStringLiteral("/kopie.kopie");
+    for (auto _ : state) {
+        if (!recoveryfile::write(target, snapshot))
+            state.SkipWithError("write failed");
+    }
+}
+
 constexpr int kIterations = 8;
 
 std::string runName(const char *name)
@@ -327,6 +367,9 @@ const int kRegistered = [] {
                     benchmark::RegisterBenchmark("save/limit_plain_write", BM_PlainWrite),
                     benchmark::RegisterBenchmark("save/encode_only", BM_Encode),
                     benchmark::RegisterBenchmark("save/writable_check_x1000", BM_WritableCheck),
+                    benchmark::RegisterBenchmark("recovery/snapshot_100k", BM_RecoverySnapshot, 100'000),
+                    benchmark::RegisterBenchmark("recovery/snapshot_1m", BM_RecoverySnapshot, 1'000'000),
+                    benchmark::RegisterBenchmark("recovery/write_copy", BM_RecoveryWrite),
                     benchmark::RegisterBenchmark("status/huge_number", BM_StatusLineHugeNumber),
                     benchmark::RegisterBenchmark("status/limit_count_digits", BM_CountDigits)})
         b->Unit(benchmark::kMillisecond)->Iterations(kIterations)->UseRealTime();
@@ -340,6 +383,11 @@ const int kRegistered = [] {
                            runName("save/SaveLists_without_flush"), 4.0);
     benchsupport::addRatio("1,000 checks that the file may be written / one save without the flush",
                            runName("save/writable_check_x1000"), runName("save/SaveLists_without_flush"), 0.5);
+    benchsupport::addFixedLimit("recovery copy: snapshot of 100,000 entries (one frame)",
+                                runName("recovery/snapshot_100k"), 0.016);
+    benchsupport::addFixedLimit("recovery copy: snapshot of 1,000,000 entries", runName("recovery/snapshot_1m"), 0.050);
+    benchsupport::addRatio("recovery copy: write of 1,000,000 entries / the save", runName("recovery/write_copy"),
+                           runName("save/SaveLists"), 1.5);
     benchsupport::addRatio("status line over a 50 MB numeric caption", runName("status/huge_number"),
                            runName("status/limit_count_digits"), 6.0);
     return 0;

@@ -68,6 +68,29 @@ ListDocument::ListDocument(Prompts &prompts, QObject *parent)
     connect(&DefectList, &QAbstractItemModel::rowsMoved, this, stale);
     connect(&DefectList, &QAbstractItemModel::modelReset, this, stale);
     connect(&DefectList, &QAbstractItemModel::layoutChanged, this, stale); // the last entry names the currency
+
+    for (EntryList *list : {&AssemblyList, &DefectCatalog, &DefectList}) {
+        const auto note = [this] { noteChange(); };
+        connect(list, &QAbstractItemModel::dataChanged, this, note);
+        connect(list, &QAbstractItemModel::rowsInserted, this, note);
+        connect(list, &QAbstractItemModel::rowsRemoved, this, note);
+        connect(list, &QAbstractItemModel::rowsMoved, this, note);
+        connect(list, &QAbstractItemModel::modelReset, this, note);
+        connect(list, &QAbstractItemModel::layoutChanged, this, note); // the order is saved
+    }
+    connect(this, &ListDocument::reportDetailsChanged, this, &ListDocument::noteChange);
+}
+
+void ListDocument::noteChange()
+{
+    ++m_changes;
+    emit changed();
+}
+
+void ListDocument::markSaved()
+{
+    m_savedChanges = m_changes;
+    emit unsavedChangesGone();
 }
 
 void ListDocument::setUp(const QString &programDirectory, const QString &baseTitle)
@@ -125,20 +148,13 @@ void ListDocument::OpenLists(const QString &fileName)
             bytes->clear();
             reportFile = reportfile::pathFor(fileName);
             report = reportfile::read(reportFile);
-            // Into empty lists the entries are moved, not copied; the lists report the new rows as
-            // they always did (the assemblies' report rebuilds the filtered view over the emptied
-            // catalogue).
-            AssemblyList.clear();
-            DefectCatalog.clear();
-            DefectList.clear();
-            AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
-            DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
-            DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
+            replaceLists(std::move(content));
             m_currentFileName = fileName;
             m_incompleteLoad = content.formatError;
             setNamedTitle(fileName);
             m_unreadReportFile = report.fault ? reportFile : QString();
             setReportDetails(report.details);
+            markSaved();
         } else {
             failure = bytes.error();
         }
@@ -166,6 +182,36 @@ void ListDocument::OpenLists(const QString &fileName)
         showFailure(m_prompts, kOpenCaption, QStringLiteral("Die Berichtsangaben konnten nicht gelesen werden."),
                     reportFile, report.fault.reason());
     }
+    UpdateStatusLine(statusline::CountPhrase::Closed);
+}
+
+void ListDocument::replaceLists(listfile::Content &&content)
+{
+    // Into empty lists the entries are moved, not copied; the lists report the new rows as they
+    // always did (the assemblies' report rebuilds the filtered view over the emptied catalogue).
+    AssemblyList.clear();
+    DefectCatalog.clear();
+    DefectList.clear();
+    AssemblyList.appendEntries(std::move(content.lists[listfile::Assemblies]));
+    DefectCatalog.appendEntries(std::move(content.lists[listfile::Catalog]));
+    DefectList.appendEntries(std::move(content.lists[listfile::Defects]));
+}
+
+void ListDocument::restore(listfile::Content &&lists, const QString &fileName, const ReportDetails &details,
+                           bool incompleteLoad)
+{
+    replaceLists(std::move(lists));
+    m_currentFileName = fileName;
+    m_incompleteLoad = incompleteLoad;
+    if (fileName.isEmpty())
+        setTitle(m_baseTitle + QStringLiteral(" - Kein Name"));
+    else
+        setNamedTitle(fileName);
+    m_unreadReportFile.clear();
+    setReportDetails(details);
+    m_savedChanges.reset();
+    refreshDefaultFileAge();
+    emit documentReplaced();
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }
 
@@ -212,7 +258,10 @@ bool ListDocument::SaveLists(const QString &fileName)
     m_currentFileName = fileName;
     m_incompleteLoad = false;
     setNamedTitle(fileName);
-    return saveReportDetails(fileName);
+    if (!saveReportDetails(fileName))
+        return false;
+    markSaved();
+    return true;
 }
 
 bool ListDocument::saveReportDetails(const QString &listFile)
@@ -294,6 +343,7 @@ void ListDocument::startUnnamed(const ReportDetails &details)
     DefectList.clear();
     m_unreadReportFile.clear();
     setReportDetails(details);
+    markSaved();
     emit documentReplaced();
     UpdateStatusLine(statusline::CountPhrase::Closed);
 }

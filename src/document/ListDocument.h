@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 // The document of a run: the three lists and the state that goes with them, with loading and
@@ -43,6 +44,10 @@ public:
     // until the document is saved under a name the user chose, Save asks for a name (proposing the
     // file's, with the overwrite question) instead of writing over what the file may hold.
     bool incompleteLoad() const { return m_incompleteLoad; }
+    // Whether the lists or details changed since the document last matched its files (a load, New,
+    // or a save that wrote both the list file and the details file). Counted by the document itself:
+    // the save question is asked all the same.
+    bool hasUnsavedChanges() const { return m_changes != m_savedChanges; }
 
     // The report details, kept in the details file beside the list file (reportfile::pathFor).
     const ReportDetails &reportDetails() const { return m_reportDetails; }
@@ -88,6 +93,11 @@ public:
     // The next building: as New, but the assemblies, the catalogue and the details' Prüfer stay.
     // The document has no name, so the first Save asks for one.
     void newDocumentWithCatalog();
+    // Puts lists kept elsewhere (a recovery copy) in place under the name they had (empty: none),
+    // with their details and incomplete mark. The file on disk is neither read nor written; the
+    // title names it as after Open, and the document holds changes not in its file.
+    void restore(listfile::Content &&lists, const QString &fileName, const ReportDetails &details,
+                 bool incompleteLoad);
 
     // One tick of the default-file watch: when the default list file changed since DefaultFileAge,
     // asks whether to reload it; a document of another file or without a name is first offered to
@@ -120,6 +130,10 @@ signals:
     // The document was saved under a name the user chose in the save dialog (Save As, or a Save
     // that asked for one).
     void savedUnderName(const QString &fileName);
+    // A list or the details changed.
+    void changed();
+    // The document matches its files again (or is a fresh one): see hasUnsavedChanges.
+    void unsavedChangesGone();
 
 private:
     void setTitle(const QString &title);
@@ -133,6 +147,10 @@ private:
     FileStamp settledDefaultStamp(const FileStamp &before, const FileStamp &handle) const;
     // Writes or removes the details file of a list file just saved; false after a failure, shown.
     bool saveReportDetails(const QString &listFile);
+    void noteChange();
+    void markSaved();
+    // Replaces the three lists by the given ones.
+    void replaceLists(listfile::Content &&content);
 
     Prompts &m_prompts;
     Parser m_parser;
@@ -148,4 +166,8 @@ private:
     ReportDetails m_reportDetails;
     // The details file that could not be read at the last load: empty details do not remove it.
     QString m_unreadReportFile;
+    // Changes so far, and their number when the document last matched its files (none: never since
+    // it was restored).
+    quint64 m_changes = 0;
+    std::optional<quint64> m_savedChanges = 0;
 };

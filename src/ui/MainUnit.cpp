@@ -2,6 +2,7 @@
 
 #include "document/Cp1252.h"
 #include "document/OutOfMemory.h"
+#include "document/RecoveryCopy.h"
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
 #include "editing/FreshHistory.h"
@@ -17,6 +18,7 @@
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
 #include "ui/RecentFilesMenu.h"
+#include "ui/RecoveryOffer.h"
 #include "ui/ReportCommands.h"
 #include "ui/SearchField.h"
 #include "ui/WindowPrompts.h"
@@ -174,15 +176,19 @@ void TMainForm::FormCreate(const QString &programDirectory, const QString &start
 {
     m_document.setUp(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory,
                      windowTitle());
-    FreshHistory fresh(m_undo);
-    // Any load refreshes the stamp of the default list file, so the watch starts from it also
-    // when another file is opened.
-    // A file named on the command line enters the recently used files; the default file does not.
-    if (startFile.isEmpty())
-        m_document.OpenLists(m_document.defaultListFile());
-    else
-        m_recent->open(startFile);
-    m_timer.start();
+    // Copies left by a run that did not end normally come first; the start file and the watch wait.
+    m_recovery = std::make_unique<RecoveryCopy>(m_document, m_prompts);
+    recoveryoffer::atStart(*this, m_prompts, m_document, *m_recovery, m_undo, [this, startFile](bool restored) {
+        FreshHistory fresh(m_undo);
+        // Any load refreshes the stamp of the default list file, so the watch starts from it also
+        // when another file is opened.
+        // A file named on the command line enters the recently used files; the default file does not.
+        if (!restored && startFile.isEmpty())
+            m_document.OpenLists(m_document.defaultListFile());
+        else if (!restored)
+            m_recent->open(startFile);
+        m_timer.start();
+    });
 }
 
 void TMainForm::Neu1Click()

@@ -25,6 +25,7 @@ class TMainForm;
 class EditMenu;
 class FileMenuExtras;
 class RecentFilesMenu;
+class RecoveryCopy;
 class ListController;
 class SearchField;
 class ListView;
@@ -67,6 +68,8 @@ public:
     // The Datei menu's commands for the next building and its submenu of recently used files.
     FileMenuExtras *fileMenuExtras() const { return m_fileExtras; }
     RecentFilesMenu *recentFiles() const { return m_recent; }
+    // The copy of unsaved changes that a later start offers when this run does not end normally.
+    RecoveryCopy &recoveryCopy() { return *m_recovery; }
 
     ListView *ListView1() const;
     ListView *ListView2() const;
@@ -214,6 +217,7 @@ private:
     std::unique_ptr<FormStorage> m_formStorage;
     std::unique_ptr<PrintCommands> m_print;
     std::unique_ptr<ReportCommands> m_report;
+    std::unique_ptr<RecoveryCopy> m_recovery;
     bool m_firstShowDone = false;
     QString m_csvExportName;
     CsvEncoding m_csvExportEncoding = CsvEncoding::Windows1252;

@@ -9,6 +9,6 @@ trap 'rm -rf "$work"' EXIT
 cp "$exe" "$work/maengelliste"
 printf '1\r\nDach\r\n1\r\nRiss\r\nDach\r\n0\r\n' > "$work/mängel.mal"
 cd "$work"
-XDG_CONFIG_HOME="$work/config" timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   bash "$here/start_and_close.sh" "$work/maengelliste"
 echo "1 passed, 0 failed"

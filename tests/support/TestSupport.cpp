@@ -128,4 +128,14 @@ FullDisk::~FullDisk()
     std::signal(SIGXFSZ, m_oldHandler);
 }
 
+ScopedEnvironment::ScopedEnvironment(const char *name, const char *value)
+    : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+{
+    value ? qputenv(name, value) : qunsetenv(name);
+}
+
+ScopedEnvironment::~ScopedEnvironment() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
+
+StateFolder::StateFolder() : m_env("XDG_STATE_HOME", QFile::encodeName(m_dir.path()).constData()) {}
+
 } // namespace testsupport

@@ -72,4 +72,29 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
+// Sets an environment variable (nothing: unsets it) for as long as it lives.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char *name, const char *value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment &) = delete;
+    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
+// A fresh folder as XDG_STATE_HOME, where the recovery copies live, for as long as it lives.
+class StateFolder {
+public:
+    StateFolder();
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    ScopedEnvironment m_env;
+};
+
 } // namespace testsupport
