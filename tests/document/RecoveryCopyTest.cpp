@@ -2,6 +2,7 @@
 #include "ScriptedPrompts.h"
 #include "TestSupport.h"
 #include "document/ListDocument.h"
+#include "document/NativeName.h"
 #include "document/RecoveryCopy.h"
 #include "document/RecoveryFile.h"
 #include "document/RecoveryFolder.h"
@@ -54,7 +55,7 @@ TEST(RecoveryFile, readsBackWhatWasWritten)
         {QStringLiteral("/home/anna/Begehung.mal"), reportfile::encode(someDetails()), false},
         {QString(), QByteArray(), false},
         {QStringLiteral("/tmp/zwei\nZeilen \\ und \\n.mal"), QByteArray(), true},
-        {QStringLiteral("/tmp/m\udce4ngel.mal"), QByteArray(), false}, // a name that is not UTF-8
+        {nativename::fromNative("/tmp/m\xe4ngel.mal"), QByteArray(), false}, // a name that is not UTF-8
     };
     for (const auto &c : cases) {
         const FileResult<recoveryfile::Copy> copy = recoveryfile::parse(bytesOf(snapshot(c.fileName, c.details, c.incomplete)));
@@ -63,8 +64,8 @@ TEST(RecoveryFile, readsBackWhatWasWritten)
         EXPECT_EQ(copy->incompleteLoad, c.incomplete);
         EXPECT_EQ(copy->details, c.details.isEmpty() ? ReportDetails() : someDetails());
         EXPECT_EQ(copy->time, snapshot({}, {}).time);
-        EXPECT_EQ(captions(copy->lists[listfile::Assemblies]), std::vector<std::string>{"Dach"});
-        EXPECT_EQ(captions(copy->lists[listfile::Defects]), std::vector<std::string>{"Riss"});
+        EXPECT_EQ(captions(copy->lists.lists[listfile::Assemblies]), std::vector<std::string>{"Dach"});
+        EXPECT_EQ(captions(copy->lists.lists[listfile::Defects]), std::vector<std::string>{"Riss"});
     }
 }
 
@@ -171,15 +172,15 @@ TEST_F(RecoveryCopyTest, holdsTheListsNameDetailsAndTime)
     EXPECT_EQ(c.details, someDetails());
     EXPECT_GE(c.time, before);
     EXPECT_LE(c.time, QDateTime::currentDateTimeUtc());
-    EXPECT_EQ(captions(c.lists[listfile::Assemblies]), std::vector<std::string>{"Dach"});
-    EXPECT_EQ(captions(c.lists[listfile::Defects]), std::vector<std::string>{"Riss"});
+    EXPECT_EQ(captions(c.lists.lists[listfile::Assemblies]), std::vector<std::string>{"Dach"});
+    EXPECT_EQ(captions(c.lists.lists[listfile::Defects]), std::vector<std::string>{"Riss"});
 
     // A later change reaches the copy at the next interval, not before.
     doc.DefectList.append(defect("Loch", "Dach"));
     tickAt(9000);
-    EXPECT_EQ(readCopy().lists[listfile::Defects].size(), 1u);
+    EXPECT_EQ(readCopy().lists.lists[listfile::Defects].size(), 1u);
     tickAt(11'000);
-    EXPECT_EQ(captions(readCopy().lists[listfile::Defects]), (std::vector<std::string>{"Riss", "Loch"}));
+    EXPECT_EQ(captions(readCopy().lists.lists[listfile::Defects]), (std::vector<std::string>{"Riss", "Loch"}));
 }
 
 TEST_F(RecoveryCopyTest, goesAfterASaveOfBothFilesOpenNewAndTheNormalEnd)

@@ -102,9 +102,10 @@ TEST_F(RecoveryOffer, asksNewestFirstAndJaRestoresWhileNeinDiscards)
         ListDocument document(asked);
         document.setUp(dir.path(), kBase);
         RecoveryCopy own(document, asked);
-        LeftCopies copies = LeftCopies::find();
-        EXPECT_EQ(recoveryoffer::ask(copies, asked, document, own), c.restored != nullptr);
-        copies = {};
+        {
+            LeftCopies copies = LeftCopies::find();
+            EXPECT_EQ(recoveryoffer::ask(copies, asked, document, own), c.restored != nullptr);
+        }
         own.settle();
         EXPECT_EQ(asked.texts(), c.questions);
         for (const auto &m : asked.messages)
