@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -33,11 +34,14 @@ RecoveryCopy::RecoveryCopy(ListDocument &document, Prompts &prompts, Clock clock
       m_prompts(prompts),
       m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds))
 {
-    // Unique among the programs running now and those before: the process and the moment it started.
-    const QString id = QStringLiteral("%1%2-%3")
+    // Unique among the programs running now and those before: the process, the moment, and a count
+    // for documents of one process made in the same millisecond.
+    static std::atomic<int> made{0};
+    const QString id = QStringLiteral("%1%2-%3-%4")
                            .arg(QString::fromLatin1(recoveryfile::kCopyPrefix))
                            .arg(::getpid())
-                           .arg(QDateTime::currentMSecsSinceEpoch());
+                           .arg(QDateTime::currentMSecsSinceEpoch())
+                           .arg(made++);
     m_path = RecoveryFolder::path() + u'/' + id + QString::fromLatin1(recoveryfile::kCopySuffix);
     m_lockPath = recoveryfile::lockPathOf(m_path);
     m_worker.setMaxThreadCount(1);

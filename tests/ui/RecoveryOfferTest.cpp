@@ -11,7 +11,8 @@
 #include <QDir>
 #include <QFile>
 
-#include <unistd.h>
+#include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -108,43 +109,26 @@ TEST_F(RecoveryOffer, asksNewestFirstAndJaRestoresWhileNeinDiscards)
         }
         own.settle();
         EXPECT_EQ(asked.texts(), c.questions);
-        for (const auto &m : asked.messages)
+        for (const auto &m : asked.messages) {
+            EXPECT_EQ(m.defaultButton, Prompts::Answer::Yes);
             EXPECT_EQ(testsupport::fields(m), (testsupport::MessageFields{QStringLiteral("Wiederherstellen"), m.text,
                                                                          Prompts::Icon::Question,
                                                                          Prompts::Buttons::YesNo}));
+        }
         EXPECT_EQ(filesIn(RecoveryFolder::discardedPath()), c.discarded);
         QStringList left = filesIn(RecoveryFolder::path());
         if (c.restored) {
             EXPECT_EQ(testsupport::captions(document.DefectList), std::vector<std::string>{c.restored});
+            const bool withDetails = std::any_of(c.copies.begin(), c.copies.end(), [&](const Left &l) {
+                return l.withDetails && std::string_view(l.id) == c.restored;
+            });
+            EXPECT_EQ(document.reportDetails(), withDetails ? details() : ReportDetails());
             EXPECT_TRUE(document.hasUnsavedChanges());
             EXPECT_TRUE(left.removeOne(QFileInfo(own.path()).fileName())) << "the restored copy is this run's now";
             EXPECT_TRUE(left.removeOne(QFileInfo(recoveryfile::lockPathOf(own.path())).fileName()));
         }
         EXPECT_EQ(left, c.left) << "no lock is left behind either";
     }
-}
-
-TEST_F(RecoveryOffer, restoresNameTitleAndDetailsButLeavesTheFileAlone)
-{
-    const QString file = path(QStringLiteral("Begehung.mal"));
-    testsupport::writeFile(file, crlf({"0", "0", "0"}));
-    leave({"a", 3, "Begehung.mal", true}, dir.path());
-    ScriptedPrompts asked;
-    ListDocument document(asked);
-    document.setUp(dir.path(), kBase);
-    RecoveryCopy own(document, asked);
-    LeftCopies copies = LeftCopies::find();
-    ASSERT_TRUE(recoveryoffer::ask(copies, asked, document, own));
-    EXPECT_EQ(document.CurrentFileName(), file);
-    EXPECT_EQ(document.title(), kBase + QStringLiteral(" - Begehung.mal"));
-    EXPECT_EQ(document.reportDetails(), details());
-    EXPECT_EQ(testsupport::readFile(file), crlf({"0", "0", "0"}));
-    EXPECT_FALSE(QFile::exists(reportfile::pathFor(file)));
-    ASSERT_TRUE(document.Save());
-    EXPECT_EQ(testsupport::readFile(file), crlf({"0", "0", "1", "a", "Dach"}));
-    EXPECT_EQ(reportfile::read(reportfile::pathFor(file)).details, details());
-    own.settle();
-    EXPECT_FALSE(QFile::exists(own.path()));
 }
 
 TEST_F(RecoveryOffer, aCopyOfARunningProgramOrOneTakenIsNotOfferedAndADamagedOneIsNamedAndKept)
@@ -205,6 +189,7 @@ TEST_F(RecoveryOffer, theWindowOpensTheStartFileOnlyAfterNeinAndWatchesOnlyOnceA
         EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Wiederherstellen")});
         EXPECT_EQ(captions(doc().DefectList), std::vector<std::string>{c.shown});
         EXPECT_EQ(form->windowTitle(), c.title);
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("Begehung.mal")))) << "the file waits for a save";
         EXPECT_FALSE(form->undoHistory().stack().canUndo()) << "the restored lists are no step to undo";
         form.reset();
         QDir(RecoveryFolder::discardedPath()).removeRecursively();
