@@ -168,7 +168,8 @@ void ListView::openEditor(int row)
         return;
     setFocus(Qt::OtherFocusReason);
     selectRow(row);
-    QTreeView::edit(model()->index(row, 0));
+    // The editor may stay closed (see edit()): the public edit() would warn about that.
+    edit(model()->index(row, 0), QAbstractItemView::AllEditTriggers, nullptr);
 }
 
 void ListView::keyPressEvent(QKeyEvent *event)

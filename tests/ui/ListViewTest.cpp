@@ -222,6 +222,7 @@ TEST_F(InPlaceEdit, aNameTooLongToEditKeepsItsTextAndIsNamedInsteadOfFreezing)
         EXPECT_EQ(noticed, editable ? std::vector<qsizetype>{} : std::vector<qsizetype>{length});
         EXPECT_EQ(list.entries()[1].caption().size(), std::size_t(length));
     }
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
     EXPECT_EQ(ListView::tooLongText(5'000'000),
               QStringLiteral("Der Name ist zu lang, um ihn hier zu bearbeiten: Er hat 5.000.000 Zeichen, bearbeiten "
                              "lassen sich bis zu 32.767. Der Name bleibt, wie er ist."));
