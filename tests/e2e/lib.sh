@@ -1,6 +1,9 @@
 # Shared by the step scripts that run inside an X server: finding windows by title and typing keys.
 # Source it: . "$(dirname "$0")/lib.sh"
 export QT_QPA_PLATFORM=xcb
+# A German keyboard: umlauts and ß are keys of their own, so that typing them needs no keymap change
+# (xdotool's temporary remapping of a spare key loses characters on a busy machine).
+setxkbmap de 2>/dev/null || true
 
 # The window whose title matches, once it is visible (polls up to 30 s). A search fails when a
 # window it looks at goes away meanwhile, so a failed search is tried again.
