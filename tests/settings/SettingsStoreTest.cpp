@@ -193,19 +193,3 @@ TEST(SettingsStore, aRegularLockKeepsASecondWriterOutAndGoesWithItsHolder)
     EXPECT_TRUE(SettingsLock(path).held());
     EXPECT_FALSE(QFileInfo::exists(path));
 }
-
-TEST(SettingsStore, aSecondInstancesValuesAndForeignLinesSurviveAFlush)
-{
-    QTemporaryDir dir;
-    SettingsStore mine(dir.path(), QStringLiteral("p"));
-    writeFile(mine.filePath(), "; Kommentar\r\n[TMainForm]\r\nNORMPOS=1,2,3,4\r\n");
-    EXPECT_EQ(mine.read(kSection, QStringLiteral("NormPos")), QStringLiteral("1,2,3,4"));
-    mine.write(kSection, QStringLiteral("NormPos"), QStringLiteral("5,6,7,8"));
-    EXPECT_EQ(mine.read(kSection, QStringLiteral("normpos")), QStringLiteral("5,6,7,8")) << "pending values count";
-
-    SettingsStore other(dir.path(), QStringLiteral("p"));
-    other.write(QStringLiteral("Other"), QStringLiteral("a/b"), QStringLiteral("3"));
-    other.flush();
-    mine.flush();
-    EXPECT_EQ(readFile(mine.filePath()), "; Kommentar\r\n[TMainForm]\r\nNormPos=5,6,7,8\r\n\r\n[Other]\r\na/b=3\r\n");
-}
