@@ -277,9 +277,9 @@ TEST_F(PrintCommandsTest, thePreviewShowsThePagesItsPrintButtonPrints)
             previewWords.push_back(page.join(u' ').split(u' ', Qt::SkipEmptyParts));
             previewWords.back().sort();
         }
-        for (QPushButton *b : dialog->findChildren<QPushButton *>())
-            if (b->text() == QStringLiteral("&Drucken..."))
-                b->click();
+        for (QAction *a : dialog->findChildren<QAction *>())
+            if (a->text() == QStringLiteral("Drucken..."))
+                a->trigger();
     });
     m_commands.preview();
     EXPECT_EQ(m_prompts.printDialogs, 1) << "the print button runs the print command";
