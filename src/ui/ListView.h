@@ -14,7 +14,9 @@ struct SortState;
 // without focus, grid lines, one icon for every row, hover selection after the hover time, a hand
 // pointer and an underlined row under the pointer, in-place caption editing on request only, and
 // a drag started by press-and-move. Keys, double-clicks, header clicks and drops are handed to the
-// window through signals; the view decides nothing itself.
+// window through signals; the view decides nothing itself. While it has the focus, a frame runs
+// round the whole view, and a screen reader hears of the current row whenever the view gains the
+// focus or its current row is removed (the next row becomes current, unselected).
 class ListView : public QTreeView {
     Q_OBJECT
 
@@ -39,10 +41,16 @@ public:
     void setChangeApprover(std::function<bool()> approver) { m_approveChange = std::move(approver); }
     // Ends an open caption edit and stores its text.
     void finishEditing();
+    // Called instead of opening the caption editor on a caption longer than kMaxEditLength, with its
+    // length; the caption stays as it is.
+    void setTooLongNotice(std::function<void(qsizetype length)> notice) { m_tooLong = std::move(notice); }
+    // The caption and text of the message for such a caption.
+    static QString tooLongCaption() { return QStringLiteral("Name bearbeiten"); }
+    static QString tooLongText(qsizetype length);
 
-    // Shows the state's column and direction in the header (a view shows none until then) and in
-    // the accessible description ("Sortiert nach Name, aufsteigend"; "Nicht sortiert" until then).
-    void showSortIndicator(const SortState &state);
+    // Shows the order the rows stand in: the state's column and direction in the header and in the
+    // accessible description ("Sortiert nach Name, aufsteigend"); nullptr: no arrow, "Nicht sortiert".
+    void showSortIndicator(const SortState *state);
     // The share of the view's width each column gets; the columns keep their shares when the view
     // is resized, and dragging a header edge sets new ones, kept as long as the view lives.
     const std::vector<double> &columnShares() const { return m_columnShares; }
@@ -51,6 +59,10 @@ public:
 
     static constexpr int kHoverTimeMs = 400;
     static constexpr int kMaxTipLength = 1000;
+    // The longest caption the editor opens on. A line edit lays out its whole text whenever it paints
+    // or changes: a name of this length opens in a few milliseconds, one of a million characters froze
+    // the window for a second, and no editor shows such a line faster.
+    static constexpr qsizetype kMaxEditLength = 32767;
 
 signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -63,6 +75,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -83,6 +96,10 @@ private:
     void applyColumnShares();
     void describeSortOrder();
     void takeColumnShares(int section);
+    // Tells a screen reader which row is current, after the events already waiting (among them
+    // the announcement of the view itself, which would otherwise come last).
+    void announceCurrentRowLater();
+    void announceCurrentRow();
 
     QIcon m_rowIcon;
     QTimer m_hoverTimer;
@@ -90,7 +107,11 @@ private:
     int m_hoverCandidate = -1;
     std::function<bool(QObject *)> m_acceptDrop;
     std::function<bool()> m_approveChange;
+    std::function<void(qsizetype)> m_tooLong;
     QPersistentModelIndex m_editIndex;
     std::vector<double> m_columnShares;
     bool m_sizingColumns = false;
+    QWidget *m_focusFrame = nullptr;
+    int m_shownSortColumn = -1;
+    Qt::SortOrder m_shownSortOrder = Qt::AscendingOrder;
 };
