@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "document/Cp1252.h"
+#include "document/DefaultFolder.h"
 #include "document/OutOfMemory.h"
 #include "document/RecoveryCopy.h"
 #include "editing/CompareRules.h"
@@ -25,7 +26,6 @@
 #include "ui_MainUnit.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QScreen>
@@ -174,7 +174,7 @@ void TMainForm::setUpUndo()
 
 void TMainForm::FormCreate(const QString &programDirectory, const QString &startFile)
 {
-    m_document.setUp(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory,
+    m_document.setUp(programDirectory.isEmpty() ? defaultfolder::executableFolder() : programDirectory,
                      windowTitle());
     // Copies left by a run that did not end normally come first; the start file and the watch wait.
     m_recovery = std::make_unique<RecoveryCopy>(m_document, m_prompts);
@@ -350,7 +350,7 @@ void TMainForm::SaveSettings(bool destroying)
 void TMainForm::CSVExport1Click()
 {
     const std::optional<Prompts::FileChoice> choice =
-        m_prompts.saveFileChoice(csvFileDialog(m_csvExportName, CsvDirection::Export, m_csvExportEncoding));
+        m_prompts.chooseSaveFile(csvFileDialog(m_csvExportName, CsvDirection::Export, m_csvExportEncoding));
     if (!choice)
         return;
     m_csvExportName = choice->path;
@@ -404,7 +404,7 @@ void TMainForm::Anleitung1Click()
     auto *guide = findChild<TAnleitungForm *>();
     const bool created = !guide;
     if (created)
-        guide = new TAnleitungForm(this);
+        guide = new TAnleitungForm(m_prompts, this);
     const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory());
     if (const FileResult<void> loaded = guide->load(file); !loaded) {
         if (created)
