@@ -58,6 +58,20 @@ void PrintTo(const MessageFields &m, std::ostream *os);
 // ASSERT_TRUE(eventually(...)): Qt's QTRY_ macros fail silently inside a GoogleTest test.
 ::testing::AssertionResult eventually(const std::function<bool()> &done, int timeoutMs = 10000);
 
+// Sets an environment variable for as long as it lives, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const QByteArray &value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
 // Lowers the file size limit of this process for as long as it lives, so that a write past `bytes`
 // fails as on a full disk (EFBIG); SIGXFSZ is ignored meanwhile.
 class FullDisk {
