@@ -2,6 +2,7 @@
 
 #include "print/PrintLayout.h"
 #include "ui/ArtikelFUnit.h"
+#include "ui/ListView.h"
 #include "ui/PrintFontDialog.h"
 #include "ui/ReportDetailsDialog.h"
 
@@ -116,6 +117,11 @@ std::optional<QString> DialogPrompts::editDefectName(const QString &name)
             m_ownArtikelForm = new TArtikelForm(m_parent);
         form = m_ownArtikelForm;
     }
+    // The dialog's line edit would freeze the window on a longer name, as the editor in a list would.
+    if (name.size() > ListView::kMaxEditLength) {
+        error(ListView::tooLongCaption(), ListView::tooLongText(name.size()));
+        return std::nullopt;
+    }
     form->Edit1()->setText(name);
     if (form->exec() != QDialog::Accepted)
         return std::nullopt;
@@ -144,7 +150,8 @@ bool DialogPrompts::printDialog(QPrinter &printer)
 {
     const QString file = offerPrintFile(printer);
     QPrintDialog dialog(&printer, m_parent);
-    return runPrintDialog(dialog, printer, file);
+    // "Seiten von … bis …": the print run picks the pages itself.
+    return runPrintDialog(dialog, printer, file, QAbstractPrintDialog::PrintPageRange);
 }
 
 bool DialogPrompts::printerSetupDialog(QPrinter &printer)
@@ -172,10 +179,11 @@ QString DialogPrompts::offerPrintFile(QPrinter &printer) const
     return file;
 }
 
-bool DialogPrompts::runPrintDialog(QPrintDialog &dialog, QPrinter &printer, const QString &file)
+bool DialogPrompts::runPrintDialog(QPrintDialog &dialog, QPrinter &printer, const QString &file,
+                                   QAbstractPrintDialog::PrintDialogOptions more)
 {
     // Printing into a PDF file is always offered, also where no printer is set up at all.
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile | more);
     // With a printer chosen, Qt's own file field still offers the file for a switch to printing into it.
     if (auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
         field->setText(file);

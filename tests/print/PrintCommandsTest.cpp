@@ -149,6 +149,36 @@ TEST_F(PrintCommandsTest, thePdfCommandWritesTheFramedPrintoutOnA4WithoutAPrintD
     EXPECT_EQ(m_prompts.dialogs.back().startPath, pdf) << "the file chosen last is offered again";
 }
 
+TEST_F(PrintCommandsTest, printingIntoAFilePrintsThePagesChosenInTheDialogWithTheirNumbersAndThePdfCommandAll)
+{
+    m_printout.frame = PageFrame{QStringLiteral("Begehung"), QStringLiteral("07.12.2026")};
+    const QString pdf = path(QStringLiteral("seite2.pdf"));
+    m_prompts.printAnswer = [pdf](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 2);
+        return true;
+    };
+    ASSERT_TRUE(m_commands.print());
+    const auto words = pdfWords(pdf);
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words.back().page, 0) << "one page";
+    const auto footer = footerOn(words, 0);
+    ASSERT_EQ(footer.size(), 4u);
+    EXPECT_EQ(footer[1]->text + footer[2]->text + footer[3]->text, QStringLiteral("2von2"));
+    EXPECT_EQ(findWord(words, QStringLiteral("Mängelliste"), 0), nullptr) << "page 1 with the title is left out";
+    EXPECT_EQ(m_commands.printer().printRange(), QPrinter::AllPages) << "the printer picks no pages itself";
+    EXPECT_TRUE(m_commands.printer().pageRanges().isEmpty());
+
+    const QString all = path(QStringLiteral("alle.pdf"));
+    m_prompts.files = {all};
+    m_commands.printer().setPrintRange(QPrinter::PageRange);
+    m_commands.printer().setFromTo(2, 2);
+    ASSERT_TRUE(m_commands.savePdf());
+    EXPECT_EQ(pdfWords(all).back().page, 1) << "the PDF command prints every page";
+}
+
 TEST_F(PrintCommandsTest, thePdfPageIsA4PortraitUnlessAPrinterWithOtherPaperWasChosen)
 {
     m_printout.frame = PageFrame{QStringLiteral("Quer"), QStringLiteral("07.12.2026")};
