@@ -43,7 +43,7 @@ QString TAnleitungForm::guideFile(const QString &programDirectory)
     const QString beside = programDirectory + QStringLiteral("Anleitung.md");
     if (QFileInfo::exists(beside))
         return beside;
-    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString executableFolder = defaultfolder::executableFolder();
     const QString installed = defaultfolder::installedGuideFile(executableFolder);
     if (QFileInfo::exists(installed) || QDir(programDirectory) != QDir(executableFolder))
         return installed;
