@@ -401,7 +401,7 @@ void TMainForm::Anleitung1Click()
     auto *guide = findChild<TAnleitungForm *>();
     const bool created = !guide;
     if (created)
-        guide = new TAnleitungForm(this);
+        guide = new TAnleitungForm(m_prompts, this);
     const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory());
     if (const FileResult<void> loaded = guide->load(file); !loaded) {
         if (created)
