@@ -15,6 +15,7 @@
 #include "ui/AnleitungUnit.h"
 #include "ui/EditMenu.h"
 #include "ui/HandlerGuard.h"
+#include "ui/InterruptedSaveOffer.h"
 #include "ui/ListController.h"
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
@@ -176,17 +177,19 @@ void TMainForm::FormCreate(const QString &programDirectory, const QString &start
 {
     m_document.setUp(programDirectory.isEmpty() ? defaultfolder::executableFolder() : programDirectory,
                      windowTitle());
-    // Copies left by a run that did not end normally come first; the start file and the watch wait.
+    // A list file whose save was cut short and is written back now is opened instead; copies left by
+    // a run that did not end normally come next, and the start file and the watch wait for them.
+    const QString file = interruptedsaveoffer::ask(m_prompts, startFile);
     m_recovery = std::make_unique<RecoveryCopy>(m_document, m_prompts);
-    recoveryoffer::atStart(*this, m_prompts, m_document, *m_recovery, m_undo, [this, startFile](bool restored) {
+    recoveryoffer::atStart(*this, m_prompts, m_document, *m_recovery, m_undo, [this, file](bool restored) {
         FreshHistory fresh(m_undo);
         // Any load refreshes the stamp of the default list file, so the watch starts from it also
         // when another file is opened.
         // A file named on the command line enters the recently used files; the default file does not.
-        if (!restored && startFile.isEmpty())
+        if (!restored && file.isEmpty())
             m_document.OpenLists(m_document.defaultListFile());
         else if (!restored)
-            m_recent->open(startFile);
+            m_recent->open(file);
         m_timer.start();
     });
 }

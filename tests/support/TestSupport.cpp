@@ -154,14 +154,20 @@ FullDisk::~FullDisk()
     std::signal(SIGXFSZ, m_oldHandler);
 }
 
-ScopedEnvironment::ScopedEnvironment(const char *name, const char *value)
-    : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+ScopedEnv::ScopedEnv(const char *name, const QByteArray &value)
+    : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
 {
-    value ? qputenv(name, value) : qunsetenv(name);
+    qputenv(name, value);
 }
 
-ScopedEnvironment::~ScopedEnvironment() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
+ScopedEnv::~ScopedEnv()
+{
+    if (m_had)
+        qputenv(m_name, m_old);
+    else
+        qunsetenv(m_name);
+}
 
-StateFolder::StateFolder() : m_env("XDG_STATE_HOME", QFile::encodeName(m_dir.path()).constData()) {}
+StateFolder::StateFolder() : m_env("XDG_STATE_HOME", QFile::encodeName(m_dir.path())) {}
 
 } // namespace testsupport
