@@ -31,9 +31,9 @@ struct Search : WindowFixture {
     std::vector<std::string> shownRows()
     {
         std::vector<std::string> out;
-        for (int row = 0; row < doc().DefectCatalog.count(); ++row)
-            if (!form->ListView2()->isRowHidden(row, {}))
-                out.emplace_back(doc().DefectCatalog.caption(row));
+        const QAbstractItemModel &rows = *form->ListView2()->model();
+        for (int row = 0; row < rows.rowCount(); ++row)
+            out.push_back(rows.index(row, 0).data().toString().toStdString());
         return out;
     }
     using Rows = std::vector<std::string>;
