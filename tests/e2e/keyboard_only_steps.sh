@@ -10,25 +10,7 @@ export QT_QPA_PLATFORM=xcb
 "$exe" & pid=$!
 trap 'kill -CONT $pid 2>/dev/null; kill $pid 2>/dev/null || true' EXIT
 
-# The window whose title matches, once it is visible (polls up to 30 s). A search fails when a
-# window it looks at goes away meanwhile, so a failed search is tried again.
-window() {
-  for _ in $(seq 1 300); do
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep . && return 0
-    sleep 0.1
-  done
-  return 0
-}
-# Waits until no visible window matches.
-gone() {
-  for _ in $(seq 1 300); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  echo "window still open: $1"; exit 1
-}
-keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
-typed() { xdotool type --delay 60 "$1"; }
+. "$(dirname "$0")/xdo.sh"
 main=$(window '^Quenbrik Mängelliste 1\.0 - mängel\.mal$')
 [ -n "$main" ] || { echo "main window not found"; exit 1; }
 xdotool windowfocus --sync "$main"

@@ -8,23 +8,8 @@ export QT_QPA_PLATFORM=xcb
 "$exe" & pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
-# The window whose title matches, once it is visible (polls up to 30 s).
-window() {
-  for _ in $(seq 1 300); do
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep . && return 0
-    sleep 0.1
-  done
-  return 0
-}
-gone() {
-  for _ in $(seq 1 300); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  echo "window still open: $1"; exit 1
-}
-keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
-typed() { xdotool type --delay 40 "$1"; }
+E2E_TYPE_DELAY=40
+. "$(dirname "$0")/xdo.sh"
 main=$(window '^Quenbrik Mängelliste 1\.0 - mängel\.mal$')
 [ -n "$main" ] || { echo "main window not found"; exit 1; }
 xdotool windowfocus --sync "$main"
