@@ -57,6 +57,15 @@ void append(std::string &out, std::string_view text)
     }
 }
 
+// The length of text folded: the copy is made at its exact size.
+std::size_t foldedSize(std::string_view text)
+{
+    std::size_t n = 0;
+    for (const char c : text)
+        n += kTable[static_cast<unsigned char>(c)].length;
+    return n;
+}
+
 } // namespace
 
 std::string_view of(unsigned char byte)
@@ -81,9 +90,8 @@ void CatalogSearch::index(const std::vector<ListEntry> &entries)
     std::vector<std::uint32_t> starts;
     std::size_t bytes = 0;
     for (const ListEntry &e : entries)
-        bytes += e.caption().size() + (e.subItemCount() ? e.subItem(0).size() : 0) + 2;
-    // Offsets are 32 bits; ß and the ligatures may double a text.
-    if (bytes > std::numeric_limits<std::uint32_t>::max() / 2)
+        bytes += searchfold::foldedSize(e.caption()) + (e.subItemCount() ? searchfold::foldedSize(e.subItem(0)) : 0) + 2;
+    if (bytes > std::numeric_limits<std::uint32_t>::max()) // offsets are 32 bits
         throw std::bad_alloc();
     starts.reserve(entries.size() + 1);
     folded.reserve(bytes);
