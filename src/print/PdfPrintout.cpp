@@ -5,7 +5,8 @@
 #include <QBuffer>
 #include <QPdfWriter>
 
-QByteArray printToPdfBytes(const QPageLayout &page, const Printout &printout, int resolution)
+QByteArray printToPdfBytes(const QPageLayout &page, const Printout &printout, int resolution,
+                           const PageSelection &pages)
 {
     static const std::vector<ListEntry> kNoRows;
     QBuffer buffer;
@@ -17,7 +18,7 @@ QByteArray printToPdfBytes(const QPageLayout &page, const Printout &printout, in
         writer.setPageLayout(QPageLayout(page.pageSize(), page.orientation(), QMarginsF(0, 0, 0, 0)));
         QPrinterCanvas canvas(writer);
         printDefectList(canvas, printout.rows ? *printout.rows : kNoRows, printout.margins, printout.font,
-                        printout.frame);
+                        printout.frame, pages);
     }
     return buffer.data();
 }

@@ -24,5 +24,7 @@ constexpr int kPdfResolution = 1200;
 
 // Prints into the bytes of a PDF file, on pages of the given size and orientation (the printable area
 // is the whole sheet) at the given resolution. Nothing touches the disk, so that the caller writes the
-// file in one checked step. Throws what printDefectList throws.
-QByteArray printToPdfBytes(const QPageLayout &page, const Printout &printout, int resolution = kPdfResolution);
+// file in one checked step; only the selected pages when there is a selection. Throws what
+// printDefectList throws.
+QByteArray printToPdfBytes(const QPageLayout &page, const Printout &printout, int resolution = kPdfResolution,
+                           const PageSelection &pages = {});

@@ -237,31 +237,87 @@ private:
     int m_pages = 1;
 };
 
+// A canvas that passes on the selected pages only. The layout runs over every page, so that each
+// page keeps its number and its place in the list; the printer receives the selected ones one after
+// the other, the first of them on the page the job opened.
+class PageFilter : public ForwardingCanvas {
+public:
+    PageFilter(PrintCanvas &target, const PageSelection &pages)
+        : ForwardingCanvas(target), m_pages(pages), m_selected(pages.contains(1)), m_started(m_selected)
+    {
+    }
+
+    void newPage() override
+    {
+        m_selected = m_pages.contains(++m_page);
+        if (!m_selected)
+            return;
+        if (m_started)
+            ForwardingCanvas::newPage();
+        m_started = true;
+    }
+    void drawText(int x, int y, const QString &text) override
+    {
+        if (m_selected)
+            ForwardingCanvas::drawText(x, y, text);
+    }
+    void drawHorizontalLine(int x, int y, int width) override
+    {
+        if (m_selected)
+            ForwardingCanvas::drawHorizontalLine(x, y, width);
+    }
+
+private:
+    const PageSelection &m_pages;
+    int m_page = 1;
+    bool m_selected; // the current page is passed on
+    bool m_started;  // a page was passed on: the next selected one needs a new page
+};
+
 const FontStyle kBold{.bold = true};
 
-// The printout without a frame: title, blank line, rows, blank line.
-void printPlain(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const PrintMargins &margins)
-{
-    const QString blank(u' ');
-    PrintLayout layout(canvas, margins);
-    canvas.setFontStyle(kBold);
-    layout.PrintLine(printDocumentName());
-    layout.PrintLine(blank);
+// Puts a prepared printout on a canvas; the page count is that of a run before (0 when unknown).
+using LayoutRun = std::function<void(PrintCanvas &canvas, int pageCount)>;
 
+struct PreparedPrintout {
+    LayoutRun run;
+    int pages = 0; // 0 when not counted
+};
+
+int countedPages(PrintCanvas &canvas, const LayoutRun &run)
+{
+    PageCounter counter(canvas);
+    run(counter, 0);
+    return counter.pages();
+}
+
+// The printout without a frame: title, blank line, rows, blank line.
+PreparedPrintout preparePlain(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const PrintMargins &margins)
+{
     canvas.setFontStyle(FontStyle{});
     PreparedRows prepared = measureRows(canvas, rows, false);
-    const int nameColumn = layout.nameColumnWidth(prepared.widestName, prepared.widestAssembly);
-    layout.setAssemblyColumn(nameColumn);
+    const int nameColumn = PrintLayout(canvas, margins).nameColumnWidth(prepared.widestName, prepared.widestAssembly);
     wrapColumn(canvas, prepared.names, prepared.widestName, nameColumn);
-    for (std::size_t i = 0; i < prepared.names.size(); ++i)
-        layout.PrintNumberedRow(QString(), prepared.names[i], prepared.assemblies[i]);
-    layout.PrintLine(blank);
+    return {[prepared = std::move(prepared), nameColumn, margins](PrintCanvas &c, int) {
+        const QString blank(u' ');
+        PrintLayout layout(c, margins);
+        c.setFontStyle(kBold);
+        layout.PrintLine(printDocumentName());
+        layout.PrintLine(blank);
+        c.setFontStyle(FontStyle{});
+        layout.setAssemblyColumn(nameColumn);
+        for (std::size_t i = 0; i < prepared.names.size(); ++i)
+            layout.PrintNumberedRow(QString(), prepared.names[i], prepared.assemblies[i]);
+        layout.PrintLine(blank);
+    }};
 }
 
 // The printout with header, column headings, numbered rows and footer on every page, and the report's
-// parts. Everything ends at the right edge: names and assemblies wrap in their columns.
-void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const PrintMargins &margins,
-                 const PageFrame &frame)
+// parts. Everything ends at the right edge: names and assemblies wrap in their columns, the header's
+// texts are shortened. Refuses a font with which header, headings, one row and footer (or the
+// signatures) do not fit on a page, or whose footer is wider than the page.
+PreparedPrintout prepareFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const PrintMargins &margins,
+                               const PageFrame &frame)
 {
     const QString blank(u' ');
     const QString numberHeading = QStringLiteral("Nr.");
@@ -272,7 +328,9 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
     const int numberHeadingWidth = canvas.textWidth(numberHeading);
     const int nameHeadingWidth = canvas.textWidth(nameHeading);
     const int assemblyHeadingWidth = canvas.textWidth(assemblyHeading);
+    const int headingHeight = canvas.textHeight(numberHeading);
     canvas.setFontStyle(FontStyle{});
+    const int line = canvas.textHeight(blank);
     PreparedRows prepared = measureRows(canvas, rows, true);
     std::vector<QString> numbers;
     numbers.reserve(rows.size());
@@ -293,11 +351,16 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
     const bool closes = report.hasDetails();
     const reportlayout::DetailBlock details = reportlayout::prepareDetails(canvas, measuring, report);
     const reportlayout::Closing closing = reportlayout::prepareClosing(canvas, measuring, report);
-    const QString headerRight = reportlayout::headerRight(frame);
+    // Header and footer take two lines each (a text and an empty line towards the body); a page must
+    // hold them with the headings and one row, and the signatures with the last line of the closing text.
+    const qint64 room = qint64(measuring.bottom()) - measuring.top() - 4 * qint64(line);
+    if (headingHeight + qint64(line) > room || (closes && reportlayout::closingBlockHeight(canvas, closing) > room))
+        throw PrintSettingsError(fontTooTallText());
+    const int across = measuring.right() - measuring.left();
+    const QString headerRight = reportlayout::elide(reportlayout::headerRight(frame), across, measure);
     const int headerRightWidth = canvas.textWidth(headerRight);
     const QString headerLeft =
-        reportlayout::elide(reportlayout::headerLeft(frame),
-                            measuring.right() - headerRightWidth - measuring.gap() - measuring.left(), measure);
+        reportlayout::elide(reportlayout::headerLeft(frame), across - headerRightWidth - measuring.gap(), measure);
 
     std::vector<reportlayout::RowGroup> groups;
     std::vector<std::vector<QString>> groupHeadings;
@@ -305,8 +368,8 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
         groups = reportlayout::groupByAssembly(rows);
         canvas.setFontStyle(kBold);
         for (const reportlayout::RowGroup &group : groups)
-            groupHeadings.push_back(reportlayout::wrapText(reportlayout::groupHeading(group.assembly),
-                                                           measuring.right() - measuring.left(), measure));
+            groupHeadings.push_back(
+                reportlayout::wrapText(reportlayout::groupHeading(group.assembly), across, measure));
         canvas.setFontStyle(FontStyle{});
     } else {
         groups.push_back({{}, std::vector<std::size_t>(rows.size())});
@@ -315,7 +378,7 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
     }
 
     // One run of the layout on a canvas; the page count is known only from a run that draws nothing.
-    const auto run = [&](PrintCanvas &c, int pageCount) {
+    LayoutRun run = [=, groupByAssembly = frame.groupByAssembly](PrintCanvas &c, int pageCount) {
         PrintLayout layout(c, margins);
         layout.setNumberColumn(numberColumn);
         layout.setAssemblyColumn(columns.name);
@@ -330,8 +393,8 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
         const auto headerAndFooter = [&] {
             ++page;
             c.setFontStyle(FontStyle{});
-            const int line = c.textHeight(blank);
-            c.drawText(layout.left(), layout.top(), headerLeft);
+            if (!headerLeft.isEmpty())
+                c.drawText(layout.left(), layout.top(), headerLeft);
             c.drawText(layout.right() - headerRightWidth, layout.top(), headerRight);
             const QString footer = QStringLiteral("Seite %1 von %2").arg(page).arg(pageCount);
             c.drawText(layout.left() + (layout.right() - layout.left() - c.textWidth(footer)) / 2,
@@ -343,10 +406,8 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
             c.drawText(layout.left(), layout.y(), numberHeading);
             c.drawText(layout.nameLeft(), layout.y(), nameHeading);
             c.drawText(layout.assemblyColumn(), layout.y(), assemblyHeading);
-            layout.moveTo(layout.y() + c.textHeight(numberHeading), true);
+            layout.moveTo(layout.y() + headingHeight, true);
         };
-        c.setFontStyle(FontStyle{});
-        const int line = c.textHeight(blank);
         // Lines stop an empty line above the footer.
         layout.setBodyLimit(layout.bottom() - 2 * line);
         layout.setPageStart([&] {
@@ -367,21 +428,23 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
             reportlayout::printDetails(c, layout, details);
             layout.PrintLine(blank);
         }
+        // The headings come along with a first line of rows.
+        layout.makeRoom(headingHeight + qint64(line));
         headings();
         setStyle(FontStyle{});
         inTable = true;
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const std::vector<std::size_t> &members = groups[g].rows;
-            if (frame.groupByAssembly) {
+            if (groupByAssembly) {
                 if (g > 0)
                     layout.skipLine(line);
                 // The heading comes along with the group's first row.
                 setStyle(kBold);
-                qint64 headingHeight = 0;
+                qint64 headingLines = 0;
                 for (const QString &text : groupHeadings[g])
-                    headingHeight += c.textHeight(text);
+                    headingLines += c.textHeight(text);
                 setStyle(FontStyle{});
-                layout.makeRoom(headingHeight +
+                layout.makeRoom(headingLines +
                                 layout.rowHeight(prepared.names[members[0]], prepared.assemblies[members[0]]));
                 setStyle(kBold);
                 for (const QString &text : groupHeadings[g])
@@ -399,26 +462,64 @@ void printFramed(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const 
             layout.PrintLine(blank);
         }
     };
-    PageCounter counter(canvas);
-    run(counter, 0);
-    run(canvas, counter.pages());
+    const int pages = countedPages(canvas, run);
+    canvas.setFontStyle(FontStyle{});
+    if (canvas.textWidth(QStringLiteral("Seite %1 von %1").arg(pages)) > across)
+        throw PrintSettingsError(fontTooTallText());
+    return {std::move(run), pages};
 }
 
-} // namespace
-
-void printDefectList(PrintCanvas &canvas, const std::vector<ListEntry> &rowsInViewOrder, const PrintMargins &margins,
-                     const PrintFont &font, const std::optional<PageFrame> &frame)
+// Checks the settings and measures the printout on the canvas, before the job begins.
+PreparedPrintout prepare(PrintCanvas &canvas, const std::vector<ListEntry> &rows, const PrintMargins &margins,
+                         const PrintFont &font, const std::optional<PageFrame> &frame, bool count)
 {
     if (const std::optional<QString> problem = printSettingsProblem(canvas, margins, font))
         throw PrintSettingsError(*problem);
     if (fontTallerThanPage(canvas, font))
         throw PrintSettingsError(fontTooTallText());
-
-    canvas.beginDocument(printDocumentName());
     canvas.setFont(font);
     if (frame)
-        printFramed(canvas, rowsInViewOrder, margins, *frame);
-    else
-        printPlain(canvas, rowsInViewOrder, margins);
+        return prepareFramed(canvas, rows, margins, *frame);
+    PreparedPrintout plain = preparePlain(canvas, rows, margins);
+    if (count)
+        plain.pages = countedPages(canvas, plain.run);
+    return plain;
+}
+
+} // namespace
+
+bool PageSelection::contains(int page) const
+{
+    return ranges.empty() ||
+           std::any_of(ranges.begin(), ranges.end(), [page](const Range &r) { return r.from <= page && page <= r.to; });
+}
+
+int countPages(PrintCanvas &canvas, const std::vector<ListEntry> &rowsInViewOrder, const PrintMargins &margins,
+               const PrintFont &font, const std::optional<PageFrame> &frame)
+{
+    return prepare(canvas, rowsInViewOrder, margins, font, frame, true).pages;
+}
+
+void printDefectList(PrintCanvas &canvas, const std::vector<ListEntry> &rowsInViewOrder, const PrintMargins &margins,
+                     const PrintFont &font, const std::optional<PageFrame> &frame, const PageSelection &pages)
+{
+    const PreparedPrintout printout = prepare(canvas, rowsInViewOrder, margins, font, frame, !pages.all());
+    if (!pages.all()) {
+        const bool anyPage = std::any_of(pages.ranges.begin(), pages.ranges.end(), [&](const PageSelection::Range &r) {
+            return std::max(r.from, 1) <= std::min(r.to, printout.pages);
+        });
+        if (!anyPage)
+            throw PrintSettingsError(
+                QStringLiteral("Im gewählten Seitenbereich liegt keine Seite: Der Ausdruck hat %1.")
+                    .arg(printout.pages == 1 ? QStringLiteral("nur eine Seite")
+                                             : QStringLiteral("%1 Seiten").arg(printout.pages)));
+    }
+    canvas.beginDocument(printDocumentName());
+    if (pages.all()) {
+        printout.run(canvas, printout.pages);
+    } else {
+        PageFilter filter(canvas, pages);
+        printout.run(filter, printout.pages);
+    }
     canvas.endDocument();
 }

@@ -146,6 +146,19 @@ private:
     std::function<void()> m_startPage;
 };
 
+// The pages a print run puts out: ranges of page numbers counted from 1, both ends included; no
+// range at all means every page.
+struct PageSelection {
+    struct Range {
+        int from;
+        int to;
+    };
+    std::vector<Range> ranges;
+
+    bool all() const { return ranges.empty(); }
+    bool contains(int page) const;
+};
+
 // Prints the defect list as one job: the bold title, a blank line, one row per entry (caption, then
 // sub-item 0) in the given order in the regular style of the font, and a closing blank line. Names
 // break into lines at their line breaks, and wrap when the name column is narrowed (see
@@ -153,7 +166,17 @@ private:
 // With a frame every page carries its header, column headings and footer (see PageFrame), rows are
 // numbered from 1 on, and the title stays on the first page below the header; without one the pages
 // hold the title and the rows alone.
-// Throws PrintSettingsError before the job begins when printSettingsProblem finds one or the font is
-// taller than the page. Exceptions of the canvas pass through; the job is then left to the canvas to abort.
+// With a selection of pages only those are printed, each as it is in the whole printout (its rows,
+// its "Seite x von y").
+// Throws PrintSettingsError before the job begins when printSettingsProblem finds one, the font is
+// taller than the page, a framed page cannot hold header, headings, a row and footer side by side
+// with its margins, or the selection holds none of the printout's pages. Exceptions of the canvas
+// pass through; the job is then left to the canvas to abort.
 void printDefectList(PrintCanvas &canvas, const std::vector<ListEntry> &rowsInViewOrder, const PrintMargins &margins,
-                     const PrintFont &font, const std::optional<PageFrame> &frame = std::nullopt);
+                     const PrintFont &font, const std::optional<PageFrame> &frame = std::nullopt,
+                     const PageSelection &pages = {});
+
+// The number of pages printDefectList puts out for every page; throws what it throws before the job
+// begins, and begins none.
+int countPages(PrintCanvas &canvas, const std::vector<ListEntry> &rowsInViewOrder, const PrintMargins &margins,
+               const PrintFont &font, const std::optional<PageFrame> &frame = std::nullopt);

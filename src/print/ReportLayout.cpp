@@ -45,6 +45,8 @@ QString elide(const QString &text, int width, const namewrap::Measure &measure)
         const qsizetype middle = good + (bad - good) / 2;
         (measure(text.left(middle) + ellipsis) <= width ? good : bad) = middle;
     }
+    if (good == 0 && measure(ellipsis) > width)
+        return {};
     return text.left(good).trimmed() + ellipsis;
 }
 
@@ -141,6 +143,31 @@ Closing prepareClosing(PrintCanvas &canvas, const PrintLayout &layout, const Rep
     return closing;
 }
 
+namespace {
+
+// The offsets of a signature field's rule and labels below its top, and its height.
+struct FieldGeometry {
+    int rule;
+    int label;
+    qint64 height;
+};
+
+FieldGeometry fieldGeometry(const Closing &closing, int line)
+{
+    const int rule = static_cast<int>(closing.above.size() + kLinesAboveRule) * line;
+    const int label = rule + line / 4;
+    return {rule, label, label + qint64(std::max(closing.left.size(), closing.right.size())) * line};
+}
+
+} // namespace
+
+qint64 closingBlockHeight(PrintCanvas &canvas, const Closing &closing)
+{
+    const int line = canvas.textHeight(QStringLiteral(" "));
+    const qint64 field = fieldGeometry(closing, line).height;
+    return closing.text.empty() ? field : qint64(canvas.textHeight(closing.text.back())) + line + field;
+}
+
 void printClosing(PrintCanvas &canvas, PrintLayout &layout, const Closing &closing)
 {
     const int line = canvas.textHeight(QStringLiteral(" "));
@@ -148,11 +175,9 @@ void printClosing(PrintCanvas &canvas, PrintLayout &layout, const Closing &closi
     for (std::size_t i = 0; i + 1 < textLines; ++i)
         layout.PrintLine(closing.text[i]);
 
-    const int ruleOffset = static_cast<int>(closing.above.size() + kLinesAboveRule) * line;
-    const int labelOffset = ruleOffset + line / 4;
-    const qint64 fieldHeight = labelOffset + qint64(std::max(closing.left.size(), closing.right.size())) * line;
+    const FieldGeometry field = fieldGeometry(closing, line);
     // The last line of the text comes along to the signatures' page.
-    layout.makeRoom(textLines == 0 ? fieldHeight : qint64(canvas.textHeight(closing.text.back())) + line + fieldHeight);
+    layout.makeRoom(closingBlockHeight(canvas, closing));
     if (textLines > 0) {
         layout.PrintLine(closing.text.back());
         layout.moveTo(layout.y() + line, false);
@@ -164,11 +189,11 @@ void printClosing(PrintCanvas &canvas, PrintLayout &layout, const Closing &closi
         const int x = columns[side];
         for (std::size_t i = 0; i < closing.above.size(); ++i)
             canvas.drawText(x, top + static_cast<int>(i) * line, closing.above[i]);
-        canvas.drawHorizontalLine(x, top + ruleOffset, closing.fieldWidth);
+        canvas.drawHorizontalLine(x, top + field.rule, closing.fieldWidth);
         for (std::size_t i = 0; i < labels[side]->size(); ++i)
-            canvas.drawText(x, top + labelOffset + static_cast<int>(i) * line, (*labels[side])[i]);
+            canvas.drawText(x, top + field.label + static_cast<int>(i) * line, (*labels[side])[i]);
     }
-    layout.moveTo(static_cast<int>(top + fieldHeight), false);
+    layout.moveTo(static_cast<int>(top + field.height), false);
 }
 
 } // namespace reportlayout

@@ -19,8 +19,9 @@ namespace reportlayout {
 // has no lines.
 std::vector<QString> wrapText(const QString &text, int width, const namewrap::Measure &measure);
 
-// The text, or its longest beginning followed by "…" that fits the width.
-//   with one unit per character, width 6: "Schulzentrum" => "Schul…"
+// The text, or its longest beginning followed by "…" that fits the width; nothing where not even
+// "…" fits.
+//   with one unit per character, width 6: "Schulzentrum" => "Schul…";  width 0: "Schule" => ""
 QString elide(const QString &text, int width, const namewrap::Measure &measure);
 
 // The header line's texts: the object, else the document's name; "Begehung: " and the inspection
@@ -68,6 +69,9 @@ struct Closing {
 };
 // Measures in the regular style.
 Closing prepareClosing(PrintCanvas &canvas, const PrintLayout &layout, const ReportBlock &report);
+// The height of what stays together at the end: the last line of the closing text, an empty line
+// and the signature fields.
+qint64 closingBlockHeight(PrintCanvas &canvas, const Closing &closing);
 // Prints the closing text; its last line, an empty line and the signature fields stay on one page.
 void printClosing(PrintCanvas &canvas, PrintLayout &layout, const Closing &closing);
 

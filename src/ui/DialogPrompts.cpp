@@ -19,11 +19,16 @@ namespace {
 QMessageBox::Icon toIcon(Prompts::Icon icon)
 {
     switch (icon) {
-    case Prompts::Icon::Information: return QMessageBox::Information;
-    case Prompts::Icon::Warning: return QMessageBox::Warning;
-    case Prompts::Icon::Error: return QMessageBox::Critical;
-    case Prompts::Icon::Question: return QMessageBox::Question;
-    case Prompts::Icon::None: break;
+    case Prompts::Icon::Information:
+        return QMessageBox::Information;
+    case Prompts::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompts::Icon::Error:
+        return QMessageBox::Critical;
+    case Prompts::Icon::Question:
+        return QMessageBox::Question;
+    case Prompts::Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -31,11 +36,16 @@ QMessageBox::Icon toIcon(Prompts::Icon icon)
 QMessageBox::StandardButton toButton(Prompts::Answer a)
 {
     switch (a) {
-    case Prompts::Answer::Yes: return QMessageBox::Yes;
-    case Prompts::Answer::No: return QMessageBox::No;
-    case Prompts::Answer::Cancel: return QMessageBox::Cancel;
-    case Prompts::Answer::Ok: return QMessageBox::Ok;
-    case Prompts::Answer::Closed: break;
+    case Prompts::Answer::Yes:
+        return QMessageBox::Yes;
+    case Prompts::Answer::No:
+        return QMessageBox::No;
+    case Prompts::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Prompts::Answer::Ok:
+        return QMessageBox::Ok;
+    case Prompts::Answer::Closed:
+        break;
     }
     return QMessageBox::NoButton;
 }
@@ -51,19 +61,30 @@ Prompts::Answer DialogPrompts::message(const Message &m)
     box.setText(m.text);
     box.setInformativeText(m.informative);
     switch (m.buttons) {
-    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case Buttons::YesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
     }
     box.setDefaultButton(toButton(m.defaultButton));
     box.exec();
     QAbstractButton *clicked = box.clickedButton();
     switch (clicked ? box.standardButton(clicked) : QMessageBox::NoButton) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Closed;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Closed;
     }
 }
 
@@ -144,7 +165,8 @@ bool DialogPrompts::printDialog(QPrinter &printer)
 {
     const QString file = offerPrintFile(printer);
     QPrintDialog dialog(&printer, m_parent);
-    return runPrintDialog(dialog, printer, file);
+    // "Seiten von … bis …": the print run picks the pages itself.
+    return runPrintDialog(dialog, printer, file, QAbstractPrintDialog::PrintPageRange);
 }
 
 bool DialogPrompts::printerSetupDialog(QPrinter &printer)
@@ -172,10 +194,11 @@ QString DialogPrompts::offerPrintFile(QPrinter &printer) const
     return file;
 }
 
-bool DialogPrompts::runPrintDialog(QPrintDialog &dialog, QPrinter &printer, const QString &file)
+bool DialogPrompts::runPrintDialog(QPrintDialog &dialog, QPrinter &printer, const QString &file,
+                                   QAbstractPrintDialog::PrintDialogOptions more)
 {
     // Printing into a PDF file is always offered, also where no printer is set up at all.
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile | more);
     // With a printer chosen, Qt's own file field still offers the file for a switch to printing into it.
     if (auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
         field->setText(file);

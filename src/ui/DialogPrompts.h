@@ -2,6 +2,7 @@
 
 #include "ui/WindowPrompts.h"
 
+#include <QAbstractPrintDialog>
 #include <QPointer>
 
 class QPrintDialog;
@@ -38,7 +39,8 @@ private:
     QString offerPrintFile(QPrinter &printer) const;
     // Runs a print or printer-setup dialog that also offers printing into the PDF file, and
     // remembers the file when it was chosen.
-    bool runPrintDialog(QPrintDialog &dialog, QPrinter &printer, const QString &file);
+    bool runPrintDialog(QPrintDialog &dialog, QPrinter &printer, const QString &file,
+                        QAbstractPrintDialog::PrintDialogOptions more = {});
 
     QWidget *m_parent;
     TArtikelForm *m_artikelForm = nullptr;

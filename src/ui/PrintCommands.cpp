@@ -2,6 +2,7 @@
 
 #include "document/SafeFile.h"
 #include "print/PrintSettingsError.h"
+#include "print/PrinterPages.h"
 #include "print/QPrinterCanvas.h"
 #include "ui/Application.h"
 #include "ui/PrintPreviewDialog.h"
@@ -48,16 +49,17 @@ bool PrintCommands::print()
     if (!m_prompts.printDialog(printer))
         return false;
     m_printerChosen = true;
+    const PageSelection pages = takePageSelection(printer);
     const Printout printout = m_printout();
     try {
         if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
             // Printing into a file: made in memory, then written in one checked step.
             printer.setDocName(printDocumentName());
-            return writePdf(printer.outputFileName(), printer.pageLayout(), printer.resolution(), printout);
+            return writePdf(printer.outputFileName(), printer.pageLayout(), printer.resolution(), printout, pages);
         }
         // Errors of the printer layer end the command in the general error display.
         QPrinterCanvas canvas(printer);
-        printDefectList(canvas, rowsOf(printout), printout.margins, printout.font, printout.frame);
+        printDefectList(canvas, rowsOf(printout), printout.margins, printout.font, printout.frame, pages);
     } catch (const PrintSettingsError &e) {
         m_prompts.error(kPrintCaption, e.text()); // nothing was sent to the printer
         return false;
@@ -68,12 +70,13 @@ bool PrintCommands::print()
 bool PrintCommands::printable(QPrinter &printer, const Printout &printout)
 {
     QPrinterCanvas canvas(printer, QPrinterCanvas::Target::Preview);
-    std::optional<QString> problem = printSettingsProblem(canvas, printout.margins, printout.font);
-    if (!problem && fontTallerThanPage(canvas, printout.font))
-        problem = fontTooTallText();
-    if (problem)
-        m_prompts.error(kPrintCaption, *problem);
-    return !problem;
+    try {
+        countPages(canvas, rowsOf(printout), printout.margins, printout.font, printout.frame);
+    } catch (const PrintSettingsError &e) {
+        m_prompts.error(kPrintCaption, e.text());
+        return false;
+    }
+    return true;
 }
 
 void PrintCommands::preview()
@@ -116,16 +119,18 @@ bool PrintCommands::savePdf()
     }
 }
 
-bool PrintCommands::writePdf(const QString &path, const QPageLayout &page, int resolution, const Printout &printout)
+bool PrintCommands::writePdf(const QString &path, const QPageLayout &page, int resolution, const Printout &printout,
+                             const PageSelection &pages)
 {
-    const FileResult<void> written = safefile::writeAll(path, printToPdfBytes(page, printout, resolution));
+    const FileResult<void> written = safefile::writeAll(path, printToPdfBytes(page, printout, resolution, pages));
     if (!written) {
         // The message of a print job that could not be completed, as the general error display shows it.
-        showFailure(m_prompts, Application::title(),
-                    Application::errorText(QStringLiteral("Drucken fehlgeschlagen: Der Druckauftrag für die Datei \"%1\" "
-                                                          "konnte nicht abgeschlossen werden")
-                                               .arg(path)),
-                    path, written.error());
+        showFailure(
+            m_prompts, Application::title(),
+            Application::errorText(QStringLiteral("Drucken fehlgeschlagen: Der Druckauftrag für die Datei \"%1\" "
+                                                  "konnte nicht abgeschlossen werden")
+                                       .arg(path)),
+            path, written.error());
     }
     return bool(written);
 }

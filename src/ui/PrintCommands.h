@@ -27,7 +27,8 @@ public:
 
     // The printer-setup dialog; OK makes its choice the printer of later commands.
     void setup();
-    // The print dialog, then one print run; true when something was printed.
+    // The print dialog, then one print run; true when something was printed. The pages chosen in the
+    // dialog are printed with the numbers they have in the whole printout.
     bool print();
     // The print preview of the printout on the current printer; its print button runs print().
     void preview();
@@ -44,7 +45,8 @@ private:
     bool printable(QPrinter &printer, const Printout &printout);
     // Writes the PDF bytes of the printout on page to path; throws std::runtime_error with the German
     // text of a failed print job when the file cannot be written completely.
-    bool writePdf(const QString &path, const QPageLayout &page, int resolution, const Printout &printout);
+    bool writePdf(const QString &path, const QPageLayout &page, int resolution, const Printout &printout,
+                  const PageSelection &pages = {});
 
     WindowPrompts &m_prompts;
     std::unique_ptr<QPrinter> m_printer;

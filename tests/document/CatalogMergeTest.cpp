@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "DocumentFixture.h"
 #include "TestSupport.h"
 #include "document/CatalogMerge.h"
 #include "document/ListDocument.h"
@@ -20,15 +20,10 @@ namespace {
 using Names = std::vector<std::string>;
 
 // A document with two assemblies, a catalogue of three defects and a defect list of one.
-struct CatalogMergeTest : ::testing::Test {
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    ListDocument doc{prompts};
-
+struct CatalogMergeTest : DocumentFixture {
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        doc.setUp(dir.path(), QStringLiteral("Quenbrik Mängelliste 1.0"));
+        DocumentFixture::SetUp();
         doc.AssemblyList.appendEntries({{"Dach", {}}, {"Fassade", {}}});
         doc.DefectCatalog.appendEntries({defect("Riss", "Fassade"), defect("Loch", "Dach"), defect("Riss", "Dach")});
         doc.DefectList.appendEntries({defect("Loch", "Dach")});

@@ -1,7 +1,7 @@
 // Loads that cannot read their file, or break off, at the document level: special files in place
 // of a list file, memory running out, a file that changes while it is read, and the save that must
 // not cut a partly read file down.
-#include "ScriptedPrompts.h"
+#include "DocumentFixture.h"
 #include "TestSupport.h"
 #include "document/ListDocument.h"
 
@@ -44,23 +44,14 @@ QByteArray encoded(const QString &path)
     return QFile::encodeName(path);
 }
 
-struct DocumentFaults : ::testing::Test {
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    ListDocument doc{prompts};
+struct DocumentFaults : DocumentFixture {
     int socketFd = -1;
 
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        doc.setUp(dir.path(), kBase);
-    }
     void TearDown() override
     {
         if (socketFd >= 0)
             close(socketFd);
     }
-    QString path(const QString &name) const { return dir.filePath(name); }
     QString defaultFile() const { return doc.defaultListFile(); }
     // The document as loaded from the default file, with nothing shown yet.
     void loadDefault()

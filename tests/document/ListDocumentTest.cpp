@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "DocumentFixture.h"
 #include "TestSupport.h"
 #include "document/ListDocument.h"
 
@@ -27,17 +27,7 @@ const QString kOpenFailed = QStringLiteral("Konnte die Datei nicht öffnen.");
 const QString kBadFormat = QStringLiteral("Fehler beim Öffnen der Datei (Ungültiges Format?).");
 const QString kCannotCreate = QStringLiteral("Konnte die Datei nicht erstellen.");
 
-struct ListDocumentTest : ::testing::Test {
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    ListDocument doc{prompts};
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        doc.setUp(dir.path(), QStringLiteral("Quenbrik Mängelliste 1.0"));
-    }
-    QString path(const QString &name) const { return dir.filePath(name); }
+struct ListDocumentTest : DocumentFixture {
     void loadExample()
     {
         writeFile(path(QStringLiteral("a.mal")), crlf({"2", "Dach", "Fassade", "1", "Riss", "Fassade", "1", "Loch", "Dach"}));

@@ -1,6 +1,6 @@
 // The report details travel with the list file: Open, reload, Save, Save As and New, and what a
 // details file that cannot be read does to them.
-#include "ScriptedPrompts.h"
+#include "DocumentFixture.h"
 #include "TestSupport.h"
 #include "document/ListDocument.h"
 #include "document/ReportFile.h"
@@ -26,17 +26,7 @@ ReportDetails someDetails(const char *objekt = "Wohnhaus Lindenweg 4")
     return d;
 }
 
-struct ReportDocumentTest : ::testing::Test {
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    ListDocument doc{prompts};
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        doc.setUp(dir.path(), QStringLiteral("Quenbrik Mängelliste 1.0"));
-    }
-    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+struct ReportDocumentTest : DocumentFixture {
     // A list file with one defect, and beside it a details file of these bytes (none when null).
     void writeList(const char *name, const QByteArray &details = {})
     {

@@ -6,11 +6,11 @@
 set -euo pipefail
 exe=$1
 burst=${2:-}
-export QT_QPA_PLATFORM=xcb
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
 "$exe" & pid=$!
 trap 'kill -CONT $pid 2>/dev/null; kill $pid 2>/dev/null || true' EXIT
 
-. "$(dirname "$0")/xdo.sh"
 main=$(window '^Quenbrik Mängelliste 1\.0 - mängel\.mal$')
 [ -n "$main" ] || { echo "main window not found"; exit 1; }
 xdotool windowfocus --sync "$main"
@@ -55,10 +55,5 @@ xdotool windowfocus --sync "$box"; keys Escape
 gone '^Anleitung$'
 # Quit without saving again.
 xdotool windowfocus --sync "$main"
-keys ctrl+q
-box=$(window '^Datei: Beenden\.\.\.$'); [ -n "$box" ] || { echo "save question not found"; exit 1; }
-xdotool windowfocus --sync "$box"; keys alt+n
-for _ in $(seq 1 300); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-if kill -0 $pid 2>/dev/null; then echo "program still running"; exit 1; fi
-wait $pid
+quit_without_saving $pid
 trap - EXIT

@@ -1,7 +1,7 @@
 // A details file on a full disk, or one the user may not read or write: the list file is saved or
 // opened all the same, the message names the details file and the reason, and nothing is lost.
 #include "FaultSupport.h"
-#include "ScriptedPrompts.h"
+#include "DocumentFixture.h"
 #include "document/ListDocument.h"
 #include "document/ReportFile.h"
 
@@ -25,16 +25,12 @@ ReportDetails details(const char *objekt)
     return d;
 }
 
-struct ReportFaults : ::testing::Test {
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    ListDocument doc{prompts};
+struct ReportFaults : DocumentFixture {
     QString list, report;
 
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        doc.setUp(dir.path(), QStringLiteral("Quenbrik Mängelliste 1.0"));
+        DocumentFixture::SetUp();
         list = dir.filePath(QStringLiteral("Begehung.mal"));
         report = dir.filePath(QStringLiteral("Begehung.bericht"));
         writeFile(list, crlf({"0", "0", "1", "Riss", "Fassade"}));

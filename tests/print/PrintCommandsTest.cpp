@@ -134,19 +134,49 @@ TEST_F(PrintCommandsTest, thePdfCommandWritesTheFramedPrintoutOnA4WithoutAPrintD
     }
     EXPECT_NE(findWord(words, QStringLiteral("Mängelliste"), 0), nullptr);
     EXPECT_EQ(findWord(words, QStringLiteral("Mängelliste"), 1), nullptr);
-    const auto isNumber = [](const PdfWord &w) {
-        return w.text.endsWith(u'.') && w.text.chopped(1).toInt() > 0;
-    };
-    const auto onFirstPage = std::count_if(words.begin(), words.end(),
-                                           [&](const PdfWord &w) { return w.page == 0 && isNumber(w); });
-    const auto second = std::find_if(words.begin(), words.end(), [&](const PdfWord &w) { return w.page == 1 && isNumber(w); });
+    const auto isNumber = [](const PdfWord &w) { return w.text.endsWith(u'.') && w.text.chopped(1).toInt() > 0; };
+    const auto onFirstPage =
+        std::count_if(words.begin(), words.end(), [&](const PdfWord &w) { return w.page == 0 && isNumber(w); });
+    const auto second =
+        std::find_if(words.begin(), words.end(), [&](const PdfWord &w) { return w.page == 1 && isNumber(w); });
     ASSERT_NE(second, words.end());
     const PdfWord *first = &*second;
     EXPECT_EQ(first->text, QStringLiteral("%1.").arg(onFirstPage + 1)) << "the numbers go on across the pages";
-    EXPECT_GT(first->yMin, findWord(words, QStringLiteral("Baugruppe"), 1)->yMax - 0.1) << "rows start below the headings";
+    EXPECT_GT(first->yMin, findWord(words, QStringLiteral("Baugruppe"), 1)->yMax - 0.1)
+        << "rows start below the headings";
 
     m_commands.savePdf(); // cancelled
     EXPECT_EQ(m_prompts.dialogs.back().startPath, pdf) << "the file chosen last is offered again";
+}
+
+TEST_F(PrintCommandsTest, printingIntoAFilePrintsThePagesChosenInTheDialogWithTheirNumbersAndThePdfCommandAll)
+{
+    m_printout.frame = PageFrame{QStringLiteral("Begehung"), QStringLiteral("07.12.2026")};
+    const QString pdf = path(QStringLiteral("seite2.pdf"));
+    m_prompts.printAnswer = [pdf](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 2);
+        return true;
+    };
+    ASSERT_TRUE(m_commands.print());
+    const auto words = pdfWords(pdf);
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words.back().page, 0) << "one page";
+    const auto footer = footerOn(words, 0);
+    ASSERT_EQ(footer.size(), 4u);
+    EXPECT_EQ(footer[1]->text + footer[2]->text + footer[3]->text, QStringLiteral("2von2"));
+    EXPECT_EQ(findWord(words, QStringLiteral("Mängelliste"), 0), nullptr) << "page 1 with the title is left out";
+    EXPECT_EQ(m_commands.printer().printRange(), QPrinter::AllPages) << "the printer picks no pages itself";
+    EXPECT_TRUE(m_commands.printer().pageRanges().isEmpty());
+
+    const QString all = path(QStringLiteral("alle.pdf"));
+    m_prompts.files = {all};
+    m_commands.printer().setPrintRange(QPrinter::PageRange);
+    m_commands.printer().setFromTo(2, 2);
+    ASSERT_TRUE(m_commands.savePdf());
+    EXPECT_EQ(pdfWords(all).back().page, 1) << "the PDF command prints every page";
 }
 
 TEST_F(PrintCommandsTest, thePdfPageIsA4PortraitUnlessAPrinterWithOtherPaperWasChosen)
@@ -194,8 +224,7 @@ TEST_F(PrintCommandsTest, aPdfThatCannotBeWrittenCompletelyLeavesNoFileBehind)
          QStringLiteral("voll.pdf: Datei zu groß")},
         {"print dialog into a file, full disk", path(QStringLiteral("voll2.pdf")), true, true,
          QStringLiteral("voll2.pdf: Datei zu groß")},
-        {"PDF command over an older file, full disk", existing, true, false,
-         QStringLiteral("alt.pdf: Datei zu groß")},
+        {"PDF command over an older file, full disk", existing, true, false, QStringLiteral("alt.pdf: Datei zu groß")},
         {"PDF command, missing folder", path(QStringLiteral("fehlt/liste.pdf")), false, false,
          QStringLiteral("liste.pdf: Datei oder Verzeichnis nicht gefunden")},
     };
@@ -229,7 +258,8 @@ TEST_F(PrintCommandsTest, aPdfThatCannotBeWrittenCompletelyLeavesNoFileBehind)
     ASSERT_TRUE(m_commands.savePdf());
     const auto words = pdfWords(path(QStringLiteral("voll.pdf")));
     ASSERT_FALSE(words.empty());
-    EXPECT_TRUE(std::any_of(words.begin(), words.end(), [](const PdfWord &w) { return w.text == QStringLiteral("500"); }));
+    EXPECT_TRUE(
+        std::any_of(words.begin(), words.end(), [](const PdfWord &w) { return w.text == QStringLiteral("500"); }));
 }
 
 TEST_F(PrintCommandsTest, thePreviewShowsThePagesItsPrintButtonPrints)
@@ -271,7 +301,8 @@ TEST_F(PrintCommandsTest, thePreviewRefusesSettingsThatCannotPrint)
     m_commands.preview();
     ASSERT_EQ(m_prompts.messages.size(), 1u);
     EXPECT_EQ(testsupport::fields(m_prompts.messages[0]),
-              (testsupport::MessageFields{QStringLiteral("Drucken"), QStringLiteral("Die Schrift ist zu groß für die Seite.")}));
+              (testsupport::MessageFields{QStringLiteral("Drucken"),
+                                          QStringLiteral("Die Schrift ist zu groß für die Seite.")}));
 }
 
 namespace {

@@ -53,7 +53,7 @@ TEST(PrintFrame, headerHeadingsNumbersAndFooterSitAtTheirPlacesOnEveryPage)
     // "Nr." in bold (3 × 56) is wider than "60." (3 × 45): it sets the number column.
     const int nameLeft = kLeft + 3 * kBoldChar + kGap;
     const int assemblyColumn = nameLeft + 9 * kChar + kGap; // after "Mangel 60", the widest name
-    const int footerWidth = 13 * kChar;                        // "Seite 1 von 2"
+    const int footerWidth = 13 * kChar;                     // "Seite 1 von 2"
     const struct {
         const char *text;
         int page, x, y;
@@ -182,7 +182,8 @@ TEST_P(PrintTallFontTest, aLineTallerThanThePageIsRefusedBeforeTheJobBegins)
             printDefectList(canvas, numberedRows(2), kMargins, font,
                             framed ? std::optional<PageFrame>(kFrame) : std::nullopt);
         };
-        if (c.refused) {
+        // A framed page needs room for header, headings and footer besides the row: refused too.
+        if (c.refused || framed) {
             try {
                 print();
                 ADD_FAILURE() << c.size << " pt printed on a page of " << c.pageHeight;
@@ -194,8 +195,6 @@ TEST_P(PrintTallFontTest, aLineTallerThanThePageIsRefusedBeforeTheJobBegins)
             print();
             ASSERT_FALSE(canvas.events().empty());
             EXPECT_EQ(canvas.events().back().op, Op::End);
-            if (framed)
-                continue;
             EXPECT_EQ(canvas.pageCount(), 5);
             for (const auto &e : canvas.draws())
                 EXPECT_EQ(std::make_pair(e.page, e.y), std::make_pair(e.page, kTop))
@@ -208,3 +207,68 @@ INSTANTIATE_TEST_SUITE_P(BySize, PrintTallFontTest,
                          ::testing::Values(TallFontCase{400, 3832, true}, TallFontCase{400, 3833, false},
                                            TallFontCase{1000, 6600, true}, TallFontCase{9999, 6600, true},
                                            TallFontCase{1000, 9583, false}));
+
+struct FrameFitCase {
+    const char *what;
+    int size, width, height;
+    bool report;
+    bool refused;
+};
+
+// A framed page must hold header, headings, a row and the footer (six lines at 11 pt: 630 dots between
+// T and B), the report's signatures with the two lines of header and footer (446 + 420 dots), and the
+// footer "Seite 1 von 1" (585 dots at 11 pt) between the left and the right edge. Whatever fits has
+// header and footer within the margins and no other line below the footer's empty line; whatever does
+// not is refused before the job begins.
+TEST(PrintFrame, aPageHoldsHeaderHeadingsARowAndTheFooterWithinItsMarginsOrTheFontIsRefused)
+{
+    const QString longName = QString(u'N').repeated(139);
+    const FrameFitCase cases[] = {
+        {"11 pt, a long name", 11, kWidth, kHeight, false, false},
+        {"11 pt, six lines high", 11, kWidth, 1339, false, false},
+        {"11 pt, a dot less", 11, kWidth, 1338, false, true},
+        {"11 pt, the footer just fits across", 11, 1412, kHeight, false, false},
+        {"11 pt, a dot narrower", 11, 1411, kHeight, false, true},
+        {"11 pt, signatures fit", 11, kWidth, 1575, true, false},
+        {"11 pt, signatures a dot taller", 11, kWidth, 1574, true, true},
+        {"150 pt on the page", 150, kWidth, kHeight, false, true},
+        {"100 pt, high enough but the footer too wide", 100, kWidth, 16000, false, true},
+    };
+    for (const FrameFitCase &c : cases) {
+        PrintFont font;
+        font.size = c.size;
+        PageFrame frame{longName, QStringLiteral("07.12.2026")};
+        if (c.report)
+            frame.report.signatureLeft = QStringLiteral("Bauherr"); // signatures without a closing text
+        RecordingCanvas canvas(kDpi, c.width, c.height);
+        try {
+            printDefectList(canvas, numberedRows(3), kMargins, font, frame);
+            EXPECT_FALSE(c.refused) << c.what;
+        } catch (const PrintSettingsError &e) {
+            EXPECT_TRUE(c.refused) << c.what;
+            EXPECT_EQ(e.text(), QStringLiteral("Die Schrift ist zu groß für die Seite.")) << c.what;
+            EXPECT_TRUE(canvas.events().empty()) << c.what;
+            continue;
+        }
+        const int right = static_cast<int>(c.width - 472.44);
+        const int bottom = static_cast<int>(c.height - 354.33);
+        const int line = canvas.lineHeight(c.size);
+        const int perChar = c.size * kDpi / 144;
+        for (const auto &e : canvas.draws()) {
+            const int width = static_cast<int>(e.text.size()) * (e.style.bold ? perChar * 5 / 4 : perChar);
+            EXPECT_TRUE(e.y >= kTop && e.y + line <= bottom) << c.what << ": " << e.text.left(20).toStdString();
+            if (e.y == kTop || e.text.startsWith(QStringLiteral("Seite "))) {
+                EXPECT_TRUE(e.x >= kLeft && e.x + width <= right) << c.what << ": " << e.text.left(20).toStdString();
+                continue;
+            }
+            EXPECT_LE(e.y + line, bottom - 2 * line) << c.what << ": no line reaches the footer's empty line";
+        }
+        const auto *date = drawn(canvas, QStringLiteral("07.12.2026"));
+        ASSERT_NE(date, nullptr) << c.what;
+        for (const auto &e : canvas.draws()) {
+            if (e.y == kTop && e.text.startsWith(u'N')) {
+                EXPECT_TRUE(e.text.endsWith(u'…') && e.x + e.text.size() * perChar + kGap <= date->x) << c.what;
+            }
+        }
+    }
+}

@@ -425,4 +425,5 @@ TEST(PrintReport, wrapTextAndElide)
     EXPECT_EQ(reportlayout::elide(QStringLiteral("Schulzentrum"), 6, perChar), QStringLiteral("Schul…"));
     EXPECT_EQ(reportlayout::elide(QStringLiteral("Schule"), 6, perChar), QStringLiteral("Schule"));
     EXPECT_EQ(reportlayout::elide(QStringLiteral("Alte Schule"), 6, perChar), QStringLiteral("Alte…"));
+    EXPECT_EQ(reportlayout::elide(QStringLiteral("Schule"), 0, perChar), QString()) << "not even the ellipsis fits";
 }

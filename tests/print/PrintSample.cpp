@@ -4,7 +4,8 @@
 //   print_sample --list [--rows N]      (writes "name<TAB>assembly" per row, UTF-8, instead of printing)
 // --margins sets all four margins (default: the start values of 15 mm); --frame NAME prints the page
 // header with that document name and today's date, the headings, numbers and page numbers; --report
-// adds sample report details, closing text and signatures to it and groups the rows by assembly.
+// adds sample report details, closing text and signatures to it and groups the rows by assembly;
+// --size PT prints in that font size (default 11); --pages FROM-TO prints those pages only.
 // Exits with 0 after the job was handed over, 1 with the error text on stderr otherwise.
 
 #include "SampleDefects.h"
@@ -32,6 +33,8 @@ int main(int argc, char **argv)
     bool list = false;
     std::optional<PageFrame> frame;
     bool report = false;
+    PrintFont font;
+    PageSelection pages;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == QStringLiteral("--list"))
@@ -44,7 +47,12 @@ int main(int argc, char **argv)
             frame = PageFrame{args[++i], QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))};
         else if (args[i] == QStringLiteral("--report"))
             report = true;
-        else if (args[i] == QStringLiteral("--rows") && hasValue)
+        else if (args[i] == QStringLiteral("--size") && hasValue)
+            font.size = args[++i].toInt();
+        else if (args[i] == QStringLiteral("--pages") && hasValue) {
+            const QStringList ends = args[++i].split(u'-');
+            pages.ranges.push_back({ends.front().toInt(), ends.back().toInt()});
+        } else if (args[i] == QStringLiteral("--rows") && hasValue)
             rows = args[++i].toInt();
         else if (args[i] == QStringLiteral("--margins") && hasValue) {
             const int mm = args[++i].toInt();
@@ -93,7 +101,7 @@ int main(int argc, char **argv)
     }
     try {
         QPrinterCanvas canvas(printer);
-        printDefectList(canvas, sampleDefects(rows), margins, PrintFont{}, frame);
+        printDefectList(canvas, sampleDefects(rows), margins, font, frame, pages);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
