@@ -167,9 +167,10 @@ int SearchProxy::columnCount(const QModelIndex &parent) const
 
 QModelIndex SearchProxy::index(int row, int column, const QModelIndex &parent) const
 {
+    // Asked for every row the view lays out: one look at the search each.
     if (parent.isValid() || row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
         return {};
-    return createIndex(row, column, static_cast<quintptr>(listRow(row)));
+    return createIndex(row, column, static_cast<quintptr>(m_search.active() ? m_search.match(row) : row));
 }
 
 QVariant SearchProxy::data(const QModelIndex &index, int role) const

@@ -13,7 +13,7 @@ class EntryList;
 // entry. Without a text every change of the list passes through as it is; with one, a change of the
 // list searches the changed list again and shows as one layout change, and a selected or current
 // row the search leaves out is dropped from the view's selection.
-class SearchProxy : public QAbstractTableModel {
+class SearchProxy final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
