@@ -202,6 +202,30 @@ void BM_SearchKeystroke(benchmark::State &state)
     w.form->searchField()->search({});
 }
 
+// Opening the name editor in the defect list (F2) and closing it again, the window painted with it
+// open: on a name of 5,000,000 characters (row 0), which the window declines to edit with a message,
+// and on the longest name it edits (row 1).
+void BM_EditorOpen(benchmark::State &state)
+{
+    static Window *window = [] {
+        const QString dir = QDir(benchsupport::scratchDir()).filePath(QStringLiteral("namen"));
+        QDir().mkpath(dir);
+        QByteArray bytes = "0\r\n0\r\n2\r\n";
+        for (const qsizetype length : {qsizetype(5'000'000), ListView::kMaxEditLength})
+            bytes += QByteArray(length, 'x') + "\r\nDach\r\n";
+        if (!safefile::writeAll(QDir(dir).filePath(QStringLiteral("mängel.mal")), bytes))
+            std::abort();
+        return new Window(dir);
+    }();
+    ListView *view = window->form->ListView3();
+    const int row = int(state.range(0));
+    for (auto _ : state) {
+        view->openEditor(row);
+        window->form->repaint();
+        view->finishEditing();
+    }
+}
+
 // Heap bytes per entry of a loaded 1,000,000-entry document, beyond its text: every byte of every
 // caption and sub-item counts as text (an entry keeps all its texts in a block of its own), and the
 // rest (the list's slot, the block's counts and offsets, the allocator's overhead) is the cost.
@@ -239,6 +263,7 @@ BENCHMARK(BM_HeaderClick)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRea
 BENCHMARK(BM_Drop)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 BENCHMARK(BM_AddEntry)->Unit(benchmark::kMillisecond)->Iterations(50)->UseRealTime();
 BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond)->Iterations(60)->UseRealTime();
+BENCHMARK(BM_EditorOpen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_DocumentMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
@@ -256,6 +281,11 @@ int main(int argc, char **argv)
     benchsupport::addFixedLimit("add a defect, catalogue of 100,000", "BM_AddEntry/iterations:50/real_time", 0.016);
     benchsupport::addFixedLimit("search keystroke, catalogue of 100,000", "BM_SearchKeystroke/iterations:60/real_time",
                                 0.016);
+    // What a user takes for an instant answer to a key.
+    benchsupport::addFixedLimit("open the name editor, a name of 5,000,000 characters",
+                                "BM_EditorOpen/0/iterations:5/real_time", 0.1);
+    benchsupport::addFixedLimit("open the name editor, the longest it edits (32,767)",
+                                "BM_EditorOpen/1/iterations:5/real_time", 0.1);
     benchsupport::addCounterBound("memory an entry beyond the text, 1,000,000 entries",
                                   "BM_DocumentMemory/iterations:1", "bytes_per_entry", kMemoryBound);
     return benchsupport::runAndReport(argc, argv);

@@ -19,7 +19,7 @@ std::string_view viewOf(const QByteArray &a)
 }
 
 // The input with the bytes that a written file does not carry back replaced: backslashes (escapes)
-// and 0x1A (the end of input); with quoteRuns also every quote that follows a quote, which
+// and 0x1A (written as a blank); with quoteRuns also every quote that follows a quote, which
 // CsvUnescapeField on its own shrinks.
 std::string lossless(std::string_view bytes, bool quoteRuns)
 {

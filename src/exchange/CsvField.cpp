@@ -11,7 +11,7 @@ using bytescan::equal;
 
 std::uint64_t specialBytes(std::uint64_t word)
 {
-    return equal(word, '"') | equal(word, '\r') | equal(word, '\n');
+    return equal(word, '"') | equal(word, '\r') | equal(word, '\n') | equal(word, 0x1a);
 }
 
 std::uint64_t quotesAndBackslashes(std::uint64_t word)
@@ -55,6 +55,9 @@ char *writeEscaped(char *out, std::string_view text)
         case '"':
             *out++ = '"';
             *out++ = '"';
+            break;
+        case '\x1a': // would end the file for the reader, as in a list file
+            *out++ = ' ';
             break;
         default:
             *out++ = c;

@@ -7,11 +7,12 @@
 // Field escaping of the CSV exchange files. Texts are Windows-1252 bytes and are handled byte by byte.
 
 // The written form of a text, without the surrounding quotes: CR becomes backslash and "r", LF
-// becomes backslash and "n", a double quote is doubled; every other byte, backslash and semicolon
-// included, stays as it is.
+// becomes backslash and "n", a double quote is doubled, a 0x1A byte (which ends the file for the
+// reader) becomes a blank; every other byte, backslash and semicolon included, stays as it is.
 //   Riss im "Deckel"  => Riss im ""Deckel""
 //   a CR LF b         => a\r\nb
 //   C:\temp;x         => C:\temp;x
+//   a 0x1A b          => a b
 std::string CsvEscapeField(std::string_view text);
 
 // Decodes the raw text of one field: one leading and then one trailing double quote are dropped,
@@ -33,7 +34,7 @@ namespace csv {
 // The length of CsvEscapeField(text).
 std::size_t escapedSize(std::string_view text);
 
-// Whether the text holds a byte that CsvEscapeField changes (CR, LF or a double quote).
+// Whether the text holds a byte that CsvEscapeField changes (CR, LF, a double quote or 0x1A).
 bool needsEscaping(std::string_view text);
 
 // Writes CsvEscapeField(text) to out, which must have room for escapedSize(text) bytes; returns the

@@ -16,8 +16,8 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xef\xbb\xbf";
 
-// The UTF-8 form of every Windows-1252 byte, a double quote doubled: up to three bytes, and their
-// number in the fourth.
+// The UTF-8 form of every Windows-1252 byte, a double quote doubled and 0x1A (which ends the file
+// for the reader) a blank: up to three bytes, and their number in the fourth.
 std::array<std::uint32_t, 256> makeUtf8Table()
 {
     std::array<std::uint32_t, 256> table{};
@@ -26,6 +26,8 @@ std::array<std::uint32_t, 256> makeUtf8Table()
         std::uint32_t code = 0;
         if (c == u'"')
             code = '"' | '"' << 8 | 2u << 24;
+        else if (c == 0x1a)
+            code = ' ' | 1u << 24;
         else if (c < 0x80)
             code = c | 1u << 24;
         else if (c < 0x800)
@@ -45,8 +47,8 @@ inline std::size_t utf8Room(std::string_view text)
     return 3 * text.size() + 1;
 }
 
-// Writes the text as UTF-8 with its double quotes doubled. Runs of eight bytes of ASCII without a
-// quote, the usual text, are copied as they are.
+// Writes the text as UTF-8 with its double quotes doubled and 0x1A as a blank. Runs of eight bytes of
+// ASCII without either, the usual text, are copied as they are.
 inline char *putUtf8Field(char *out, std::string_view text)
 {
     const char *in = text.data();
@@ -54,7 +56,7 @@ inline char *putUtf8Field(char *out, std::string_view text)
     while (in < end) {
         if (end - in >= 8) {
             const auto word = bytescan::load<std::uint64_t>(in);
-            if (((word & bytescan::kHighs) | bytescan::someEqual(word, '"')) == 0) {
+            if (((word & bytescan::kHighs) | bytescan::someEqual(word, '"') | bytescan::someEqual(word, 0x1a)) == 0) {
                 std::memcpy(out, &word, 8);
                 out += 8;
                 in += 8;
@@ -68,11 +70,11 @@ inline char *putUtf8Field(char *out, std::string_view text)
     return out;
 }
 
-// Not zero when word may hold a byte that escaping changes: a double quote, or a byte below 0x0E
-// (which takes in CR and LF; the rare other control bytes only cost the slower exact path).
+// Not zero when word may hold a byte that escaping changes: a double quote, or a byte below 0x1B
+// (which takes in CR, LF and 0x1A; the rare other control bytes only cost the slower exact path).
 inline std::uint64_t maybeSpecial(std::uint64_t word)
 {
-    return bytescan::someEqual(word, '"') | bytescan::someBelow(word, 0x0E);
+    return bytescan::someEqual(word, '"') | bytescan::someBelow(word, 0x1B);
 }
 
 // writeEscaped, with texts of 4 to 16 bytes checked and copied in registers by two overlapping loads:

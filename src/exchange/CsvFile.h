@@ -20,8 +20,9 @@ QByteArray encode(const std::vector<ListEntry> &entries);
 void write(ByteSink &out, const std::vector<ListEntry> &entries);
 
 // The same entries as a UTF-8 file, as spreadsheets save it: the byte order mark, then one line per
-// entry with every field in double quotes, CR LF after every line. Inside a field only the double
-// quote is doubled: a line break stays a real line break, every other character is itself.
+// entry with every field in double quotes, CR LF after every line. Inside a field the double quote is
+// doubled and 0x1A, which would end the file for the reader, becomes a blank: a line break stays a
+// real line break, every other character is itself.
 //   {Riss im "Deckel" | Motor}  => BOM "Riss im ""Deckel""";"Motor" CR LF
 //   {zwei LF Zeilen | Bad}      => BOM "zwei LF Zeilen";"Bad" CR LF
 //   {} (no entries)             => BOM

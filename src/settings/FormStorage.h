@@ -32,7 +32,7 @@
 //   try { FormStorage1.SaveSettings(currentWindowState(), currentProps(), true); }
 //   catch (const SettingsError &e) { showError(e.text()); }
 //
-// Values of section "TMainForm", all texts, set in this order: FormVersion, Flags, ShowCmd,
+// Values of section "TMainForm", all texts, written in this order (the file keeps it): FormVersion, Flags, ShowCmd,
 // PixelsPerInch, MinMaxPos(WxH), MinMaxPos, NormPos(WxH), NormPos, Visible, RightREd_Value,
 // TopREd_Value, leftREd_Value, BottomREd_Value, FontDialog1_FontCharset, FontDialog1_FontColor,
 // FontDialog1_FontHeight, FontDialog1_FontName, FontDialog1_FontPitch, FontDialog1_FontSize,

@@ -1,17 +1,16 @@
 #include "settings/SettingsStore.h"
 
 #include "document/SafeFile.h"
-#include "settings/IniFormat.h"
 #include "settings/SettingsError.h"
+#include "settings/SettingsLock.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 
-#include <cerrno>
+#include <algorithm>
+
 #include <utility>
 
 SettingsStore::SettingsStore(QString folder, QString programName)
@@ -57,12 +56,7 @@ FileResult<void> SettingsStore::load()
     const FileResult<QByteArray> bytes = safefile::readAll(filePath());
     if (!bytes)
         return bytes.error();
-    QBuffer buffer;
-    buffer.setData(*bytes);
-    buffer.open(QIODevice::ReadOnly);
-    m_values.clear();
-    if (!iniformat::read(buffer, m_values))
-        return FileError::format();
+    m_file = IniFile::parse(*bytes);
     return {};
 }
 
@@ -85,81 +79,79 @@ void SettingsStore::open()
     m_unusable = !loaded;
     m_unusableReason = loaded.error();
     if (m_unusable)
-        m_values.clear();
+        m_file = IniFile();
 }
 
 void SettingsStore::close()
 {
     m_open = false;
     m_unusable = false;
-    m_values.clear();
+    m_file = IniFile();
     m_pending.clear();
     m_firstPending.clear();
 }
 
+namespace {
+
+bool sameName(const IniFile::Change &c, const QString &section, const QString &name)
+{
+    return c.section.compare(section, Qt::CaseInsensitive) == 0 && c.name.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 std::optional<QString> SettingsStore::read(const QString &section, const QString &name)
 {
     open();
-    const auto it = m_values.constFind(section + u'/' + name);
-    if (it == m_values.cend())
-        return std::nullopt;
-    if (it->typeId() != QMetaType::QString)
-        throw SettingsError::invalidType(name);
-    return it->toString();
+    const auto pending = std::find_if(m_pending.cbegin(), m_pending.cend(),
+                                      [&](const IniFile::Change &c) { return sameName(c, section, name); });
+    return pending != m_pending.cend() ? pending->value : m_file.value(section, name);
+}
+
+void SettingsStore::change(const QString &section, const QString &name, std::optional<QString> value)
+{
+    open();
+    if (!m_unusable) {
+        // A value written again keeps its place among the pending ones.
+        const auto it = std::find_if(m_pending.begin(), m_pending.end(),
+                                     [&](const IniFile::Change &c) { return sameName(c, section, name); });
+        if (it != m_pending.end())
+            *it = {section, name, std::move(value)};
+        else
+            m_pending.push_back({section, name, std::move(value)});
+    }
+    if (m_firstPending.isEmpty())
+        m_firstPending = name;
 }
 
 void SettingsStore::write(const QString &section, const QString &name, const QString &value)
 {
-    open();
-    if (!m_unusable) {
-        m_values.insert(section + u'/' + name, value);
-        m_pending.insert(section + u'/' + name, value);
-    }
-    if (m_firstPending.isEmpty())
-        m_firstPending = name;
+    change(section, name, value);
 }
 
 void SettingsStore::remove(const QString &section, const QString &name)
 {
-    open();
-    if (!m_unusable) {
-        m_values.remove(section + u'/' + name);
-        m_pending.insert(section + u'/' + name, QVariant());
-    }
-    if (m_firstPending.isEmpty())
-        m_firstPending = name;
-}
-
-void SettingsStore::applyPending()
-{
-    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
-        if (it.value().isValid())
-            m_values.insert(it.key(), it.value());
-        else
-            m_values.remove(it.key());
-    }
+    change(section, name, std::nullopt);
 }
 
 void SettingsStore::flush()
 {
     if (m_firstPending.isEmpty())
         return;
-    // One writer at a time among the instances; where the folder takes no lock file, the file is
-    // written all the same.
-    QLockFile lock(lockPath());
-    (void)lock.tryLock(5000);
+    // One writer at a time among the instances; where the folder takes no lock file, or something
+    // else stands in its place, the file is written all the same.
+    const SettingsLock lock(lockPath());
     writeLocked();
 }
 
 void SettingsStore::update(const std::function<void()> &change)
 {
     open();
-    QLockFile lock(lockPath());
-    (void)lock.tryLock(5000);
+    const SettingsLock lock(lockPath());
     // What another instance wrote since this one read the file counts (a file that cannot be read
     // now leaves the values as they were; writeLocked then fails).
-    if (!m_unusable && load())
-        applyPending();
+    if (!m_unusable)
+        (void)load();
     change();
     writeLocked();
 }
@@ -171,15 +163,14 @@ void SettingsStore::writeLocked()
     // A file deleted meanwhile is written anew with the values read before.
     const bool gone = !QFileInfo::exists(filePath()) && !QFileInfo(filePath()).isSymLink();
     FileResult<void> ok = m_unusable ? FileResult<void>(m_unusableReason) : gone ? FileResult<void>() : load();
+    IniFile next = m_file;
     if (ok) {
-        applyPending();
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        ok = iniformat::write(buffer, m_values) ? safefile::writeAll(filePath(), buffer.data())
-                                                : FileResult<void>(FileError{ENOMEM});
+        next.apply(m_pending);
+        ok = safefile::writeAll(filePath(), next.bytes());
     }
     const QString first = std::exchange(m_firstPending, QString());
     if (!ok)
         throw SettingsError::cannotWrite(first, filePath(), ok.error());
+    m_file = std::move(next);
     m_pending.clear();
 }

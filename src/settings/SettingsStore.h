@@ -1,15 +1,19 @@
 #pragma once
 
 #include "document/FileError.h"
+#include "settings/IniFile.h"
 
-#include <QSettings>
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The per-user settings of one program: a tree of text values, kept in the INI file
 // <folder>/<program>.ini with one section per window (e.g. ~/.config/maengelliste.ini, section [TMainForm]).
+// Section and value names match without regard to case. A flush rewrites only the lines of the values
+// written since the last one, each section's together in the order they were first written; every
+// other line stays as it was (IniFile).
 //
 // The file plays the part of the program key: open() creates it, empty, when it is missing. Writes are
 // collected and go to the disk together at flush(), which merges them into the file as it is then (so
@@ -51,8 +55,7 @@ public:
     bool isOpen() const { return m_open; }
 
     // The text stored under `name` in `section`, or none when there is no such value. Opens the store
-    // when it is closed. Throws SettingsError ("Ungültiger Datentyp für '<name>'") for a value that is
-    // not a text.
+    // when it is closed.
     std::optional<QString> read(const QString &section, const QString &name);
     // Stores `value` under `name` in `section`, to be written by flush(). Opens the store when it is closed.
     void write(const QString &section, const QString &name, const QString &value);
@@ -70,17 +73,16 @@ public:
 private:
     QString m_folder;
     QString m_programName;
-    // Reads the file into m_values, or gives the reason it cannot be read.
+    // Reads the file into m_file, or gives the reason it cannot be read.
     FileResult<void> load();
-    // Puts the pending values (and removals) into m_values.
-    void applyPending();
+    void change(const QString &section, const QString &name, std::optional<QString> value);
     // flush() once the lock is held.
     void writeLocked();
     QString lockPath() const { return filePath() + QStringLiteral(".lock"); }
 
     bool m_open = false;
-    QSettings::SettingsMap m_values;  // the file's values with the pending ones applied
-    QSettings::SettingsMap m_pending; // written since the last successful flush; a null value: removed
+    IniFile m_file;                      // the file as last read
+    std::vector<IniFile::Change> m_pending; // written since the last successful flush, once per value
     QString m_firstPending; // first value name written since the last flush
     bool m_unusable = false; // the file is no regular file or unreadable: nothing is read, writes fail
     FileError m_unusableReason;

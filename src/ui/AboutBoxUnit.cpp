@@ -1,5 +1,6 @@
 #include "ui/AboutBoxUnit.h"
 
+#include "ui/WindowFit.h"
 #include "ui_AboutBoxUnit.h"
 
 #include <QDesktopServices>
@@ -24,6 +25,7 @@ TAboutBox::TAboutBox(QWidget *parent, QDate today) : QDialog(parent), m_ui(std::
     m_openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     connect(m_ui->BitBtnXP1, &QPushButton::clicked, this, &TAboutBox::BitBtnXP1Click);
     FormCreate(today.isValid() ? today : QDate::currentDate());
+    windowfit::fitOnShow(this);
 }
 
 TAboutBox::~TAboutBox() = default;

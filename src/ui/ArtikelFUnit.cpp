@@ -1,5 +1,6 @@
 #include "ui/ArtikelFUnit.h"
 
+#include "ui/WindowFit.h"
 #include "ui_ArtikelFUnit.h"
 
 #include <QStyle>
@@ -10,6 +11,7 @@ TArtikelForm::TArtikelForm(QWidget *parent) : QDialog(parent), m_ui(std::make_un
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     m_ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    windowfit::fitOnShow(this);
 }
 
 TArtikelForm::~TArtikelForm() = default;

@@ -2,6 +2,7 @@
 
 #include "print/PrintLayout.h"
 #include "ui/ArtikelFUnit.h"
+#include "ui/ListView.h"
 #include "ui/PrintFontDialog.h"
 #include "ui/ReportDetailsDialog.h"
 
@@ -19,16 +20,11 @@ namespace {
 QMessageBox::Icon toIcon(Prompts::Icon icon)
 {
     switch (icon) {
-    case Prompts::Icon::Information:
-        return QMessageBox::Information;
-    case Prompts::Icon::Warning:
-        return QMessageBox::Warning;
-    case Prompts::Icon::Error:
-        return QMessageBox::Critical;
-    case Prompts::Icon::Question:
-        return QMessageBox::Question;
-    case Prompts::Icon::None:
-        break;
+    case Prompts::Icon::Information: return QMessageBox::Information;
+    case Prompts::Icon::Warning: return QMessageBox::Warning;
+    case Prompts::Icon::Error: return QMessageBox::Critical;
+    case Prompts::Icon::Question: return QMessageBox::Question;
+    case Prompts::Icon::None: break;
     }
     return QMessageBox::NoIcon;
 }
@@ -36,16 +32,11 @@ QMessageBox::Icon toIcon(Prompts::Icon icon)
 QMessageBox::StandardButton toButton(Prompts::Answer a)
 {
     switch (a) {
-    case Prompts::Answer::Yes:
-        return QMessageBox::Yes;
-    case Prompts::Answer::No:
-        return QMessageBox::No;
-    case Prompts::Answer::Cancel:
-        return QMessageBox::Cancel;
-    case Prompts::Answer::Ok:
-        return QMessageBox::Ok;
-    case Prompts::Answer::Closed:
-        break;
+    case Prompts::Answer::Yes: return QMessageBox::Yes;
+    case Prompts::Answer::No: return QMessageBox::No;
+    case Prompts::Answer::Cancel: return QMessageBox::Cancel;
+    case Prompts::Answer::Ok: return QMessageBox::Ok;
+    case Prompts::Answer::Closed: break;
     }
     return QMessageBox::NoButton;
 }
@@ -61,30 +52,19 @@ Prompts::Answer DialogPrompts::message(const Message &m)
     box.setText(m.text);
     box.setInformativeText(m.informative);
     switch (m.buttons) {
-    case Buttons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case Buttons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case Buttons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
     }
     box.setDefaultButton(toButton(m.defaultButton));
     box.exec();
     QAbstractButton *clicked = box.clickedButton();
     switch (clicked ? box.standardButton(clicked) : QMessageBox::NoButton) {
-    case QMessageBox::Ok:
-        return Answer::Ok;
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    case QMessageBox::Cancel:
-        return Answer::Cancel;
-    default:
-        return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Closed;
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return m.buttons == Buttons::Ok ? Answer::Ok : Answer::Closed;
     }
 }
 
@@ -136,6 +116,11 @@ std::optional<QString> DialogPrompts::editDefectName(const QString &name)
         if (!m_ownArtikelForm)
             m_ownArtikelForm = new TArtikelForm(m_parent);
         form = m_ownArtikelForm;
+    }
+    // The dialog's line edit would freeze the window on a longer name, as the editor in a list would.
+    if (name.size() > ListView::kMaxEditLength) {
+        error(ListView::tooLongCaption(), ListView::tooLongText(name.size()));
+        return std::nullopt;
     }
     form->Edit1()->setText(name);
     if (form->exec() != QDialog::Accepted)

@@ -66,6 +66,8 @@ void ListController::connectView(ListView &view)
         runHandler(&m_prompts, [&] { drop(target, pos, source); });
     });
     view.setDropAcceptor([this, target = &view](QObject *) { return acceptsDrop(target); });
+    view.setTooLongNotice(
+        [this](qsizetype length) { m_prompts.error(ListView::tooLongCaption(), ListView::tooLongText(length)); });
 }
 
 void ListController::changed() const

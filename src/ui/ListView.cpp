@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
@@ -194,7 +195,8 @@ void ListView::openEditor(int row)
         return;
     setFocus(Qt::OtherFocusReason);
     selectRow(row);
-    QTreeView::edit(idx);
+    // The editor may stay closed (see edit()): the public edit() would warn about that.
+    edit(idx, QAbstractItemView::AllEditTriggers, nullptr);
 }
 
 void ListView::keyPressEvent(QKeyEvent *event)
@@ -377,10 +379,24 @@ bool ListView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event
         return false;
     if (m_approveChange && !m_approveChange())
         return false;
+    const qsizetype length = index.siblingAtColumn(0).data(Qt::EditRole).toString().size();
+    if (length > kMaxEditLength) {
+        if (m_tooLong)
+            m_tooLong(length);
+        return false;
+    }
     const bool opened = QTreeView::edit(index.siblingAtColumn(0), trigger, event);
     if (opened)
         m_editIndex = index.siblingAtColumn(0);
     return opened;
+}
+
+QString ListView::tooLongText(qsizetype length)
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    return QStringLiteral("Der Name ist zu lang, um ihn hier zu bearbeiten: Er hat %1 Zeichen, bearbeiten lassen "
+                          "sich bis zu %2. Der Name bleibt, wie er ist.")
+        .arg(german.toString(length), german.toString(kMaxEditLength));
 }
 
 void ListView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)

@@ -43,6 +43,12 @@ public:
     void setChangeApprover(std::function<bool()> approver) { m_approveChange = std::move(approver); }
     // Ends an open caption edit and stores its text.
     void finishEditing();
+    // Called instead of opening the caption editor on a caption longer than kMaxEditLength, with its
+    // length; the caption stays as it is.
+    void setTooLongNotice(std::function<void(qsizetype length)> notice) { m_tooLong = std::move(notice); }
+    // The caption and text of the message for such a caption.
+    static QString tooLongCaption() { return QStringLiteral("Name bearbeiten"); }
+    static QString tooLongText(qsizetype length);
 
     // Shows the state's column and direction in the header (a view shows none until then) and in
     // the accessible description ("Sortiert nach Name, aufsteigend"; "Nicht sortiert" until then).
@@ -55,6 +61,10 @@ public:
 
     static constexpr int kHoverTimeMs = 400;
     static constexpr int kMaxTipLength = 1000;
+    // The longest caption the editor opens on. A line edit lays out its whole text whenever it paints
+    // or changes: a name of this length opens in a few milliseconds, one of a million characters froze
+    // the window for a second, and no editor shows such a line faster.
+    static constexpr qsizetype kMaxEditLength = 32767;
 
 signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -97,6 +107,7 @@ private:
     int m_hoverCandidate = -1;
     std::function<bool(QObject *)> m_acceptDrop;
     std::function<bool()> m_approveChange;
+    std::function<void(qsizetype)> m_tooLong;
     QPersistentModelIndex m_editIndex;
     std::vector<double> m_columnShares;
     bool m_sizingColumns = false;

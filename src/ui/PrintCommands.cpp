@@ -125,12 +125,11 @@ bool PrintCommands::writePdf(const QString &path, const QPageLayout &page, int r
     const FileResult<void> written = safefile::writeAll(path, printToPdfBytes(page, printout, resolution, pages));
     if (!written) {
         // The message of a print job that could not be completed, as the general error display shows it.
-        showFailure(
-            m_prompts, Application::title(),
-            Application::errorText(QStringLiteral("Drucken fehlgeschlagen: Der Druckauftrag für die Datei \"%1\" "
-                                                  "konnte nicht abgeschlossen werden")
-                                       .arg(path)),
-            path, written.error());
+        showFailure(m_prompts, Application::title(),
+                    Application::errorText(QStringLiteral("Drucken fehlgeschlagen: Der Druckauftrag für die Datei \"%1\" "
+                                                          "konnte nicht abgeschlossen werden")
+                                               .arg(path)),
+                    path, written.error());
     }
     return bool(written);
 }

@@ -1,6 +1,7 @@
 #include "ui/PrintFontDialog.h"
 
 #include "print/PrintFontQt.h"
+#include "ui/WindowFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -149,6 +150,7 @@ PrintFontDialog::PrintFontDialog(const PrintFont &font, QWidget *parent)
     grid->setColumnStretch(1, 1);
 
     updateSample();
+    windowfit::fitOnShow(this);
 }
 
 void PrintFontDialog::updateSample()

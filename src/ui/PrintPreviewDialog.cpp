@@ -3,15 +3,20 @@
 #include "document/OutOfMemory.h"
 #include "print/ForwardingCanvas.h"
 #include "print/QPrinterCanvas.h"
+#include "ui/AccessibleNames.h"
+#include "ui/WindowFit.h"
 
 #include <QAction>
+#include <QGraphicsView>
+#include <QIcon>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QPushButton>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <new>
 
@@ -49,40 +54,80 @@ PrintPreviewDialog::PrintPreviewDialog(QPrinter &printer, std::function<Printout
     m_view = new QPrintPreviewWidget(&printer, this);
     connect(m_view, &QPrintPreviewWidget::paintRequested, this, &PrintPreviewDialog::paint);
     connect(m_view, &QPrintPreviewWidget::previewChanged, this, &PrintPreviewDialog::showPage);
+    // The page itself is what the keyboard and a screen reader meet first: it is named after the
+    // page it shows, and its arrow keys scroll it.
+    m_page = m_view->findChild<QGraphicsView *>();
+    Q_ASSERT(m_page);
+    m_view->setFocusProxy(m_page);
 
     auto *bar = new QToolBar(this);
-    const auto add = [&](const QString &text, const QString &tip, auto slot) {
-        QAction *action = bar->addAction(text, this, slot);
-        action->setToolTip(tip);
-        return action;
+    bar->setIconSize(QSize(20, 20));
+    // The preview tells of a new page only when scrolling brought it, not when it was asked for one.
+    const auto page = [this](int number) {
+        m_view->setCurrentPage(std::clamp(number, 1, m_view->pageCount()));
+        showPage();
     };
-    add(QStringLiteral("◀"), QStringLiteral("Vorige Seite"), [this] { m_view->setCurrentPage(m_view->currentPage() - 1); });
-    m_pageLabel = new QLabel(bar);
-    m_pageLabel->setMinimumWidth(110);
+    // Every command is a button of the bar that Tab reaches, with its key; the buttons that show a
+    // picture only say their name and key in their tooltip, which also shows on keyboard focus.
+    enum class Then { Nothing, PageNumber, Separator };
+    struct Command {
+        const char *name;
+        const char *icon;
+        QKeySequence key;
+        const char *keyName;
+        bool withText;
+        Then then;
+        std::function<void()> run;
+    };
+    const Command commands[] = {
+        {"Erste Seite", "first", QKeySequence(Qt::Key_Home), "Pos1", false, Then::Nothing, [page] { page(1); }},
+        {"Vorige Seite", "previous", QKeySequence(Qt::Key_PageUp), "Bild↑", false, Then::PageNumber,
+         [this, page] { page(m_view->currentPage() - 1); }},
+        {"Nächste Seite", "next", QKeySequence(Qt::Key_PageDown), "Bild↓", false, Then::Nothing,
+         [this, page] { page(m_view->currentPage() + 1); }},
+        {"Letzte Seite", "last", QKeySequence(Qt::Key_End), "Ende", false, Then::Separator,
+         [this, page] { page(m_view->pageCount()); }},
+        {"Verkleinern", "zoomout", QKeySequence(Qt::CTRL | Qt::Key_Minus), "Strg+-", false, Then::Nothing,
+         [this] { m_view->zoomOut(); }},
+        {"Vergrößern", "zoomin", QKeySequence(Qt::CTRL | Qt::Key_Plus), "Strg++", false, Then::Separator,
+         [this] { m_view->zoomIn(); }},
+        {"Ganze Seite", "fitpage", {}, "", false, Then::Nothing, [this] { m_view->fitInView(); }},
+        {"Seitenbreite", "fitwidth", {}, "", false, Then::Separator, [this] { m_view->fitToWidth(); }},
+        {"Drucken...", "print", {}, "", true, Then::Nothing, [this] { done(PrintRequested); }},
+        {"Schließen", "exit", QKeySequence(Qt::Key_Escape), "Esc", true, Then::Nothing, [this] { reject(); }},
+    };
+    for (const Command &command : commands) {
+        const QString name = QString::fromUtf8(command.name);
+        QAction *action =
+            bar->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(command.icon))), name);
+        action->setIconText(name);
+        connect(action, &QAction::triggered, this, command.run);
+        action->setShortcut(command.key);
+        const QString keyName = QString::fromUtf8(command.keyName);
+        action->setToolTip(keyName.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, keyName));
+        auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action));
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setAccessibleName(name);
+        accessiblenames::showTipOnKeyboardFocus(button);
+        if (command.withText)
+            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        if (command.then == Then::PageNumber)
+            bar->addWidget(m_pageLabel = new QLabel(bar));
+        else if (command.then == Then::Separator)
+            bar->addSeparator();
+    }
     m_pageLabel->setAlignment(Qt::AlignCenter);
-    bar->addWidget(m_pageLabel);
-    add(QStringLiteral("▶"), QStringLiteral("Nächste Seite"), [this] { m_view->setCurrentPage(m_view->currentPage() + 1); });
-    bar->addSeparator();
-    add(QStringLiteral("−"), QStringLiteral("Verkleinern"), [this] { m_view->zoomOut(); });
-    add(QStringLiteral("+"), QStringLiteral("Vergrößern"), [this] { m_view->zoomIn(); });
-    add(QStringLiteral("Ganze Seite"), QStringLiteral("Ganze Seite zeigen"), [this] { m_view->fitInView(); });
-    add(QStringLiteral("Seitenbreite"), QStringLiteral("Seitenbreite zeigen"), [this] { m_view->fitToWidth(); });
-    bar->addSeparator();
-    auto *print = new QPushButton(QStringLiteral("&Drucken..."), bar);
-    connect(print, &QPushButton::clicked, this, [this] { done(PrintRequested); });
-    bar->addWidget(print);
-    auto *close = new QPushButton(QStringLiteral("Schl&ießen"), bar);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    bar->addWidget(close);
+    m_pageLabel->setContentsMargins(6, 0, 6, 0);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(m_view);
-    resize(800, 900);
+    windowfit::fitOnShow(this, QSize(800, 900));
     m_view->fitInView();
     m_view->updatePreview();
+    m_page->setFocus(Qt::OtherFocusReason);
 }
 
 int PrintPreviewDialog::pageCount() const
@@ -112,5 +157,9 @@ void PrintPreviewDialog::paint(QPrinter *printer)
 
 void PrintPreviewDialog::showPage()
 {
-    m_pageLabel->setText(QStringLiteral("Seite %1 von %2").arg(m_view->currentPage()).arg(m_view->pageCount()));
+    // Setting the name tells a screen reader of the change, so that it says the new page.
+    const QString text = QStringLiteral("Seite %1 von %2").arg(m_view->currentPage()).arg(m_view->pageCount());
+    m_pageLabel->setText(text);
+    if (m_page->accessibleName() != text)
+        m_page->setAccessibleName(text);
 }

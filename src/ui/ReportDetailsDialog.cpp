@@ -1,5 +1,7 @@
 #include "ui/ReportDetailsDialog.h"
 
+#include "ui/WindowFit.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QKeyEvent>
@@ -8,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -198,6 +199,7 @@ ReportDetailsDialog::ReportDetailsDialog(QWidget *parent) : QDialog(parent)
     layout->addWidget(buttons);
     setDetails(ReportDetails{});
     m_fields.front()->setFocus(Qt::OtherFocusReason);
+    windowfit::fitOnShow(this);
 }
 
 void ReportDetailsDialog::setDetails(const ReportDetails &details)
@@ -225,22 +227,7 @@ void ReportDetailsDialog::dateEdited()
     m_ok->setEnabled(acceptable);
 }
 
-void ReportDetailsDialog::setVisible(bool visible)
+QSize ReportDetailsDialog::sizeHint() const
 {
-    // Before the dialog places itself over its parent, so that it is centred at its final size.
-    if (visible && !isVisible())
-        fitToScreen();
-    QDialog::setVisible(visible);
-}
-
-void ReportDetailsDialog::fitToScreen()
-{
-    const QScreen *s = screen();
-    if (!s)
-        return;
-    const QRect area = s->availableGeometry();
-    // The frame of the window comes on top of the size; leave it room.
-    const QSize room = (area.size() - QSize(16, 48)).expandedTo(QSize(100, 100));
-    setMaximumSize(room);
-    resize(sizeHint().expandedTo(QSize(480, 0)).boundedTo(room));
+    return QDialog::sizeHint().expandedTo(QSize(480, 0));
 }

@@ -41,12 +41,11 @@ public:
     // The most lines the address takes.
     static constexpr int kAddressLines = 3;
 
-    void setVisible(bool visible) override;
+    // The size its fields want, at least wide enough for a comfortable line.
+    QSize sizeHint() const override;
 
 private:
     void dateEdited();
-    // Gives the dialog the size its fields want, within the screen's available area.
-    void fitToScreen();
 
     ReportDetails m_details;
     QList<QLabel *> m_labels;

@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <algorithm>
+#include <cstring>
+
 #include <sys/stat.h>
 
 namespace startarguments {
@@ -57,11 +60,23 @@ QString takeListFile(const QStringList &arguments, Prompts &prompts, QTextStream
     return file;
 }
 
-QStringList fromArgv(int argc, char **argv)
+CommandLine::CommandLine(int argc, char **argv)
+{
+    const auto dashes = std::find_if(argv + std::min(argc, 1), argv + argc,
+                                     [](const char *a) { return std::strcmp(a, "--") == 0; });
+    m_qtArgv.assign(argv, dashes);
+    m_qtArgc = int(m_qtArgv.size());
+    m_qtArgv.push_back(nullptr);
+    m_rest.assign(dashes, argv + argc);
+}
+
+QStringList CommandLine::programArguments() const
 {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << nativename::fromNative(QByteArray(argv[i]));
+    for (int i = 1; i < m_qtArgc; ++i)
+        arguments << nativename::fromNative(QByteArray(m_qtArgv[size_t(i)]));
+    for (const char *a : m_rest)
+        arguments << nativename::fromNative(QByteArray(a));
     return arguments;
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class Prompts;
 class QTextStream;
 
@@ -19,8 +21,28 @@ QString listFile(QStringList arguments, QString *error);
 // program then starts as without an argument.
 QString takeListFile(const QStringList &arguments, Prompts &prompts, QTextStream &errors);
 
-// The arguments after the program's name, taken from the argv that QApplication left (its own
-// options removed), as nativename::fromNative gives them.
-QStringList fromArgv(int argc, char **argv);
+// The command line split at its first "--": Qt reads its own options (-reverse, -style, -platform
+// …) only from the arguments before it, and everything from it on is the program's alone, so that
+// `maengelliste -- -reverse` names a list file while `maengelliste -reverse` turns the window.
+class CommandLine {
+public:
+    CommandLine(int argc, char **argv);
+    CommandLine(const CommandLine &) = delete;
+    CommandLine &operator=(const CommandLine &) = delete;
+
+    // What to hand to QApplication, which removes its own options from them and keeps referring to
+    // them: the CommandLine must outlive the application.
+    int &qtArgc() { return m_qtArgc; }
+    char **qtArgv() { return m_qtArgv.data(); }
+
+    // The program's arguments: those Qt left of its part, then the first "--" and everything after
+    // it, each as nativename::fromNative gives it.
+    QStringList programArguments() const;
+
+private:
+    int m_qtArgc;
+    std::vector<char *> m_qtArgv; // the program's name and the arguments before "--", null-terminated
+    std::vector<char *> m_rest;   // "--" and what follows
+};
 
 } // namespace startarguments

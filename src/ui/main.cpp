@@ -14,7 +14,9 @@
 int main(int argc, char **argv)
 {
     FontWarmUp fonts; // side by side with the application's start, up to the first text
-    Application app(argc, argv);
+    // Qt takes its options from the arguments before a first "--" only.
+    startarguments::CommandLine commandLine(argc, argv);
+    Application app(commandLine.qtArgc(), commandLine.qtArgv());
     app.installGermanTranslations();
     FocusStyle::install();
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/maengelliste.svg")));
@@ -27,7 +29,7 @@ int main(int argc, char **argv)
     // `maengelliste DATEI.mal` opens that list file instead of the default one.
     QTextStream errors(stderr);
     const QString startFile =
-        startarguments::takeListFile(startarguments::fromArgv(argc, argv), prompts, errors);
+        startarguments::takeListFile(commandLine.programArguments(), prompts, errors);
     // The default list file beside the program, or for an install for all users in the data folder.
     QString problem;
     const QString listFolder = defaultfolder::prepare(

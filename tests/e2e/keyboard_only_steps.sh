@@ -47,6 +47,12 @@ box=$(window '^Drucken$'); [ -n "$box" ] || { echo "print dialog not found"; exi
 xdotool windowfocus --sync "$box"; keys Return
 gone '^Drucken$'
 for _ in $(seq 1 300); do [ -s "$HOME/Mängelliste.pdf" ] && break; sleep 0.1; done
+# The preview: the next page, a larger zoom, then Escape closes it.
+xdotool windowfocus --sync "$main"
+keys alt+d a
+box=$(window '^Seitenansicht$'); [ -n "$box" ] || { echo "preview not found"; exit 1; }
+xdotool windowfocus --sync "$box"; keys Next ctrl+plus Escape
+gone '^Seitenansicht$'
 # The guide opens and Escape closes it.
 xdotool windowfocus --sync "$main"
 keys F1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The whole job by keyboard alone, in the real program under Xvfb: add an assembly and a defect, pick
 # the defect into the defect list and rename it, sort, delete and undo, change a margin, save, print
-# to a file, open and close the guide, quit. The saved list file, the settings and the printed PDF
+# to a file, page and zoom in the preview, open and close the guide, quit. The saved list file, the settings and the printed PDF
 # show that every step took effect.
 # Usage: keyboard_only_test.sh <path to maengelliste> <path to the guide Anleitung.md> [burst]
 # (burst: see keyboard_only_steps.sh)

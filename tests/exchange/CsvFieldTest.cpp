@@ -60,7 +60,8 @@ TEST(CsvField, escapeWritesOneLineForAnyText)
         {"\\n\\r", "\n\r"},
         {"C:\\temp;x", "C:\\temp;x"}, // backslash and semicolon are not marked
         {"\"\"\"\"", "\"\""},
-        {"\x80\xe4\x1a", "\x80\xe4\x1a"},
+        {"\x80\xe4\x1f", "\x80\xe4\x1f"},
+        {"a b ", "a\x1a" "b\x1a"}, // 0x1A would end the file for the reader
     };
     for (const FieldCase &c : cases)
         EXPECT_EQ(CsvEscapeField(c.text), c.raw) << "text: " << shown(c.text);

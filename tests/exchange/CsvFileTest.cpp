@@ -189,8 +189,8 @@ TEST(CsvFile, readerTakesTheFilesThatSpreadsheetsSave)
 }
 
 // Every file the program writes reads back as the texts it was written from, except for the
-// backslash escapes: a backslash before "r" or "n" comes back as CR or LF, and a run of backslashes
-// as one.
+// backslash escapes (a backslash before "r" or "n" comes back as CR or LF, and a run of backslashes
+// as one) and 0x1A, which comes back as a blank instead of ending the file.
 TEST(CsvFile, writtenEntriesReadBackWithTheKnownLosses)
 {
     const Entries written = {
@@ -206,9 +206,12 @@ TEST(CsvFile, writtenEntriesReadBackWithTheKnownLosses)
         {"C:\\temp", {"x\\"}},
         {"\xe4\xf6\xfc\xdf\x80", {"\x81\x8d"}},
         {"\x1b\t", {std::string("\0", 1)}},
+        {"Ende\x1a?", {"\x1a"}},
+        {"danach", {"x"}},
     };
     Entries read = written;
     read[8] = {"C:\new", {"a\\b"}};
+    read[12] = {"Ende ?", {" "}};
     const QByteArray file = csv::encode(written);
     EXPECT_EQ(shown(csv::parse(std::string_view(file.constData(), static_cast<std::size_t>(file.size())))),
               shown(read));
@@ -226,7 +229,7 @@ TEST(CsvFile, writerEscapesAtEveryPlaceOfEveryShortLength)
 {
     for (std::size_t length = 0; length <= 40; ++length) {
         for (std::size_t at = 0; at < length; ++at) {
-            for (const char c : {'"', '\r', '\n', '\t'}) {
+            for (const char c : {'"', '\r', '\n', '\x1a', '\t'}) {
                 std::string text(length, 'a');
                 text[at] = c;
                 const std::string field = '"' + CsvEscapeField(text) + '"';

@@ -44,13 +44,14 @@ TEST(CsvUtf8, everyNameComesBackFromTheReaderExactly)
               (std::vector<ListEntry>{{"C:\neu", {"x"}}}));
 }
 
-// Every byte, alone and inside a run that is copied a word at a time, becomes its character in UTF-8.
+// Every byte, alone and inside a run that is copied a word at a time, becomes its character in UTF-8;
+// 0x1A, which would end the file for the reader, becomes a blank.
 TEST(CsvUtf8, everyByteIsWrittenAsItsCharacter)
 {
     for (int b = 0; b < 256; ++b) {
         const std::string byte(1, char(b));
         for (const std::string &text : {byte, "abcdefgh" + byte + "ijklmnopq"}) {
-            QByteArray field = cp1252::toUnicode(text).toUtf8();
+            QByteArray field = cp1252::toUnicode(text).toUtf8().replace('\x1a', ' ');
             field.replace("\"", "\"\"");
             EXPECT_EQ(csv::encodeUtf8({{text, {text}}}), kBom + '"' + field + "\";\"" + field + "\"\r\n") << b;
         }

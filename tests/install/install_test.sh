@@ -76,7 +76,7 @@ if [ -f "$entry" ]; then
     echo "note: desktop-file-validate is not installed; the entry is checked by its keys only"
   fi
   key() { sed -n "s/^$1=//p" "$entry"; }
-  [ "$(key Exec)" = "\"$prefix/maengelliste\" %F" ] || fail "Exec is '$(key Exec)'"
+  [ "$(key Exec)" = "\"$prefix/maengelliste\" %f" ] || fail "Exec is '$(key Exec)'"
   [ "$(key MimeType)" = "application/x-maengelliste;" ] || fail "MimeType is '$(key MimeType)'"
   [ "$(key TryExec)" = "$prefix/maengelliste" ] || fail "TryExec is '$(key TryExec)'"
   [ "$(key Name)" = "Mängelliste" ] || fail "Name is '$(key Name)'"
@@ -138,7 +138,7 @@ grep -q 'not on your PATH' "$work/user.log" && fail "the install says ~/.local/b
 [ "$("${user_env[@]}" bash -c 'command -v maengelliste')" = "$home/.local/bin/maengelliste" ] \
   || fail "maengelliste is not found on the PATH"
 exec_key=$(sed -n 's/^Exec=//p' "$home/.local/share/applications/maengelliste.desktop")
-[ "$exec_key" = "$opt/maengelliste %F" ] || fail "Exec of a path without blanks is '$exec_key'"
+[ "$exec_key" = "$opt/maengelliste %f" ] || fail "Exec of a path without blanks is '$exec_key'"
 app=$("${user_env[@]}" xdg-mime query default application/x-maengelliste || true)
 [ "$app" = "maengelliste.desktop" ] || fail "xdg-mime (no desktop) opens list files with '$app'"
 (cd "$work" && "${user_env[@]}" timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \

@@ -61,7 +61,7 @@ dpkg-deb --control "$deb" "$work/control"
 scripts=$(cd "$work/control" && ls | grep -v -x -e control -e md5sums || true)
 [ -z "$scripts" ] || fail "the package runs something at install time: $scripts"
 entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/maengelliste.desktop)
-grep -qx 'Exec=/usr/bin/maengelliste %F' <<<"$entry" || fail "the menu entry's Exec is $(grep '^Exec=' <<<"$entry")"
+grep -qx 'Exec=/usr/bin/maengelliste %f' <<<"$entry" || fail "the menu entry's Exec is $(grep '^Exec=' <<<"$entry")"
 
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || fail "lintian reports errors"
 grep -v '^running with root privileges' "$work/lintian.log" || true

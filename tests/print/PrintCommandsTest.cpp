@@ -134,16 +134,16 @@ TEST_F(PrintCommandsTest, thePdfCommandWritesTheFramedPrintoutOnA4WithoutAPrintD
     }
     EXPECT_NE(findWord(words, QStringLiteral("Mängelliste"), 0), nullptr);
     EXPECT_EQ(findWord(words, QStringLiteral("Mängelliste"), 1), nullptr);
-    const auto isNumber = [](const PdfWord &w) { return w.text.endsWith(u'.') && w.text.chopped(1).toInt() > 0; };
-    const auto onFirstPage =
-        std::count_if(words.begin(), words.end(), [&](const PdfWord &w) { return w.page == 0 && isNumber(w); });
-    const auto second =
-        std::find_if(words.begin(), words.end(), [&](const PdfWord &w) { return w.page == 1 && isNumber(w); });
+    const auto isNumber = [](const PdfWord &w) {
+        return w.text.endsWith(u'.') && w.text.chopped(1).toInt() > 0;
+    };
+    const auto onFirstPage = std::count_if(words.begin(), words.end(),
+                                           [&](const PdfWord &w) { return w.page == 0 && isNumber(w); });
+    const auto second = std::find_if(words.begin(), words.end(), [&](const PdfWord &w) { return w.page == 1 && isNumber(w); });
     ASSERT_NE(second, words.end());
     const PdfWord *first = &*second;
     EXPECT_EQ(first->text, QStringLiteral("%1.").arg(onFirstPage + 1)) << "the numbers go on across the pages";
-    EXPECT_GT(first->yMin, findWord(words, QStringLiteral("Baugruppe"), 1)->yMax - 0.1)
-        << "rows start below the headings";
+    EXPECT_GT(first->yMin, findWord(words, QStringLiteral("Baugruppe"), 1)->yMax - 0.1) << "rows start below the headings";
 
     m_commands.savePdf(); // cancelled
     EXPECT_EQ(m_prompts.dialogs.back().startPath, pdf) << "the file chosen last is offered again";
@@ -224,7 +224,8 @@ TEST_F(PrintCommandsTest, aPdfThatCannotBeWrittenCompletelyLeavesNoFileBehind)
          QStringLiteral("voll.pdf: Datei zu groß")},
         {"print dialog into a file, full disk", path(QStringLiteral("voll2.pdf")), true, true,
          QStringLiteral("voll2.pdf: Datei zu groß")},
-        {"PDF command over an older file, full disk", existing, true, false, QStringLiteral("alt.pdf: Datei zu groß")},
+        {"PDF command over an older file, full disk", existing, true, false,
+         QStringLiteral("alt.pdf: Datei zu groß")},
         {"PDF command, missing folder", path(QStringLiteral("fehlt/liste.pdf")), false, false,
          QStringLiteral("liste.pdf: Datei oder Verzeichnis nicht gefunden")},
     };
@@ -258,8 +259,7 @@ TEST_F(PrintCommandsTest, aPdfThatCannotBeWrittenCompletelyLeavesNoFileBehind)
     ASSERT_TRUE(m_commands.savePdf());
     const auto words = pdfWords(path(QStringLiteral("voll.pdf")));
     ASSERT_FALSE(words.empty());
-    EXPECT_TRUE(
-        std::any_of(words.begin(), words.end(), [](const PdfWord &w) { return w.text == QStringLiteral("500"); }));
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(), [](const PdfWord &w) { return w.text == QStringLiteral("500"); }));
 }
 
 TEST_F(PrintCommandsTest, thePreviewShowsThePagesItsPrintButtonPrints)
@@ -277,9 +277,9 @@ TEST_F(PrintCommandsTest, thePreviewShowsThePagesItsPrintButtonPrints)
             previewWords.push_back(page.join(u' ').split(u' ', Qt::SkipEmptyParts));
             previewWords.back().sort();
         }
-        for (QPushButton *b : dialog->findChildren<QPushButton *>())
-            if (b->text() == QStringLiteral("&Drucken..."))
-                b->click();
+        for (QAction *a : dialog->findChildren<QAction *>())
+            if (a->text() == QStringLiteral("Drucken..."))
+                a->trigger();
     });
     m_commands.preview();
     EXPECT_EQ(m_prompts.printDialogs, 1) << "the print button runs the print command";
@@ -301,8 +301,7 @@ TEST_F(PrintCommandsTest, thePreviewRefusesSettingsThatCannotPrint)
     m_commands.preview();
     ASSERT_EQ(m_prompts.messages.size(), 1u);
     EXPECT_EQ(testsupport::fields(m_prompts.messages[0]),
-              (testsupport::MessageFields{QStringLiteral("Drucken"),
-                                          QStringLiteral("Die Schrift ist zu groß für die Seite.")}));
+              (testsupport::MessageFields{QStringLiteral("Drucken"), QStringLiteral("Die Schrift ist zu groß für die Seite.")}));
 }
 
 namespace {

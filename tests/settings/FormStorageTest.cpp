@@ -37,11 +37,22 @@ WindowState shownWindow(QRect normal, WindowShow show = WindowShow::Normal, QSiz
     return w;
 }
 
-// The file after the first close with start values on a 1280 x 1024 screen at 96 dpi.
+// The file after the first close with start values on a 1280 x 1024 screen at 96 dpi: the 22 values
+// in their fixed order, then the window's own additions.
 const QByteArray kFirstSave = "[TMainForm]\n"
-                              "BottomREd_Value=15\n"
-                              "FirmaEd_Text=\n"
+                              "FormVersion=0\n"
                               "Flags=0\n"
+                              "ShowCmd=1\n"
+                              "PixelsPerInch=96\n"
+                              "MinMaxPos(1280x1024)=-1,-1,-1,-1\n"
+                              "MinMaxPos=-1,-1,-1,-1\n"
+                              "NormPos(1280x1024)=223,115,1222,704\n"
+                              "NormPos=223,115,1222,704\n"
+                              "Visible=0\n"
+                              "RightREd_Value=15\n"
+                              "TopREd_Value=15\n"
+                              "leftREd_Value=15\n"
+                              "BottomREd_Value=15\n"
                               "FontDialog1_FontCharset=0\n"
                               "FontDialog1_FontColor=-2147483640\n"
                               "FontDialog1_FontHeight=-15\n"
@@ -49,23 +60,13 @@ const QByteArray kFirstSave = "[TMainForm]\n"
                               "FontDialog1_FontPitch=fpDefault\n"
                               "FontDialog1_FontSize=11\n"
                               "FontDialog1_FontStyle=[]\n"
-                              "FormVersion=0\n"
-                              "GliedernCheck_Checked=False\n"
-                              "MinMaxPos=-1,-1,-1,-1\n"
-                              "MinMaxPos(1280x1024)=-1,-1,-1,-1\n"
-                              "NormPos=223,115,1222,704\n"
-                              "NormPos(1280x1024)=223,115,1222,704\n"
-                              "Panel11_Width=213\n"
                               "Panel1Laeden_Width=145\n"
                               "Panel1Produkte_Width=269\n"
-                              "PixelsPerInch=96\n"
-                              "PrueferEd_Text=\n"
-                              "RightREd_Value=15\n"
                               "SeitenkopfCheck_Checked=False\n"
-                              "ShowCmd=1\n"
-                              "TopREd_Value=15\n"
-                              "Visible=0\n"
-                              "leftREd_Value=15\n";
+                              "Panel11_Width=213\n"
+                              "PrueferEd_Text=\n"
+                              "FirmaEd_Text=\n"
+                              "GliedernCheck_Checked=False\n";
 
 class FormStorageTest : public ::testing::Test {
 protected:
@@ -108,6 +109,27 @@ TEST_F(FormStorageTest, firstRunKeepsStartValuesAndTheCloseWritesAllValues)
 
     m_storage.SaveSettings(shownWindow(QRect(0, 0, 500, 500)), props, true);
     EXPECT_EQ(raw(), kFirstSave) << "no second save while destroying after a successful one";
+}
+
+TEST_F(FormStorageTest, aSaveKeepsForeignLinesAndTheBytesOfTextsThatDidNotChange)
+{
+    const QByteArray top = "TMainForm/leftREd_Value=33\n";
+    const QByteArray other = "[Other]\na/b=3\n";
+    QDir().mkpath(folder());
+    writeFile(m_store.filePath(), top + "[TMainForm]\nLEFTRED_VALUE=20\nFontDialog1_FontName=Arial N\xe4rrow\n"
+                                        "FirmaEd_Text=Gr\xfc\xdf" "e\n" + other);
+    StoredProps props;
+    m_storage.RestoreSettings(designWindow(), props);
+    EXPECT_EQ(props.margins.left, 20) << "the name in any case, not the top-level line";
+    EXPECT_EQ(props.font.name, QStringLiteral("Arial Närrow"));
+    EXPECT_EQ(props.firma, QStringLiteral("Grüße"));
+
+    m_storage.SaveSettings(shownWindow(QRect(223, 115, 999, 589)), props, false);
+    QByteArray own = kFirstSave;
+    own.replace("leftREd_Value=15", "leftREd_Value=20")
+        .replace("FontName=Arial\n", "FontName=Arial N\xe4rrow\n")
+        .replace("FirmaEd_Text=\n", "FirmaEd_Text=Gr\xfc\xdf" "e\n");
+    EXPECT_EQ(raw(), top + own + other);
 }
 
 TEST_F(FormStorageTest, nothingIsWrittenBeforeARestoreNorWithoutASave)

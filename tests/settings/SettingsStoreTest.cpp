@@ -1,9 +1,11 @@
 #include "settings/SettingsStore.h"
 #include "TestSupport.h"
 #include "settings/SettingsError.h"
+#include "settings/SettingsLock.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -89,7 +91,7 @@ TEST(SettingsStore, readsHandWrittenFilesLeniently)
     EXPECT_EQ(store.read(kSection, QStringLiteral("top")), std::nullopt);
 }
 
-TEST(SettingsStore, garbageReadsAsEmptyAndIsReplacedByTheNextWrite)
+TEST(SettingsStore, garbageReadsAsEmptyAndTakesTheNextWrite)
 {
     QTemporaryDir dir;
     SettingsStore store(dir.path(), QStringLiteral("p"));
@@ -148,4 +150,46 @@ TEST(SettingsStore, aSpecialFileInThePlaceOfTheFileIsNeitherReadNorReplaced)
         ASSERT_EQ(::lstat(file.constData(), &st), 0);
         EXPECT_TRUE(std::string(kind) == "fifo" ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode)) << "left as it was";
     }
+}
+
+TEST(SettingsStore, aLockThatIsNoRegularFileIsPassedByAndTheFileWritten)
+{
+    const struct {
+        const char *kind;
+        int (*make)(const char *path);
+        bool (*stays)(const struct stat &);
+    } rows[] = {
+        {"fifo", [](const char *p) { return ::mkfifo(p, 0600); }, [](const struct stat &s) { return S_ISFIFO(s.st_mode); }},
+        {"link", [](const char *p) { return ::symlink("/dev/zero", p); }, [](const struct stat &s) { return S_ISLNK(s.st_mode); }},
+        {"folder", [](const char *p) { return ::mkdir(p, 0700); }, [](const struct stat &s) { return S_ISDIR(s.st_mode); }},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.kind);
+        QTemporaryDir dir;
+        SettingsStore store(dir.path(), QStringLiteral("maengelliste"));
+        const QByteArray lock = QFile::encodeName(store.filePath() + QStringLiteral(".lock"));
+        ASSERT_EQ(row.make(lock.constData()), 0);
+        EXPECT_FALSE(SettingsLock(QFile::decodeName(lock)).held());
+        store.write(kSection, QStringLiteral("FormVersion"), QStringLiteral("0"));
+        store.flush(); // neither waits on the FIFO, nor reads the device, nor waits out the folder
+        EXPECT_EQ(readFile(store.filePath()), "[TMainForm]\nFormVersion=0\n");
+        struct stat st {};
+        ASSERT_EQ(::lstat(lock.constData(), &st), 0);
+        EXPECT_TRUE(row.stays(st)) << "left as it was";
+    }
+}
+
+TEST(SettingsStore, aRegularLockKeepsASecondWriterOutAndGoesWithItsHolder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.ini.lock"));
+    {
+        const SettingsLock first(path);
+        EXPECT_TRUE(first.held());
+        EXPECT_FALSE(SettingsLock(path, std::chrono::milliseconds(0)).held());
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+    writeFile(path, "12345\n"); // left by a program that ended without removing it
+    EXPECT_TRUE(SettingsLock(path).held());
+    EXPECT_FALSE(QFileInfo::exists(path));
 }

@@ -5,6 +5,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -194,7 +196,8 @@ TEST_F(Editing, theFilteredViewActsOnTheRowItsUserPicked)
 // Texts longer than a line edit's default limit of 32,767 characters, edited at their end.
 TEST_F(Editing, textsOfAnyLengthSurviveEditing)
 {
-    const std::string longName = std::string(40000, 'x') + "Ende";
+    // The longest name the editors take: typing may make it longer still.
+    const std::string longName = std::string(ListView::kMaxEditLength - 4, 'x') + "Ende";
     const QString typed = QStringLiteral("!");
 
     // In place: End, one character, Return.
@@ -209,6 +212,9 @@ TEST_F(Editing, textsOfAnyLengthSurviveEditing)
     QCoreApplication::processEvents(); // the editor commits on its next turn
     EXPECT_FALSE(view->isEditing());
     EXPECT_EQ(doc().DefectCatalog.caption(0), longName + "!");
+    view->openEditor(0); // now one character too long: the window says so
+    EXPECT_FALSE(view->isEditing());
+    EXPECT_EQ(prompts.texts(), QStringList{ListView::tooLongText(ListView::kMaxEditLength + 1)});
 
     // The edit dialog.
     TArtikelForm dialog;
@@ -220,6 +226,17 @@ TEST_F(Editing, textsOfAnyLengthSurviveEditing)
         QTest::keyClick(&dialog, Qt::Key_Return);
     });
     EXPECT_EQ(real.editDefectName(QString::fromStdString(longName)), QString::fromStdString(longName + "!"));
+
+    // A longer name: the dialog does not open, a message says why (the list's editor: ListViewTest).
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->windowTitle() + u'|' + box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(real.editDefectName(QString(ListView::kMaxEditLength + 1, u'x')), std::nullopt);
+    EXPECT_EQ(shown, QStringLiteral("Name bearbeiten|") + ListView::tooLongText(ListView::kMaxEditLength + 1));
 }
 
 TEST_F(Editing, copyingDefectsIntoTheDefectList)

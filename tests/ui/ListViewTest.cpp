@@ -199,3 +199,31 @@ TEST_F(InPlaceEdit, keysTypedInOneBurstEndTheEditOnItsOwnEntry)
         EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
     }
 }
+
+// The editor opens on a name up to the editable length and holds it whole; on a longer one it does not
+// open, the view names the length instead, and the name stays whole.
+TEST_F(InPlaceEdit, aNameTooLongToEditKeepsItsTextAndIsNamedInsteadOfFreezing)
+{
+    std::vector<qsizetype> noticed;
+    view->setTooLongNotice([&noticed](qsizetype length) { noticed.push_back(length); });
+    for (const qsizetype length : {ListView::kMaxEditLength, ListView::kMaxEditLength + 1, qsizetype(5'000'000)}) {
+        SCOPED_TRACE(length);
+        const bool editable = length <= ListView::kMaxEditLength;
+        list.setCaption(1, std::string(std::size_t(length), 'x'));
+        noticed.clear();
+        view->openEditor(1);
+        ASSERT_EQ(view->isEditing(), editable);
+        if (editable) {
+            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            ASSERT_NE(editor, nullptr);
+            EXPECT_EQ(editor->text().size(), length);
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+        EXPECT_EQ(noticed, editable ? std::vector<qsizetype>{} : std::vector<qsizetype>{length});
+        EXPECT_EQ(list.entries()[1].caption().size(), std::size_t(length));
+    }
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+    EXPECT_EQ(ListView::tooLongText(5'000'000),
+              QStringLiteral("Der Name ist zu lang, um ihn hier zu bearbeiten: Er hat 5.000.000 Zeichen, bearbeiten "
+                             "lassen sich bis zu 32.767. Der Name bleibt, wie er ist."));
+}

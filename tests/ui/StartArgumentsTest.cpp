@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <string>
+#include <vector>
+
 #include <unistd.h>
 
 namespace {
@@ -64,6 +67,43 @@ TEST_F(StartArguments, listFile_takesOneExistingFileAndExplainsEverythingElse)
     }
     QDir::setCurrent(saved);
     ::unlink(nativename::toNative(latin1Path).constData()); // Qt cannot remove such a name
+}
+
+// Qt's part of a command line (after the program's name) and the program's arguments (their bytes),
+// as they are before Qt takes its options out of its part.
+TEST(CommandLine, qtSeesOnlyTheArgumentsBeforeTheFirstDoubleDash)
+{
+    using Strings = std::vector<std::string>;
+    const struct {
+        const char *name;
+        Strings argv, qt, program;
+    } cases[] = {
+        {"none", {"maengelliste"}, {}, {}},
+        {"a Qt option", {"maengelliste", "-reverse"}, {"-reverse"}, {"-reverse"}},
+        {"-- first", {"maengelliste", "--", "-reverse"}, {}, {"--", "-reverse"}},
+        {"options, then names",
+         {"maengelliste", "-style", "fusion", "--", "a.mal", "--", "-b"},
+         {"-style", "fusion"},
+         {"-style", "fusion", "--", "a.mal", "--", "-b"}},
+        {"-- last", {"maengelliste", "a.mal", "--"}, {"a.mal"}, {"a.mal", "--"}},
+        {"not UTF-8", {"maengelliste", "--", "\xe4.mal"}, {}, {"--", "\xe4.mal"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Strings strings = c.argv;
+        std::vector<char *> argv;
+        for (std::string &a : strings)
+            argv.push_back(a.data());
+        startarguments::CommandLine line(int(argv.size()), argv.data());
+        ASSERT_EQ(size_t(line.qtArgc()), c.qt.size() + 1);
+        EXPECT_STREQ(line.qtArgv()[0], "maengelliste");
+        EXPECT_EQ(line.qtArgv()[line.qtArgc()], nullptr);
+        EXPECT_EQ(Strings(line.qtArgv() + 1, line.qtArgv() + line.qtArgc()), c.qt);
+        Strings program;
+        for (const QString &a : line.programArguments())
+            program.push_back(nativename::toNative(a).toStdString());
+        EXPECT_EQ(program, c.program);
+    }
 }
 
 TEST_F(StartArguments, takeListFile_reportsOnTheErrorStreamAndInABox)
