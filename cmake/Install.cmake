@@ -61,8 +61,9 @@ endif()
 ")
 
 install(TARGETS maengelliste RUNTIME DESTINATION "\${mal_bindir}")
-# The user guide, which the program shows on F1, with its pictures.
-install(FILES docs/Anleitung.md DESTINATION "\${mal_docdir}")
+# The user guide, which the program shows on F1, with its pictures, and made from it the web page
+# that the guide's window opens in the browser.
+install(FILES docs/Anleitung.md ${MAL_GUIDE_HTML} DESTINATION "\${mal_docdir}")
 install(DIRECTORY docs/screenshots DESTINATION "\${mal_docdir}")
 # The starter list file, the desktop's files, the link and the caches.
 install(SCRIPT cmake/InstallDesktop.cmake)

@@ -1,10 +1,11 @@
 # Sourced by the scripts: installs the Debian packages the project needs when any is missing.
 # Usage: mal_install_deps [extra packages...]
 
-# What building and running the program need (scripts/run).
+# What building and running the program need (scripts/run); python3-markdown makes the guide's web page.
 MAL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n libqt6svg6 libicu-dev fonts-liberation2 libfontconfig-dev
+  python3-markdown
 )
 
 # What the tests, the benchmarks, fuzzing and packaging need besides: test frameworks, an X server and

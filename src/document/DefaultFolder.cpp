@@ -1,8 +1,14 @@
 #include "document/DefaultFolder.h"
 
+#include "document/NativeName.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+
+#include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace defaultfolder {
 
@@ -15,6 +21,19 @@ QString withSlash(QString folder)
     if (!folder.endsWith(u'/'))
         folder += u'/';
     return folder;
+}
+
+// Looks at a path by its own bytes, also where they are not UTF-8 (QFileInfo would miss it): the
+// file type, or 0 when nothing goes by that name.
+mode_t typeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(nativename::toNative(path).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+}
+
+bool mayWrite(const QString &path)
+{
+    return ::access(nativename::toNative(path).constData(), W_OK) == 0;
 }
 
 } // namespace
@@ -38,15 +57,25 @@ QString installedGuideFile(const QString &executableFolder)
     return QDir::cleanPath(executableFolder + QStringLiteral("/../share/doc/maengelliste/Anleitung.md"));
 }
 
+QString executableFolder()
+{
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target);
+    if (length <= 0 || size_t(length) >= sizeof target)
+        return QCoreApplication::applicationDirPath();
+    const QByteArray path(target, length);
+    const qsizetype slash = path.lastIndexOf('/');
+    return nativename::fromNative(slash > 0 ? path.left(slash) : QByteArray("/"));
+}
+
 Probe probe(const QString &executableFolder)
 {
-    const QFileInfo list(withSlash(executableFolder) + kListName);
-    const QFileInfo folder(executableFolder);
+    const QString list = withSlash(executableFolder) + kListName;
     Probe found;
-    found.listExists = list.isFile();
-    found.listWritable = found.listExists && list.isWritable();
-    found.folderWritable = folder.isDir() && folder.isWritable();
-    found.installedStarter = QFileInfo(installedStarterFile(executableFolder)).isFile();
+    found.listExists = typeOf(list) == S_IFREG;
+    found.listWritable = found.listExists && mayWrite(list);
+    found.folderWritable = typeOf(executableFolder) == S_IFDIR && mayWrite(executableFolder);
+    found.installedStarter = typeOf(installedStarterFile(executableFolder)) == S_IFREG;
     return found;
 }
 
@@ -59,16 +88,16 @@ QString prepare(const QString &executableFolder, const QString &dataFolder, QStr
 
     const QString folder = withSlash(dataFolder);
     const QString list = folder + kListName;
-    if (QFileInfo::exists(list))
+    if (typeOf(list) != 0)
         return folder;
     const QString starter =
         found.listExists ? withSlash(executableFolder) + kListName : installedStarterFile(executableFolder);
-    if (!QFileInfo(starter).isFile())
+    if (typeOf(starter) != S_IFREG)
         return folder;
     // QFile::copy writes a temporary file and renames it: a second program starting at the same
     // moment finds either no file or the whole one.
     if (!QDir().mkpath(folder) || !QFile::copy(starter, list)) {
-        if (!QFileInfo::exists(list)) {
+        if (typeOf(list) == 0) {
             *problem = QStringLiteral("Die Startdatei „%1“ konnte nicht nach „%2“ kopiert werden.")
                            .arg(QDir::toNativeSeparators(starter), QDir::toNativeSeparators(list));
         }

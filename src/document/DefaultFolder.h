@@ -27,6 +27,10 @@ Place choose(const Probe &probe);
 
 Probe probe(const QString &executableFolder);
 
+// The folder of the running executable, without a trailing '/'. Read from the system's link to it,
+// so that a folder whose name is not UTF-8 keeps its bytes (as nativename gives them).
+QString executableFolder();
+
 // The installed files, relative to the folder of an executable in <prefix>/bin.
 QString installedStarterFile(const QString &executableFolder);
 QString installedGuideFile(const QString &executableFolder);

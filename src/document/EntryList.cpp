@@ -23,6 +23,7 @@ void EntryList::setSortRule(SortRule rule, Compare compare, OrderToken token)
     m_compare = std::move(compare);
     m_orderToken = std::move(token);
     disorder();
+    leaveSortOrder();
 }
 
 void EntryList::noteInserted(int row)
@@ -117,6 +118,7 @@ void EntryList::appendEntries(std::vector<ListEntry> &&entries)
         m_journal->appended(first, count() - first);
     announcing.reported();
     endInsertRows();
+    leaveSortOrder();
 }
 
 void EntryList::appendEntries(const std::vector<ListEntry> &entries)
@@ -138,6 +140,7 @@ void EntryList::insert(int index, ListEntry &&entry)
         m_journal->inserted(index);
     announcing.reported();
     endInsertRows();
+    checkSortOrderAt(index);
 }
 
 void EntryList::insert(int index, const ListEntry &entry)
@@ -221,6 +224,7 @@ void EntryList::assign(std::vector<ListEntry> entries)
     }
     announcing.reported();
     endResetModel();
+    leaveSortOrder();
 }
 
 void EntryList::setCaption(int index, std::string &&caption)
@@ -246,6 +250,7 @@ void EntryList::setCaption(int index, const std::string &caption)
     }
     disorder();
     emitRowChanged(index);
+    checkSortOrderAt(index);
 }
 
 std::optional<std::string_view> EntryList::subItem(int index, int i) const
@@ -285,6 +290,7 @@ void EntryList::replaceEntry(int index, ListEntry &&entry)
     if (changed && m_journal)
         m_journal->entryReplaced(index, std::move(old));
     emitRowChanged(index);
+    checkSortOrderAt(index);
 }
 
 void EntryList::move(int from, int before)
@@ -303,6 +309,7 @@ void EntryList::move(int from, int before)
         m_journal->moved(from, before);
     announcing.reported();
     endMoveRows();
+    leaveSortOrder();
 }
 
 void EntryList::reorder(std::vector<int> order)
@@ -311,6 +318,7 @@ void EntryList::reorder(std::vector<int> order)
         return;
     applyOrder(std::move(order));
     disorder();
+    leaveSortOrder();
 }
 
 void EntryList::endUpdate()
@@ -334,6 +342,31 @@ void EntryList::endUpdate()
     m_sorted = true;
     m_strayRow = -1;
     m_sortedToken = m_orderToken ? m_orderToken() : 0;
+    m_inSortOrder = true;
+    emit sortOrderChanged();
+}
+
+void EntryList::leaveSortOrder()
+{
+    if (!m_inSortOrder)
+        return;
+    m_inSortOrder = false;
+    emit sortOrderChanged();
+}
+
+void EntryList::checkSortOrderAt(int row)
+{
+    if (!m_inSortOrder)
+        return;
+    // Inside a bracket the closing sort decides; an order the rule no longer gives cannot be checked.
+    if (isUpdating() || !m_compare || !m_orderToken || m_orderToken() != m_sortedToken) {
+        leaveSortOrder();
+        return;
+    }
+    const bool afterPrevious = row == 0 || m_compare(at(row - 1), at(row)) <= 0;
+    const bool beforeNext = row + 1 >= count() || m_compare(at(row), at(row + 1)) <= 0;
+    if (!afterPrevious || !beforeNext)
+        leaveSortOrder();
 }
 
 bool EntryList::canPlaceStray() const

@@ -80,6 +80,12 @@ public:
     // Closing the outermost bracket sorts the list once with its sort rule.
     void endUpdate();
     bool isUpdating() const { return m_updateDepth > 0; }
+    // Whether every entry stands where the last sort put it or would put it: true from a sort on,
+    // false once a change may have put an entry out of that order. Removals keep the order; an entry
+    // inserted or changed by itself keeps it when it stands in order with its neighbours (this needs
+    // the pairwise compare and the token, and an unchanged token); anything else leaves it.
+    //   sorted "a" "c", insert "b" at 1 => true;   insert "d" at 0 => false
+    bool inSortOrder() const { return m_inSortOrder; }
     // Whether the entries are exactly those the sort rule was last given, in the order it gave: no
     // change since, but that order. A rule may read this while it runs to reuse what it worked out
     // about the entries the last time (see SortRules.h).
@@ -100,6 +106,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+signals:
+    // After every sort, and when the entries leave the order of the last sort (inSortOrder()).
+    void sortOrderChanged();
+
 private:
     bool isRow(int index) const
     {
@@ -119,6 +129,9 @@ private:
         m_ruleOrderStands = false;
     }
     void noteInserted(int row);
+    void leaveSortOrder();
+    // After a change of the entry at row alone.
+    void checkSortOrderAt(int row);
     bool canPlaceStray() const;
     void placeStray();
 
@@ -133,5 +146,6 @@ private:
     int m_strayRow = -1;
     int m_sortedToken = 0;
     bool m_ruleOrderStands = false;
+    bool m_inSortOrder = false;
     EntryJournal *m_journal = nullptr;
 };

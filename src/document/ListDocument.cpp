@@ -248,14 +248,15 @@ bool ListDocument::Save()
 
 bool ListDocument::SaveAs()
 {
-    const std::optional<QString> name = m_prompts.saveFileName(listFileDialog(true, m_currentFileName));
-    if (!name)
+    const std::optional<Prompts::FileChoice> choice = m_prompts.chooseSaveFile(listFileDialog(true, m_currentFileName));
+    if (!choice)
         return false;
+    const QString name = choice->path;
     const QString before = m_currentFileName;
-    const bool saved = SaveLists(*name);
+    const bool saved = SaveLists(name);
     // A details file that failed leaves the list file saved and named all the same.
-    if (saved || (m_currentFileName == *name && before != *name))
-        emit savedUnderName(*name);
+    if (saved || (m_currentFileName == name && before != name))
+        emit savedUnderName(name);
     return saved;
 }
 

@@ -25,7 +25,7 @@ public:
 
     // A file dialog: its filter in Qt's form ("Mängellisten (*.mal)"; several file types separated
     // by ";;"), the type selected when it opens, the default suffix without dot, and whether choosing
-    // an existing file asks before overwriting it.
+    // an existing file asks before overwriting it (chooseSaveFile asks, never the dialog).
     struct FileDialog {
         QString filter;
         QString defaultSuffix;
@@ -53,6 +53,12 @@ public:
             return std::nullopt;
         return FileChoice{*path, dialog.selectedType};
     }
+
+    // The save dialog, and where the file chosen there exists and the dialog confirms overwriting,
+    // the program's own question whether to replace it ("Speichern unter", No by default); No shows
+    // the dialog again on the name chosen. The program asks itself because the dialog's own check
+    // looks for the name in its UTF-8 form and misses a file whose name holds other bytes.
+    std::optional<FileChoice> chooseSaveFile(FileDialog dialog);
 
     // Shorthand for the frequent error box with one OK button.
     void error(const QString &caption, const QString &text)

@@ -346,6 +346,11 @@ PreparedPrintout prepareFramed(PrintCanvas &canvas, const std::vector<ListEntry>
     const PrintLayout::Columns columns = measuring.framedColumns(widestName, widestAssembly);
     wrapColumn(canvas, prepared.names, widestName, columns.name);
     wrapColumn(canvas, prepared.assemblies, widestAssembly, columns.assembly);
+    // On a narrow page the headings are shortened to their columns.
+    canvas.setFontStyle(kBold);
+    const QString nameHeadingShown = reportlayout::elide(nameHeading, columns.name, measure);
+    const QString assemblyHeadingShown = reportlayout::elide(assemblyHeading, columns.assembly, measure);
+    canvas.setFontStyle(FontStyle{});
 
     const ReportBlock &report = frame.report;
     const bool closes = report.hasDetails();
@@ -404,8 +409,8 @@ PreparedPrintout prepareFramed(PrintCanvas &canvas, const std::vector<ListEntry>
         const auto headings = [&] {
             c.setFontStyle(kBold);
             c.drawText(layout.left(), layout.y(), numberHeading);
-            c.drawText(layout.nameLeft(), layout.y(), nameHeading);
-            c.drawText(layout.assemblyColumn(), layout.y(), assemblyHeading);
+            c.drawText(layout.nameLeft(), layout.y(), nameHeadingShown);
+            c.drawText(layout.assemblyColumn(), layout.y(), assemblyHeadingShown);
             layout.moveTo(layout.y() + headingHeight, true);
         };
         // Lines stop an empty line above the footer.

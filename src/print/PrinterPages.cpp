@@ -1,18 +1,8 @@
 #include "print/PrinterPages.h"
 
 #include <QPageRanges>
-#include <QPrintEngine>
 #include <QPrinter>
 #include <QStringList>
-
-namespace {
-
-// The printer's options for CUPS, a list of names and values: Qt's print dialog puts a page range
-// there ("page-ranges") when it leaves the picking of pages to the print system, and the printer
-// keeps it for later jobs. The key is Qt's own, outside its public names.
-const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-
-} // namespace
 
 PageSelection takePageSelection(QPrinter &printer)
 {

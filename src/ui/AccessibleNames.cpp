@@ -73,7 +73,31 @@ private:
     bool m_byKeyboard = false;
 };
 
+std::function<void(QAccessibleEvent &)> &announcementListener()
+{
+    static std::function<void(QAccessibleEvent &)> listener;
+    return listener;
+}
+
 } // namespace
+
+bool listening()
+{
+    return announcementListener() || QAccessible::isActive();
+}
+
+void announce(QAccessibleEvent &event)
+{
+    if (announcementListener())
+        announcementListener()(event);
+    else
+        QAccessible::updateAccessibility(&event);
+}
+
+void setAnnouncementListener(std::function<void(QAccessibleEvent &)> listener)
+{
+    announcementListener() = std::move(listener);
+}
 
 void markPanel(QWidget *panel, const QString &name)
 {

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <functional>
+
+class QAccessibleEvent;
 class QWidget;
 namespace Ui {
 class TMainForm;
@@ -18,5 +21,12 @@ void markPanel(QWidget *panel, const QString &name);
 // The widget's tooltip shows while it has the focus from the keyboard, so that a sighted keyboard
 // user sees the label of an icon button.
 void showTipOnKeyboardFocus(QWidget *widget);
+
+// Whether anyone hears what announce hands on (a screen reader, or a listener).
+bool listening();
+// Hands event to the screen reader, when one listens.
+void announce(QAccessibleEvent &event);
+// Hears every event announce hands on instead of the screen reader (tests); an empty listener ends that.
+void setAnnouncementListener(std::function<void(QAccessibleEvent &)> listener);
 
 } // namespace accessiblenames

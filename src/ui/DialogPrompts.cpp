@@ -75,7 +75,8 @@ std::optional<Prompts::FileChoice> DialogPrompts::runFileDialog(const FileDialog
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(d.filter);
     dialog.setDefaultSuffix(d.defaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !d.confirmOverwrite);
+    // The program asks before replacing a file itself (Prompts::chooseSaveFile).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     const QStringList types = dialog.nameFilters();
     if (d.selectedType > 0 && d.selectedType < types.size())

@@ -36,6 +36,21 @@ void FocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opt
     painter->restore();
 }
 
+void FocusStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                             const QWidget *widget) const
+{
+    QProxyStyle::drawControl(element, option, painter, widget);
+    // The focused page tab: the base style tints it only faintly.
+    if (element != CE_TabBarTabLabel || !(option->state & State_HasFocus))
+        return;
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(*option);
+    focus.state |= State_KeyboardFocusChange;
+    focus.rect = option->rect.adjusted(2, 2, -2, -2);
+    focus.backgroundColor = option->palette.color(QPalette::Window);
+    drawPrimitive(PE_FrameFocusRect, &focus, painter, nullptr);
+}
+
 void FocusStyle::install()
 {
     if (!qobject_cast<FocusStyle *>(QApplication::style()))

@@ -37,12 +37,7 @@ ListController::ListController(ListView &view, EntryList &list, SortState &sort,
       m_prompts(prompts),
       m_changed(std::move(changed))
 {
-    // The pairwise compare and the state's token let a drop into a sorted list place the moved entry
-    // without sorting everything again.
-    list.setSortRule(
-        sorting.rule(sort, &list),
-        [&sort, compare = sorting.compare](const ListEntry &a, const ListEntry &b) { return compare(a, b, sort); },
-        [&sort] { return sort.SortColumn * 2 + (sort.Descending ? 1 : 0); });
+    giveSortRule(view, list);
     view.setModel(&list);
     connectView(view);
     // The entry an undo or redo brought back, renamed or moved is the selected and current one.
@@ -70,6 +65,23 @@ void ListController::connectView(ListView &view)
         [this](qsizetype length) { m_prompts.error(ListView::tooLongCaption(), ListView::tooLongText(length)); });
 }
 
+void ListController::giveSortRule(ListView &view, EntryList &list)
+{
+    // The pairwise compare and the state's token let a drop into a sorted list place the moved entry
+    // without sorting everything again, and tell whether an entry added since stands in order.
+    list.setSortRule(
+        m_sorting.rule(m_sort, &list),
+        [&sort = m_sort, compare = m_sorting.compare](const ListEntry &a, const ListEntry &b) {
+            return compare(a, b, sort);
+        },
+        [&sort = m_sort] { return sort.SortColumn * 2 + (sort.Descending ? 1 : 0); });
+    // The header shows the order the rows stand in: the state of the list's last sort, as long as
+    // the rows keep to it. The filtered view thus shows the order of its last rebuild.
+    connect(&list, &EntryList::sortOrderChanged, this, [this, &view, &list] {
+        view.showSortIndicator(list.inSortOrder() ? &m_sort : nullptr);
+    });
+}
+
 void ListController::changed() const
 {
     if (m_changed)
@@ -81,7 +93,7 @@ void ListController::setFilteredView(ListView &view, EntryList &copies, std::fun
     m_filteredView = &view;
     m_copies = &copies;
     m_copy = std::move(copy);
-    copies.setSortRule(m_sorting.rule(m_sort, &copies));
+    giveSortRule(view, copies);
     view.setModel(&copies);
     connectView(view);
 }
@@ -96,14 +108,12 @@ void ListController::setChangeApprover(const std::function<bool()> &approve)
 void ListController::columnClick(int column)
 {
     // Also for a click on the filtered view: this list is re-sorted, the filtered view keeps its
-    // order until its next rebuild. A sort changes no content, so nothing that depends on it follows.
+    // order (and its header) until its next rebuild. A sort changes no content, so nothing that
+    // depends on it follows.
     UndoStep step(m_undo, stepname::sort());
     editing::applyHeaderClick(m_sort, column);
     m_list.beginUpdate();
     m_list.endUpdate();
-    m_view.showSortIndicator(m_sort);
-    if (m_filteredView)
-        m_filteredView->showSortIndicator(m_sort);
 }
 
 void ListController::keyDown(int key)

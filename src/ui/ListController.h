@@ -66,6 +66,8 @@ public:
 
 private:
     void connectView(ListView &view);
+    // Gives list (shown by view) this controller's sort rule and keeps view's header in step with it.
+    void giveSortRule(ListView &view, EntryList &list);
     void filteredKeyDown(int key);
     void filteredDblClick();
     // Asks whether to remove the entry at row and removes it after Ja, unless it is gone by then.

@@ -1,9 +1,11 @@
 #include "ui/ListView.h"
 
 #include "editing/SortState.h"
+#include "ui/AccessibleNames.h"
 #include "ui/Contrast.h"
 #include "ui/SearchProxy.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -102,6 +104,35 @@ private:
     ListView *m_view;
 };
 
+// The frame that marks the list with the focus: two pixels round the whole view, over its border,
+// its header and its rows, in the colour of the focused selection where that stands out against
+// the window, else in black or white.
+class FocusFrame : public QWidget {
+public:
+    explicit FocusFrame(QWidget *view) : QWidget(view)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const QColor window = parentWidget()->palette().color(QPalette::Window);
+        const QColor colour = contrast::ratio(contrast::kFocusedSelection, window) >= 4.5 ? contrast::kFocusedSelection
+                                                                                          : contrast::outlineAgainst(window);
+        QPainter painter(this);
+        painter.setPen(QPen(colour, kWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(kWidth / 2.0, kWidth / 2.0, -kWidth / 2.0, -kWidth / 2.0));
+    }
+
+private:
+    static constexpr int kWidth = 2;
+};
+
 } // namespace
 
 ListView::ListView(QWidget *parent) : QTreeView(parent)
@@ -131,6 +162,12 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
     header()->setSortIndicator(-1, Qt::AscendingOrder);
     header()->setSortIndicatorShown(true);
     connect(header(), &QHeaderView::sectionClicked, this, &ListView::columnClick);
+    // A click turns the header's arrow by itself; the arrow shows the order the rows stand in, which
+    // only the window knows.
+    connect(header(), &QHeaderView::sortIndicatorChanged, this, [this](int column, Qt::SortOrder order) {
+        if (column != m_shownSortColumn || (column >= 0 && order != m_shownSortOrder))
+            header()->setSortIndicator(m_shownSortColumn, m_shownSortOrder);
+    });
     connect(header(), &QHeaderView::sectionResized, this, [this](int section) { takeColumnShares(section); });
 
     // The selection stays visible when the view loses the focus (the delegate greys it then).
@@ -140,6 +177,8 @@ ListView::ListView(QWidget *parent) : QTreeView(parent)
         pal.setColor(group, QPalette::HighlightedText, contrast::kFocusedSelectionText);
     }
     setPalette(pal);
+
+    m_focusFrame = new FocusFrame(this);
 
     m_hoverTimer.setSingleShot(true);
     m_hoverTimer.setInterval(kHoverTimeMs);
@@ -237,13 +276,46 @@ void ListView::focusInEvent(QFocusEvent *event)
         const QModelIndex current = currentIndex();
         selectIndex(current.isValid() ? current.siblingAtColumn(0) : model()->index(0, 0));
     }
+    m_focusFrame->setVisible(hasFocus());
     viewport()->update();
+    announceCurrentRowLater();
 }
 
 void ListView::focusOutEvent(QFocusEvent *event)
 {
     QTreeView::focusOutEvent(event);
+    m_focusFrame->setVisible(hasFocus());
     viewport()->update();
+}
+
+void ListView::resizeEvent(QResizeEvent *event)
+{
+    QTreeView::resizeEvent(event);
+    m_focusFrame->setGeometry(rect());
+    m_focusFrame->raise();
+}
+
+void ListView::announceCurrentRowLater()
+{
+    QTimer::singleShot(0, this, &ListView::announceCurrentRow);
+}
+
+void ListView::announceCurrentRow()
+{
+    // The focus event of the view with the current row's first cell as its child: screen readers
+    // name that row and say whether it is selected.
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid() || !accessiblenames::listening())
+        return;
+    executeDelayedItemsLayout(); // the rows a removal left, as the accessible table counts them
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface *table = list ? list->tableInterface() : nullptr;
+    QAccessibleInterface *cell = table ? table->cellAt(current.row(), 0) : nullptr;
+    if (!cell)
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(list->indexOfChild(cell));
+    accessiblenames::announce(event);
 }
 
 void ListView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -422,12 +494,28 @@ void ListView::finishEditing()
 
 void ListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
-    // Removing the selected entry leaves the view without a selection; it neither selects a
-    // neighbour nor reports a change.
+    // Removing the current entry leaves the view without a selection; it neither selects a
+    // neighbour nor reports a change. The next shown entry (the one before, when none follows)
+    // becomes current, unselected, so that the arrow keys and the space bar go on from there, and a
+    // screen reader hears of it.
     const QModelIndex current = currentIndex();
     if (current.isValid() && current.row() >= start && current.row() <= end) {
+        const int rows = model()->rowCount(parent);
+        int next = end + 1;
+        while (next < rows && isRowHidden(next, parent))
+            ++next;
+        if (next >= rows) {
+            next = start - 1;
+            while (next >= 0 && isRowHidden(next, parent))
+                --next;
+        }
         const QSignalBlocker quiet(selectionModel());
-        selectionModel()->clear();
+        selectionModel()->clearSelection();
+        if (next >= 0)
+            selectionModel()->setCurrentIndex(model()->index(next, 0, parent), QItemSelectionModel::NoUpdate);
+        else
+            selectionModel()->clearCurrentIndex();
+        announceCurrentRowLater();
     }
     QTreeView::rowsAboutToBeRemoved(parent, start, end);
 }
@@ -441,10 +529,11 @@ void ListView::setModel(QAbstractItemModel *model)
     describeSortOrder();
 }
 
-void ListView::showSortIndicator(const SortState &state)
+void ListView::showSortIndicator(const SortState *state)
 {
-    const int column = std::clamp(state.SortColumn, 0, std::max(0, header()->count() - 1));
-    header()->setSortIndicator(column, state.Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    m_shownSortColumn = state ? std::clamp(state->SortColumn, 0, std::max(0, header()->count() - 1)) : -1;
+    m_shownSortOrder = state && state->Descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    header()->setSortIndicator(m_shownSortColumn, m_shownSortOrder);
     describeSortOrder();
 }
 

@@ -14,7 +14,9 @@ struct SortState;
 // without focus, grid lines, one icon for every row, hover selection after the hover time, a hand
 // pointer and an underlined row under the pointer, in-place caption editing on request only, and
 // a drag started by press-and-move. Keys, double-clicks, header clicks and drops are handed to the
-// window through signals; the view decides nothing itself.
+// window through signals; the view decides nothing itself. While it has the focus, a frame runs
+// round the whole view, and a screen reader hears of the current row whenever the view gains the
+// focus or its current row is removed (the next row becomes current, unselected).
 class ListView : public QTreeView {
     Q_OBJECT
 
@@ -50,9 +52,9 @@ public:
     static QString tooLongCaption() { return QStringLiteral("Name bearbeiten"); }
     static QString tooLongText(qsizetype length);
 
-    // Shows the state's column and direction in the header (a view shows none until then) and in
-    // the accessible description ("Sortiert nach Name, aufsteigend"; "Nicht sortiert" until then).
-    void showSortIndicator(const SortState &state);
+    // Shows the order the rows stand in: the state's column and direction in the header and in the
+    // accessible description ("Sortiert nach Name, aufsteigend"); nullptr: no arrow, "Nicht sortiert".
+    void showSortIndicator(const SortState *state);
     // The share of the view's width each column gets; the columns keep their shares when the view
     // is resized, and dragging a header edge sets new ones, kept as long as the view lives.
     const std::vector<double> &columnShares() const { return m_columnShares; }
@@ -77,6 +79,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -100,6 +103,10 @@ private:
     void applyColumnShares();
     void describeSortOrder();
     void takeColumnShares(int section);
+    // Tells a screen reader which row is current, after the events already waiting (among them
+    // the announcement of the view itself, which would otherwise come last).
+    void announceCurrentRowLater();
+    void announceCurrentRow();
 
     QIcon m_rowIcon;
     QTimer m_hoverTimer;
@@ -111,4 +118,7 @@ private:
     QPersistentModelIndex m_editIndex;
     std::vector<double> m_columnShares;
     bool m_sizingColumns = false;
+    QWidget *m_focusFrame = nullptr;
+    int m_shownSortColumn = -1;
+    Qt::SortOrder m_shownSortOrder = Qt::AscendingOrder;
 };

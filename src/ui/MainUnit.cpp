@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "document/Cp1252.h"
+#include "document/DefaultFolder.h"
 #include "document/OutOfMemory.h"
 #include "editing/CompareRules.h"
 #include "editing/FilteredView.h"
@@ -23,7 +24,6 @@
 #include "ui_MainUnit.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QScreen>
@@ -172,7 +172,7 @@ void TMainForm::setUpUndo()
 
 void TMainForm::FormCreate(const QString &programDirectory, const QString &startFile)
 {
-    m_document.setUp(programDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : programDirectory,
+    m_document.setUp(programDirectory.isEmpty() ? defaultfolder::executableFolder() : programDirectory,
                      windowTitle());
     FreshHistory fresh(m_undo);
     // Any load refreshes the stamp of the default list file, so the watch starts from it also
@@ -344,7 +344,7 @@ void TMainForm::SaveSettings(bool destroying)
 void TMainForm::CSVExport1Click()
 {
     const std::optional<Prompts::FileChoice> choice =
-        m_prompts.saveFileChoice(csvFileDialog(m_csvExportName, CsvDirection::Export, m_csvExportEncoding));
+        m_prompts.chooseSaveFile(csvFileDialog(m_csvExportName, CsvDirection::Export, m_csvExportEncoding));
     if (!choice)
         return;
     m_csvExportName = choice->path;
@@ -398,7 +398,7 @@ void TMainForm::Anleitung1Click()
     auto *guide = findChild<TAnleitungForm *>();
     const bool created = !guide;
     if (created)
-        guide = new TAnleitungForm(this);
+        guide = new TAnleitungForm(m_prompts, this);
     const QString file = TAnleitungForm::guideFile(m_document.ProgramDirectory());
     if (const FileResult<void> loaded = guide->load(file); !loaded) {
         if (created)

@@ -107,12 +107,12 @@ bool PrintCommands::savePdf()
     dialog.defaultSuffix = QStringLiteral("pdf");
     dialog.startPath = m_pdfName;
     dialog.confirmOverwrite = true;
-    const std::optional<QString> path = m_prompts.saveFileName(dialog);
-    if (!path)
+    const std::optional<Prompts::FileChoice> choice = m_prompts.chooseSaveFile(dialog);
+    if (!choice)
         return false;
-    m_pdfName = *path;
+    m_pdfName = choice->path;
     try {
-        return writePdf(*path, pdfPage(), kPdfResolution, m_printout());
+        return writePdf(choice->path, pdfPage(), kPdfResolution, m_printout());
     } catch (const PrintSettingsError &e) {
         m_prompts.error(kPrintCaption, e.text());
         return false;

@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include <climits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace startarguments {
 
@@ -46,7 +48,12 @@ QString listFile(QStringList arguments, QString *error)
         *error = QStringLiteral("„%1“ ist keine Datei. ").arg(name) + kFallback;
         return {};
     }
-    return QDir::cleanPath(QDir::current().absoluteFilePath(name));
+    if (QDir::isAbsolutePath(name))
+        return QDir::cleanPath(name);
+    // The working folder's own bytes: Qt's own form loses a folder whose name is not UTF-8.
+    char folder[PATH_MAX];
+    const QString working = ::getcwd(folder, sizeof folder) ? nativename::fromNative(QByteArray(folder)) : QDir::currentPath();
+    return QDir::cleanPath(working + u'/' + name);
 }
 
 QString takeListFile(const QStringList &arguments, Prompts &prompts, QTextStream &errors)

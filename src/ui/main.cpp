@@ -33,7 +33,7 @@ int main(int argc, char **argv)
     // The default list file beside the program, or for an install for all users in the data folder.
     QString problem;
     const QString listFolder = defaultfolder::prepare(
-        QCoreApplication::applicationDirPath(),
+        defaultfolder::executableFolder(),
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/maengelliste"), &problem);
     if (!problem.isEmpty())
         errors << QStringLiteral("maengelliste: ") << problem << Qt::endl;

@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 #include "document/DefaultFolder.h"
+#include "document/SafeFile.h"
+
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFile>
@@ -63,6 +66,18 @@ TEST_F(DefaultFolderPrepare, aProgramFolderWithItsListKeepsItAndTouchesNoDataFol
     EXPECT_EQ(defaultfolder::prepare(bin, data, &problem), bin + u'/');
     EXPECT_TRUE(problem.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(data));
+}
+
+TEST_F(DefaultFolderPrepare, aProgramFolderNamedInAnotherEncodingKeepsItsListFile)
+{
+    testsupport::NativeNames names(dir.path());
+    const QString folder = names.folder("Pr\xfc" "fung");
+    ASSERT_TRUE(safefile::writeAll(names.path("Pr\xfc" "fung/m\xc3\xa4ngel.mal"), starterBytes));
+    EXPECT_EQ(defaultfolder::prepare(folder, data, &problem), folder + u'/');
+    EXPECT_TRUE(problem.isEmpty()) << problem.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(data));
+    // The link's bytes name the folder of this test as Qt does, its name being UTF-8.
+    EXPECT_EQ(defaultfolder::executableFolder(), QCoreApplication::applicationDirPath());
 }
 
 TEST_F(DefaultFolderPrepare, anInstallForAllUsersCopiesTheStarterOnceAndMakesTheCopyWritable)

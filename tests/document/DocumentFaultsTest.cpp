@@ -4,6 +4,7 @@
 #include "DocumentFixture.h"
 #include "TestSupport.h"
 #include "document/ListDocument.h"
+#include "document/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -228,6 +229,24 @@ struct IncompleteLoad : DocumentFaults {
     }
 };
 
+// Save proposes the damaged file's own name, also where it is not UTF-8, and taking it asks first.
+TEST_F(IncompleteLoad, aNameThatIsNotUtf8IsProposedAsItIsAndTakingItAsks)
+{
+    testsupport::NativeNames names(dir.path());
+    const QString latin1 = names.path("\xe4nderung.mal");
+    ASSERT_TRUE(safefile::writeAll(latin1, damaged));
+    doc.OpenLists(latin1);
+    ASSERT_EQ(prompts.texts(), QStringList{kBadFormat});
+    prompts.clear();
+    prompts.files = {latin1};
+    prompts.answers = {Answer::No};
+    EXPECT_FALSE(doc.Save());
+    ASSERT_EQ(prompts.dialogs.size(), 2u) << "No returns to the dialog";
+    EXPECT_EQ(prompts.dialogs[0].startPath, latin1);
+    EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Speichern unter")});
+    EXPECT_EQ(*safefile::readAll(latin1), damaged);
+}
+
 TEST_F(IncompleteLoad, keepsWhatWasReadAndTheNameButSaveAsksForTheName)
 {
     EXPECT_TRUE(doc.incompleteLoad());
@@ -241,10 +260,13 @@ TEST_F(IncompleteLoad, keepsWhatWasReadAndTheNameButSaveAsksForTheName)
     EXPECT_FALSE(doc.SaveFirstPrompt(QStringLiteral("Datei: Beenden..."))) << "cancelling the dialog stops the command";
     expectDialogProposingTheFile();
 
-    // Saved under a name the user chose: from then on a plain save writes without asking.
+    // Saved under a name the user chose (the file itself, after the question whether to replace it):
+    // from then on a plain save writes without asking.
     prompts.clear();
     prompts.files = {file};
+    prompts.answers = {Answer::Yes};
     EXPECT_TRUE(doc.Save());
+    EXPECT_EQ(prompts.captions(), QStringList{QStringLiteral("Speichern unter")});
     EXPECT_FALSE(doc.incompleteLoad());
     EXPECT_EQ(readFile(file), crlf({"1", "Dach", "0", "0"}));
     prompts.clear();

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <random>
@@ -105,6 +106,72 @@ TEST_F(EntryListTest, closingTheOutermostBracketSortsOnceAndKeepsSelectionOnItsE
     EXPECT_EQ(sorts, 1);
     EXPECT_EQ(captions(), (std::vector<std::string>{"0", "a", "b", "c"}));
     EXPECT_EQ(onC.row(), 3);
+}
+
+TEST(EntryListSortOrder, holdsFromASortUntilAChangeMayLeaveIt)
+{
+    // Sorted by caption, so that "in order" can be read off the captions.
+    const auto byCaption = [](const ListEntry &a, const ListEntry &b) { return a.caption().compare(b.caption()); };
+    const auto rule = [byCaption](const std::vector<ListEntry> &entries) {
+        std::vector<int> order(entries.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int l, int r) { return byCaption(entries[size_t(l)], entries[size_t(r)]) < 0; });
+        return order;
+    };
+    const struct {
+        const char *change;
+        std::function<void(EntryList &, int &token)> act;
+        bool inOrder;
+    } table[] = {
+        {"none", [](EntryList &, int &) {}, true},
+        {"insert in order", [](EntryList &l, int &) { l.insert(1, defect("c", "")); }, true},
+        {"insert out of order", [](EntryList &l, int &) { l.insert(3, defect("a", "")); }, false},
+        {"append in order", [](EntryList &l, int &) { l.append(defect("g", "")); }, true},
+        {"append out of order", [](EntryList &l, int &) { l.append(defect("e", "")); }, false},
+        {"rename in order", [](EntryList &l, int &) { l.setCaption(1, "e"); }, true},
+        {"rename out of order", [](EntryList &l, int &) { l.setCaption(0, "z"); }, false},
+        {"replace out of order", [](EntryList &l, int &) { l.assignEntry(2, defect("a", "")); }, false},
+        {"remove and truncate", [](EntryList &l, int &) {
+             l.removeAt(1);
+             l.truncate(1);
+         }, true},
+        {"append several", [](EntryList &l, int &) { l.appendEntries({defect("x", ""), defect("y", "")}); }, false},
+        {"move", [](EntryList &l, int &) { l.move(2, 0); }, false},
+        {"reorder (an undone sort)", [](EntryList &l, int &) { l.reorder({0, 1, 2}); }, false},
+        {"assign", [](EntryList &l, int &) { l.assign({defect("b", "")}); }, false},
+        {"another order, then an insert", [](EntryList &l, int &token) {
+             ++token;
+             l.insert(3, defect("g", ""));
+         }, false},
+        {"insert inside a bracket", [](EntryList &l, int &) {
+             l.beginUpdate();
+             l.insert(1, defect("c", ""));
+         }, false},
+    };
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.change);
+        EntryList list{{QStringLiteral("Name")}};
+        int token = 0;
+        list.setSortRule(rule, byCaption, [&token] { return token; });
+        list.appendEntries({defect("f", ""), defect("b", ""), defect("d", "")});
+        EXPECT_FALSE(list.inSortOrder()) << "no order before the first sort";
+        list.beginUpdate();
+        list.endUpdate();
+        ASSERT_TRUE(list.inSortOrder());
+        QSignalSpy told(&list, &EntryList::sortOrderChanged);
+        row.act(list, token);
+        EXPECT_EQ(list.inSortOrder(), row.inOrder);
+        EXPECT_EQ(told.count(), row.inOrder ? 0 : 1);
+        // Every sort tells, also one that leaves the entries where they stand.
+        while (list.isUpdating())
+            list.endUpdate();
+        const qsizetype before = told.count();
+        list.beginUpdate();
+        list.endUpdate();
+        EXPECT_TRUE(list.inSortOrder());
+        EXPECT_EQ(told.count(), before + 1);
+    }
 }
 
 TEST(EntryListSortedInsert, placesOneNewEntryExactlyWhereTheFullStableSortWould)

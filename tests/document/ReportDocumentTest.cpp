@@ -89,6 +89,7 @@ TEST_F(ReportDocumentTest, saveAsWritesUnderTheNewNameAndLeavesTheOldFile)
     writeList("fremd.mal", reportfile::encode(someDetails("Fremd")));
     doc.newDocument();
     prompts.files.push_back(path("fremd.mal"));
+    prompts.answers.push_back(Prompts::Answer::Yes); // replace it
     ASSERT_TRUE(doc.SaveAs());
     EXPECT_FALSE(QFile::exists(path("fremd.bericht")));
 }

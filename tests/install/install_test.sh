@@ -42,11 +42,12 @@ grep -q "$work/bin is not on your PATH" "$work/install.log" || fail "the install
 cmp -s "$prefix/mängel.mal" "$src/data/mängel.mal" || fail "the starter list file was not installed"
 [ -w "$prefix/mängel.mal" ] || fail "the installed list file is not writable"
 [ -f "$prefix/Anleitung.md" ] || fail "the user guide was not installed"
+grep -q '<h2 id="drucken">Drucken</h2>' "$prefix/Anleitung.html" || fail "the guide's web page was not installed"
 for picture in "$src"/docs/screenshots/*.png; do
   cmp -s "$picture" "$prefix/screenshots/$(basename "$picture")" || fail "the guide's picture $(basename "$picture") was not installed"
 done
 # Everything else the program needs is in the executable: the folder holds nothing more.
-extra=$(find "$prefix" -mindepth 1 ! -name maengelliste ! -name 'mängel.mal' ! -name Anleitung.md ! -path "$prefix/screenshots" ! -path "$prefix/screenshots/*.png")
+extra=$(find "$prefix" -mindepth 1 ! -name maengelliste ! -name 'mängel.mal' ! -name Anleitung.md ! -name Anleitung.html ! -path "$prefix/screenshots" ! -path "$prefix/screenshots/*.png")
 [ -z "$extra" ] || fail "unexpected files in the program folder: $extra"
 
 # Start the installed program from elsewhere: it must open the list file beside itself.

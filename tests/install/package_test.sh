@@ -39,7 +39,7 @@ echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
 expected=$(
   {
     printf '%s\n' usr/bin/maengelliste usr/share/applications/maengelliste.desktop \
-      usr/share/doc/maengelliste/Anleitung.md usr/share/doc/maengelliste/changelog.gz \
+      usr/share/doc/maengelliste/Anleitung.md usr/share/doc/maengelliste/Anleitung.html usr/share/doc/maengelliste/changelog.gz \
       usr/share/doc/maengelliste/copyright usr/share/icons/hicolor/48x48/apps/maengelliste.png \
       usr/share/icons/hicolor/256x256/apps/maengelliste.png usr/share/icons/hicolor/scalable/apps/maengelliste.svg \
       usr/share/maengelliste/mängel.mal usr/share/man/man1/maengelliste.1.gz usr/share/mime/packages/maengelliste.xml

@@ -232,6 +232,9 @@ TEST_F(PrintCommandsTest, aPdfThatCannotBeWrittenCompletelyLeavesNoFileBehind)
     for (const auto &c : cases) {
         m_prompts.clear();
         m_prompts.files = {c.file};
+        const bool replacing = c.file == existing; // the question whether to replace it comes first
+        if (replacing)
+            m_prompts.answers = {Prompts::Answer::Yes};
         printInto(c.file);
         const auto run = [&] { return c.viaPrintDialog ? m_commands.print() : m_commands.savePdf(); };
         {
@@ -240,8 +243,8 @@ TEST_F(PrintCommandsTest, aPdfThatCannotBeWrittenCompletelyLeavesNoFileBehind)
                 full.emplace(4096);
             EXPECT_FALSE(run()) << c.what;
         }
-        ASSERT_EQ(m_prompts.messages.size(), 1u) << c.what;
-        EXPECT_EQ(testsupport::withDetail(m_prompts.messages[0]),
+        ASSERT_EQ(m_prompts.messages.size(), replacing ? 2u : 1u) << c.what;
+        EXPECT_EQ(testsupport::withDetail(m_prompts.messages.back()),
                   (testsupport::MessageFields{QStringLiteral("Tessarol 1.2"),
                                               QStringLiteral("Drucken fehlgeschlagen: Der Druckauftrag für die Datei "
                                                              "\"%1\" konnte nicht abgeschlossen werden.")

@@ -5,13 +5,16 @@
 // --margins sets all four margins (default: the start values of 15 mm); --frame NAME prints the page
 // header with that document name and today's date, the headings, numbers and page numbers; --report
 // adds sample report details, closing text and signatures to it and groups the rows by assembly;
-// --size PT prints in that font size (default 11); --pages FROM-TO prints those pages only.
+// --size PT prints in that font size (default 11); --pages FROM-TO prints those pages only;
+// --dialog-pages FROM-TO leaves that range on the printer as the print dialog does (also as the CUPS
+// option) and prints as the print command does.
 // Exits with 0 after the job was handed over, 1 with the error text on stderr otherwise.
 
 #include "SampleDefects.h"
 
 #include "document/Cp1252.h"
 #include "print/PrintLayout.h"
+#include "print/PrinterPages.h"
 #include "print/QPrinterCanvas.h"
 
 #include <QDate>
@@ -35,6 +38,7 @@ int main(int argc, char **argv)
     bool report = false;
     PrintFont font;
     PageSelection pages;
+    QString dialogPages;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == QStringLiteral("--list"))
@@ -52,6 +56,8 @@ int main(int argc, char **argv)
         else if (args[i] == QStringLiteral("--pages") && hasValue) {
             const QStringList ends = args[++i].split(u'-');
             pages.ranges.push_back({ends.front().toInt(), ends.back().toInt()});
+        } else if (args[i] == QStringLiteral("--dialog-pages") && hasValue) {
+            dialogPages = args[++i];
         } else if (args[i] == QStringLiteral("--rows") && hasValue)
             rows = args[++i].toInt();
         else if (args[i] == QStringLiteral("--margins") && hasValue) {
@@ -98,6 +104,15 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "printer %s not found\n", qPrintable(printerName));
             return 1;
         }
+    }
+    if (!dialogPages.isEmpty()) {
+        const QStringList ends = dialogPages.split(u'-');
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(ends.front().toInt(), ends.back().toInt());
+        QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+        options << QStringLiteral("page-ranges") << dialogPages;
+        printer.printEngine()->setProperty(kCupsOptions, options);
+        pages = takePageSelection(printer);
     }
     try {
         QPrinterCanvas canvas(printer);

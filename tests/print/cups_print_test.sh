@@ -150,3 +150,13 @@ read -r ON_FIRST EXPECTED LINE <<<"$CHECK"
 [ "$ON_FIRST" = "$EXPECTED" ] ||
   fail "the first page holds $ON_FIRST rows of $LINE pt, the sheet's height gives $EXPECTED"
 echo "PASSED: with margins 0 the title is at ($TITLE_X pt, $TITLE_Y pt) and the first page holds $ON_FIRST rows"
+
+# Pages chosen in the print dialog: the printout picks them itself and the queue must not pick a
+# second time (a CUPS page range left on the printer would drop the job's only page).
+print_and_wait --rows 120 --frame Seitenwahl --dialog-pages 2-2
+PAGES=$(timeout 30 pdfinfo "$PDF" | awk '/^Pages:/ { print $2 }')
+TEXT=$(timeout 30 pdftotext -layout "$PDF" -) || fail "pdftotext could not read $PDF"
+[ "$PAGES" = 1 ] || fail "pages 2 to 2 gave $PAGES pages"
+grep -qE "Seite 2 von [3-9]" <<<"$TEXT" || { echo "$TEXT"; fail "the page is not the second of the printout"; }
+! grep -q "Mängelliste" <<<"$TEXT" || fail "the first page's title was printed"
+echo "PASSED: the page range 2-2 gave page 2 alone, numbered as in the whole printout"

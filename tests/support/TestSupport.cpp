@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "document/NativeName.h"
+
 #include <QFile>
 #include <QTest>
 
@@ -10,6 +12,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -31,6 +34,29 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+NativeNames::NativeNames(const QString &folder) : m_folder(QFile::encodeName(folder)) {}
+
+NativeNames::~NativeNames()
+{
+    for (auto made = m_made.rbegin(); made != m_made.rend(); ++made) {
+        if (::unlink(made->constData()) != 0)
+            ::rmdir(made->constData());
+    }
+}
+
+QString NativeNames::path(const QByteArray &name)
+{
+    m_made.push_back(m_folder + '/' + name);
+    return nativename::fromNative(m_made.back());
+}
+
+QString NativeNames::folder(const QByteArray &name)
+{
+    const QString made = path(name);
+    EXPECT_EQ(::mkdir(m_made.back().constData(), 0755), 0) << "cannot make the folder " << m_made.back().constData();
+    return made;
 }
 
 QByteArray crlf(std::initializer_list<const char *> lines)

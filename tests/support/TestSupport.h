@@ -58,6 +58,24 @@ void PrintTo(const MessageFields &m, std::ostream *os);
 // ASSERT_TRUE(eventually(...)): Qt's QTRY_ macros fail silently inside a GoogleTest test.
 ::testing::AssertionResult eventually(const std::function<bool()> &done, int timeoutMs = 10000);
 
+// Paths in a folder whose last parts are given as bytes, also where those are not UTF-8 (as
+// nativename gives such names):  names.path("\xe4nderung.mal"). Qt can neither list nor remove such
+// a name, so the destructor removes every path made, files and then their folders.
+class NativeNames {
+public:
+    explicit NativeNames(const QString &folder);
+    ~NativeNames();
+    NativeNames(const NativeNames &) = delete;
+    NativeNames &operator=(const NativeNames &) = delete;
+    QString path(const QByteArray &name);
+    // Makes the folder of that name and returns its path.
+    QString folder(const QByteArray &name);
+
+private:
+    QByteArray m_folder;
+    std::vector<QByteArray> m_made;
+};
+
 // Lowers the file size limit of this process for as long as it lives, so that a write past `bytes`
 // fails as on a full disk (EFBIG); SIGXFSZ is ignored meanwhile.
 class FullDisk {

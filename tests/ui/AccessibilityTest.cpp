@@ -146,7 +146,7 @@ TEST_F(Accessibility, everyWindow_namesEveryControlUniquelyWithinItsPanel)
     PrintFontDialog font{PrintFont{}};
     font.show();
     expectNamedAndUnique(&font, 8);
-    TAnleitungForm guide;
+    TAnleitungForm guide(prompts);
     guide.show();
     expectNamedAndUnique(&guide, 1);
 }

@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
+#include <QTabBar>
 #include <QTest>
 
 #include <algorithm>
@@ -28,6 +29,34 @@ double strongest(const QImage &image, const QRect &rect, const QColor &backgroun
         for (int x = rect.left(); x <= rect.right(); ++x)
             best = std::max(best, contrast::ratio(image.pixelColor(x, y), background));
     return best;
+}
+
+// How the outline of rect in image stands out against the pixels of other offset pixels further
+// out (negative: further in), each pixel against its own counterpart; the median, so that a line
+// shows all along and not in a few pixels. The corners are left out.
+double outlineContrast(const QImage &image, const QRect &rect, const QImage &other, int offset)
+{
+    std::vector<double> ratios;
+    const auto compare = [&](int x, int y, int dx, int dy) {
+        ratios.push_back(contrast::ratio(image.pixelColor(x, y), other.pixelColor(x + dx * offset, y + dy * offset)));
+    };
+    for (int x = rect.left() + 4; x <= rect.right() - 4; ++x) {
+        compare(x, rect.top(), 0, -1);
+        compare(x, rect.bottom(), 0, 1);
+    }
+    for (int y = rect.top() + 4; y <= rect.bottom() - 4; ++y) {
+        compare(rect.left(), y, -1, 0);
+        compare(rect.right(), y, 1, 0);
+    }
+    std::nth_element(ratios.begin(), ratios.begin() + long(ratios.size() / 2), ratios.end());
+    return ratios[ratios.size() / 2];
+}
+
+// The part of the window around widget, margin pixels wide.
+QImage grabAround(QWidget *window, QWidget *widget, int margin)
+{
+    const QRect around(widget->mapTo(window, QPoint(-margin, -margin)), widget->size() + QSize(2 * margin, 2 * margin));
+    return window->grab(around).toImage();
 }
 
 } // namespace
@@ -104,13 +133,69 @@ TEST_F(ListContrast, selection_readableAndFocusedListApartFromTheOthers)
                   << contrast::ratio(fill, base) << ":1\n";
         EXPECT_GE(text, 4.5);
         EXPECT_GE(contrast::ratio(fill, base), 3.0);
-        if (row.focused) {
-            // The current row's frame on the selection.
-            const QColor frame = image.pixelColor(cell.center().x(), cell.top() + 1);
-            std::cout << "current-row frame: " << contrast::ratio(frame, fill) << ":1\n";
-            EXPECT_GE(contrast::ratio(frame, fill), 3.0);
-        }
     }
+}
+
+TEST_F(ListContrast, focusedList_isFramedAgainstItsSurroundingsEmptyOrNot)
+{
+    ListView *view = form->ListView3();
+    for (const bool empty : {false, true}) {
+        SCOPED_TRACE(empty);
+        if (empty)
+            doc().DefectList.clear();
+        form->ListView2()->setFocus(Qt::TabFocusReason);
+        const QImage before = grabAround(form.get(), view, 3);
+        view->setFocus(Qt::TabFocusReason);
+        const QImage image = grabAround(form.get(), view, 3);
+        // The frame's outer pixels against the window beside them, its inner ones against the list.
+        const QRect edge(QPoint(3, 3), view->size());
+        const double outside = outlineContrast(image, edge, image, 1);
+        const double inside = outlineContrast(image, edge.adjusted(1, 1, -1, -1), image, -1);
+        const double change = outlineContrast(image, edge, before, 0);
+        std::cout << (empty ? "empty" : "filled") << " focused list: frame " << outside << ":1 outside, " << inside
+                  << ":1 inside, " << change << ":1 against the unfocused border\n";
+        EXPECT_GE(outside, 3.0);
+        EXPECT_GE(inside, 3.0);
+        EXPECT_GE(change, 3.0);
+    }
+}
+
+TEST_F(ListContrast, currentRowFrame_standsOutOnTheRowSelectedOrNot)
+{
+    ListView *view = form->ListView2();
+    const struct {
+        bool selected;
+        QColor fill;
+    } table[] = {{true, contrast::kFocusedSelection}, {false, view->palette().color(QPalette::Base)}};
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.selected);
+        view->selectRow(1);
+        view->setFocus(Qt::TabFocusReason);
+        if (!row.selected)
+            view->selectionModel()->clearSelection(); // as after Entf: current, not selected
+        ASSERT_EQ(view->currentIndex().row(), 1);
+        const QImage image = view->viewport()->grab().toImage();
+        const QRect cell = view->visualRect(view->model()->index(1, 0));
+        const QColor fill = image.pixelColor(cell.right() - 4, cell.center().y());
+        EXPECT_LT(contrast::ratio(fill, row.fill), 1.02) << fill.name().toStdString();
+        const double frame = strongest(image, QRect(cell.center().x(), cell.top(), 1, 2), fill);
+        std::cout << (row.selected ? "selected" : "unselected") << " current row: frame " << frame << ":1\n";
+        EXPECT_GE(frame, 3.0);
+    }
+}
+
+TEST_F(ListContrast, focusedPageTab_isFramedNotOnlyTinted)
+{
+    QTabBar *tabs = form->ui().PageControl1->tabBar();
+    form->ui().PlusLaedenBtn->setFocus(Qt::OtherFocusReason);
+    const QImage unfocused = tabs->grab().toImage();
+    QTest::keyClick(form->ui().PlusLaedenBtn, Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), tabs);
+    const QImage focused = tabs->grab().toImage();
+    // The frame runs inside the tab's edge; each of its pixels against the same pixel unfocused.
+    const double frame = outlineContrast(focused, tabs->tabRect(tabs->currentIndex()).adjusted(3, 3, -3, -3), unfocused, 0);
+    std::cout << "focused page tab: frame " << frame << ":1 against the tab unfocused\n";
+    EXPECT_GE(frame, 3.0);
 }
 
 TEST_F(ListContrast, icons_standOutAgainstTheWindow)

@@ -1,3 +1,6 @@
+#include "TestSupport.h"
+#include "document/NativeName.h"
+#include "document/SafeFile.h"
 #include "ui/AboutBoxUnit.h"
 #include "ui/ArtikelFUnit.h"
 #include "ui/DialogPrompts.h"
@@ -12,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <deque>
 
 #include <gtest/gtest.h>
 
@@ -68,53 +73,51 @@ TEST(RealMessageBoxes, showCaptionTextIconButtonsAndDefault)
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
 }
 
-// A save dialog that confirms overwriting asks when the chosen file exists; No leaves the dialog
-// open for another name, Yes takes the file.
-TEST(RealFileDialogs, askBeforeReplacingAFileAndNoReturnsToTheDialog)
+// The real save dialog on an existing file, once named in UTF-8 and once not: the program asks once
+// per choice (the dialog itself never does), No returns to the dialog on the name, Yes takes it.
+TEST(RealFileDialogs, theProgramAsksBeforeReplacingAFileAndNoReturnsToTheDialog)
 {
     QTemporaryDir dir;
-    const QString existing = dir.filePath(QStringLiteral("liste.csv"));
-    QFile file(existing);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    testsupport::NativeNames names(dir.path());
+    for (const QByteArray &name : {QByteArray("liste.csv"), QByteArray("\xe4nderung.csv")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString existing = names.path(name);
+        ASSERT_TRUE(safefile::writeAll(existing, "alt"));
+        DialogPrompts prompts;
+        Prompts::FileDialog options;
+        options.filter = QStringLiteral("CSV Dateien (*.csv)");
+        options.defaultSuffix = QStringLiteral("csv");
+        options.confirmOverwrite = true;
+        options.startPath = existing;
 
-    DialogPrompts prompts;
-    Prompts::FileDialog options;
-    options.filter = QStringLiteral("CSV Dateien (*.csv)");
-    options.defaultSuffix = QStringLiteral("csv");
-    options.confirmOverwrite = true;
-
-    QStringList asked;
-    bool openAfterNo = false;
-    const auto chooseExisting = [&existing](QMessageBox::StandardButton press, QStringList &asked) {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        QTimer::singleShot(0, [press, &asked] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            asked << box->text();
-            box->button(press)->click();
+        // Takes the name each dialog proposes, and answers the questions No, then Yes.
+        std::deque<QMessageBox::StandardButton> presses{QMessageBox::No, QMessageBox::Yes};
+        QStringList seen;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            QWidget *shown = QApplication::activeModalWidget();
+            if (auto *dialog = qobject_cast<QFileDialog *>(shown)) {
+                seen << QStringLiteral("Dialog");
+                QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+            } else if (auto *box = qobject_cast<QMessageBox *>(shown)) {
+                seen << box->text();
+                if (presses.empty()) {
+                    box->close();
+                    return;
+                }
+                box->button(presses.front())->click();
+                presses.pop_front();
+            }
         });
-        dialog->selectFile(existing);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-    };
-    QTimer::singleShot(0, [&] {
-        chooseExisting(QMessageBox::No, asked);
-        openAfterNo = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()) != nullptr;
-        QTimer::singleShot(0, [&] { chooseExisting(QMessageBox::Yes, asked); });
-    });
-    // Should a step above fail, no dialog is left open.
-    QTimer guard;
-    QObject::connect(&guard, &QTimer::timeout, [] {
-        if (QWidget *w = QApplication::activeModalWidget())
-            w->close();
-    });
-    guard.start(20000);
-
-    EXPECT_EQ(prompts.saveFileName(options), std::optional<QString>(existing));
-    EXPECT_EQ(asked.size(), 2) << "asked once per choice of the existing file";
-    EXPECT_TRUE(openAfterNo) << "No returns to the dialog";
+        driver.start(50);
+        const std::optional<Prompts::FileChoice> choice = prompts.chooseSaveFile(options);
+        driver.stop();
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(nativename::toNative(choice->path), nativename::toNative(existing));
+        const QString question = QStringLiteral("Die Datei „%1“ gibt es schon. Soll sie ersetzt werden?")
+                                     .arg(nativename::fromNative(name));
+        EXPECT_EQ(seen, (QStringList{QStringLiteral("Dialog"), question, QStringLiteral("Dialog"), question}));
+    }
 }
 
 // A save dialog with several file types opens on the one selected and returns the one chosen.

@@ -126,11 +126,13 @@ TEST_F(ExchangePrint, theCsvExportWritesTheTypeChosenAndOffersItAgain)
     EXPECT_EQ(testsupport::readFile(csv), QByteArray("\xEF\xBB\xBF\"Alt\";\"Dach\"\r\n\"zwei\nZeilen \xc3\xa4\";\"Dach\"\r\n"));
 
     prompts.files = {csv};
+    prompts.answers = {Prompts::Answer::Yes}; // replace the file
     form->CSVExport1Click();
     EXPECT_EQ(prompts.dialogs.back().selectedType, 1) << "the type chosen last is offered again";
     EXPECT_TRUE(testsupport::readFile(csv).startsWith("\xEF\xBB\xBF"));
     prompts.files = {csv};
     prompts.types = {0};
+    prompts.answers = {Prompts::Answer::Yes};
     form->CSVExport1Click();
     EXPECT_EQ(testsupport::readFile(csv), QByteArray("\"Alt\";\"Dach\"\r\n\"zwei\\nZeilen \xe4\";\"Dach\"\r\n"));
 }

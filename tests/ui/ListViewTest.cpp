@@ -1,6 +1,8 @@
 #include "WindowFixture.h"
+#include "ui/AccessibleNames.h"
 #include "ui_MainUnit.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLineEdit>
@@ -94,6 +96,42 @@ struct InPlaceEdit : ::testing::Test {
     static inline QtMessageHandler s_previous = nullptr;
 };
 
+// The same view, with what it tells a screen reader about its rows recorded.
+struct Announcements : InPlaceEdit {
+    struct Heard {
+        QObject *object;
+        QString name;
+        bool selected;
+    };
+    std::vector<Heard> heard;
+
+    void SetUp() override
+    {
+        InPlaceEdit::SetUp();
+        accessiblenames::setAnnouncementListener([this](QAccessibleEvent &event) {
+            QAccessibleInterface *row = event.type() == QAccessible::Focus && event.child() >= 0
+                                            ? event.accessibleInterface()
+                                            : nullptr;
+            if (row)
+                heard.push_back({event.object(), row->text(QAccessible::Name), bool(row->state().selected)});
+        });
+    }
+    void TearDown() override
+    {
+        accessiblenames::setAnnouncementListener({});
+        InPlaceEdit::TearDown();
+    }
+    // The last row heard of, once the events waiting have run.
+    void expectHeard(const char *name, bool selected)
+    {
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard.back().object, view);
+        EXPECT_EQ(heard.back().name, QString::fromUtf8(name));
+        EXPECT_EQ(heard.back().selected, selected);
+    }
+};
+
 void clickHeader(ListView *view, int column)
 {
     QHeaderView *h = view->header();
@@ -108,13 +146,15 @@ TEST_F(Views, header_showsTheSortStateAfterEachClick)
     createWithStarter();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    for (ListView *v : {form->ListView1(), form->ListView2(), form->ListView3(), form->ListView4()})
+    for (ListView *v : {form->ListView1(), form->ListView2(), form->ListView3()})
         EXPECT_EQ(v->header()->sortIndicatorSection(), -1) << "no order is shown before a click";
+    // The filtered view shows the order of its last rebuild, which a click on it does not change.
+    const int filteredSection = form->ListView4()->header()->sortIndicatorSection();
 
     struct Step {
         ListView *clicked;
         int column;
-        std::vector<ListView *> showing; // the views that share the clicked view's state
+        std::vector<ListView *> showing; // the views sorted by the click
         int section;
         Qt::SortOrder order;
     };
@@ -122,9 +162,9 @@ TEST_F(Views, header_showsTheSortStateAfterEachClick)
     const Step steps[] = {
         {v1, 0, {v1}, 0, Qt::DescendingOrder}, // the state starts at "Name", ascending
         {v1, 0, {v1}, 0, Qt::AscendingOrder},
-        {v2, 1, {v2, v4}, 1, Qt::AscendingOrder},
-        {v4, 1, {v2, v4}, 1, Qt::DescendingOrder},
-        {v4, 0, {v2, v4}, 0, Qt::AscendingOrder},
+        {v2, 1, {v2}, 1, Qt::AscendingOrder},
+        {v4, 1, {v2}, 1, Qt::DescendingOrder},
+        {v4, 0, {v2}, 0, Qt::AscendingOrder},
         {v3, 1, {v3}, 1, Qt::AscendingOrder},
         {v3, 1, {v3}, 1, Qt::DescendingOrder},
     };
@@ -136,6 +176,7 @@ TEST_F(Views, header_showsTheSortStateAfterEachClick)
             EXPECT_EQ(v->header()->sortIndicatorSection(), s.section) << v->objectName().toStdString();
             EXPECT_EQ(v->header()->sortIndicatorOrder(), s.order) << v->objectName().toStdString();
         }
+        EXPECT_EQ(v4->header()->sortIndicatorSection(), filteredSection);
     }
     EXPECT_EQ(captions(doc().DefectList), std::vector<std::string>{"Alt"});
     EXPECT_EQ(captions(doc().AssemblyList), (std::vector<std::string>{"Dach", "Fassade"}));
@@ -226,4 +267,37 @@ TEST_F(InPlaceEdit, aNameTooLongToEditKeepsItsTextAndIsNamedInsteadOfFreezing)
     EXPECT_EQ(ListView::tooLongText(5'000'000),
               QStringLiteral("Der Name ist zu lang, um ihn hier zu bearbeiten: Er hat 5.000.000 Zeichen, bearbeiten "
                              "lassen sich bis zu 32.767. Der Name bleibt, wie er ist."));
+}
+
+// Entering the view names its current row; removing the current row leaves nothing selected and
+// makes the next row (the one before, at the end) current, which a screen reader hears of as not
+// selected; the space bar selects it.
+TEST_F(Announcements, enteringTheViewOrRemovingItsCurrentRowNamesTheCurrentRow)
+{
+    view->selectRow(1);
+    after->setFocus(Qt::TabFocusReason);
+    view->setFocus(Qt::TabFocusReason);
+    expectHeard("Loch", true);
+
+    const struct {
+        int removed;
+        const char *next; // nullptr: none left
+        int nextRow;
+    } table[] = {{1, "Ziegel", 1}, {1, "Riss", 0}, {0, nullptr, -1}};
+    for (const auto &row : table) {
+        SCOPED_TRACE(row.next ? row.next : "none left");
+        view->selectRow(row.removed);
+        heard.clear();
+        list.removeAt(row.removed);
+        EXPECT_EQ(view->selectedRow(), -1);
+        EXPECT_EQ(view->currentIndex().row(), row.nextRow);
+        if (!row.next) {
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(heard.empty());
+            continue;
+        }
+        expectHeard(row.next, false);
+        QTest::keyClick(view, Qt::Key_Space);
+        EXPECT_EQ(view->selectedRow(), row.nextRow);
+    }
 }

@@ -36,8 +36,9 @@ TEST_F(StartArguments, listFile_takesOneExistingFileAndExplainsEverythingElse)
     QDir::setCurrent(dir.path());
     const QString absolute = path(QStringLiteral("andere.mal"));
     testsupport::writeFile(path(QStringLiteral("-x.mal")), "0\r\n0\r\n0\r\n");
+    testsupport::NativeNames names(dir.path());
     const QByteArray latin1 = "m\xe4ngel.mal"; // a name in another encoding than UTF-8
-    const QString latin1Path = nativename::fromNative(QFile::encodeName(dir.path()) + '/' + latin1);
+    const QString latin1Path = names.path(latin1);
     ASSERT_TRUE(safefile::writeAll(latin1Path, "0\r\n"));
     const QString dash = QStringLiteral("--");
     const Case cases[] = {
@@ -65,8 +66,16 @@ TEST_F(StartArguments, listFile_takesOneExistingFileAndExplainsEverythingElse)
             EXPECT_TRUE(error.endsWith(QStringLiteral("mängel.mal im Programmverzeichnis."))) << error.toStdString();
         }
     }
+
+    // A name relative to a working folder whose own name is not UTF-8.
+    const QString folder = names.folder("\xc4nderungen");
+    const QString inside = names.path("\xc4nderungen/liste.mal");
+    ASSERT_TRUE(safefile::writeAll(inside, "0\r\n0\r\n0\r\n"));
+    ASSERT_EQ(::chdir(nativename::toNative(folder).constData()), 0);
+    QString error;
+    EXPECT_EQ(startarguments::listFile({QStringLiteral("liste.mal")}, &error), inside);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     QDir::setCurrent(saved);
-    ::unlink(nativename::toNative(latin1Path).constData()); // Qt cannot remove such a name
 }
 
 // Qt's part of a command line (after the program's name) and the program's arguments (their bytes),
