@@ -1,5 +1,6 @@
 #include "document/SafeFile.h"
 
+#include "document/InterruptedSave.h"
 #include "document/NativeName.h"
 
 #include <QCryptographicHash>
@@ -10,10 +11,13 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -146,21 +150,64 @@ private:
     off_t m_writebackFrom = 0;
 };
 
-// The name of the temporary file beside `base` in `folder`: ".<base>.<6 random>", or, when that
-// would not fit the folder's name limit, ".<hash of base>.<6 random>".
+// What sets the temporary files of this program apart from other hidden files: ".<base>.mltmp-<6 random>".
+constexpr char kTemporaryTag[] = ".mltmp-";
+constexpr char kTemporaryLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr int kTemporaryRandom = 6;
+
+// The name of the temporary file beside `base` in `folder`: ".<base>.mltmp-<6 random>", or, when
+// that would not fit the folder's name limit, ".<hash of base>.mltmp-<6 random>".
 QByteArray temporaryName(const QByteArray &folder, const QByteArray &base)
 {
     long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
     if (nameMax <= 0)
         nameMax = NAME_MAX;
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray suffix(6, 'x');
+    QByteArray suffix(kTemporaryRandom, 'x');
     for (char &c : suffix)
-        c = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters - 1))];
-    QByteArray name = '.' + base + '.' + suffix;
+        c = kTemporaryLetters[QRandomGenerator::global()->bounded(int(sizeof kTemporaryLetters - 1))];
+    QByteArray name = '.' + base + kTemporaryTag + suffix;
     if (name.size() > nameMax)
-        name = '.' + QCryptographicHash::hash(base, QCryptographicHash::Sha1).toHex().left(16) + '.' + suffix;
+        name = '.' + QCryptographicHash::hash(base, QCryptographicHash::Sha1).toHex().left(16) + kTemporaryTag + suffix;
     return folder + '/' + name;
+}
+
+} // namespace
+
+bool isTemporaryName(std::string_view name)
+{
+    const std::string_view tag(kTemporaryTag);
+    if (name.size() < 2 + tag.size() + kTemporaryRandom || name.front() != '.')
+        return false;
+    const std::string_view random = name.substr(name.size() - kTemporaryRandom);
+    return name.substr(name.size() - kTemporaryRandom - tag.size(), tag.size()) == tag &&
+           random.find_first_not_of(kTemporaryLetters) == std::string_view::npos;
+}
+
+namespace {
+
+// Removes the temporary files of this program's that a save which did not end left in `folder`: the
+// user's own regular files with a temporary name that no running program holds. A save holds its
+// temporary file with an flock from creation to rename; a lock taken here on a file that is no
+// longer under its name (renamed meanwhile) removes nothing.
+void removeStrayTemporaries(const QByteArray &folder)
+{
+    const std::unique_ptr<DIR, int (*)(DIR *)> dir(::opendir(folder.constData()), ::closedir);
+    if (!dir)
+        return;
+    const uid_t user = ::geteuid();
+    while (const dirent *entry = ::readdir(dir.get())) {
+        if (!isTemporaryName(entry->d_name))
+            continue;
+        const QByteArray path = folder + '/' + entry->d_name;
+        const Fd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+        struct stat held {};
+        struct stat named {};
+        if (fd.fd < 0 || ::fstat(fd.fd, &held) != 0 || !S_ISREG(held.st_mode) || held.st_uid != user ||
+            ::flock(fd.fd, LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (::lstat(path.constData(), &named) == 0 && named.st_ino == held.st_ino && named.st_dev == held.st_dev)
+            ::unlink(path.constData()); // in a folder that forbids it, it stays
+    }
 }
 
 mode_t currentUmask()
@@ -249,18 +296,26 @@ void syncFolder(const QByteArray &folder)
         ::fsync(dirFd.fd); // the rename is done; a file system that cannot sync a folder is no failure
 }
 
-} // namespace
-
-FileResult<void> writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, Flush flush)
+// The file itself written in place, journaled or not (see writeInPlace in the header).
+FileResult<void> inPlace(const QByteArray &target, const Writer &write, FileStamp *written, Flush flush,
+                         Journal journal)
 {
-    const auto putBytes = [&bytes](ByteSink &out) {
-        out.finish(out.put(out.start(), std::string_view(bytes.constData(), std::size_t(bytes.size()))));
-    };
-    return writeAll(path, Writer(putBytes), written, flush);
+    std::optional<interruptedsave::Journal> kept;
+    if (journal == Journal::Kept)
+        kept.emplace(interruptedsave::Journal::begin(target, write, flush));
+    struct stat st {};
+    if (const int failed = writeInPlace(target, write, flush, &st))
+        return FileError{failed};
+    if (written)
+        *written = FileStamp::ofStat(st);
+    return {};
 }
 
-FileResult<void> writeAll(const QString &path, const Writer &write, FileStamp *written, Flush flush)
+// writeAll, and for a new file of the program's own, `lock` gets a descriptor holding an flock on it.
+FileResult<void> replace(const QString &path, const Writer &write, FileStamp *written, Flush flush, int *lock)
 {
+    if (lock)
+        *lock = -1;
     if (path.isEmpty())
         return FileError{ENOENT};
     QByteArray target = nativename::toNative(path);
@@ -287,26 +342,29 @@ FileResult<void> writeAll(const QString &path, const Writer &write, FileStamp *w
     if (base.isEmpty())
         return FileError{EISDIR};
 
-    struct stat st {};
     // Where the folder forbids the temporary file or the rename (`error`), the file itself is
     // written if it exists; otherwise that is the reason.
-    const auto inPlace = [&](int error) -> FileResult<void> {
+    const auto orInPlace = [&](int error) -> FileResult<void> {
         if (!exists || !folderForbids(error))
             return FileError{error};
-        if (const int failed = writeInPlace(target, write, flush, &st))
-            return FileError{failed};
-        if (written)
-            *written = FileStamp::ofStat(st);
-        return {};
+        return inPlace(target, write, written, flush, Journal::Kept);
     };
 
+    removeStrayTemporaries(folder);
     QByteArray temp;
     int created = -1;
     for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
         temp = temporaryName(folder, base);
         created = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (created < 0 && errno != EEXIST)
-            return inPlace(lastError());
+            return orInPlace(lastError());
+        // Held from here to the rename, so that no other save takes it for a stray one. One that
+        // removed it before the lock was taken leaves it without a name: then another name is taken.
+        struct stat st {};
+        if (created >= 0 && ::flock(created, LOCK_EX) == 0 && ::fstat(created, &st) == 0 && st.st_nlink == 0) {
+            ::close(created);
+            created = -1;
+        }
     }
     Fd fd(created);
     if (fd.fd < 0)
@@ -320,6 +378,11 @@ FileResult<void> writeAll(const QString &path, const Writer &write, FileStamp *w
         ::unlink(temp.constData()); // no trace of the attempt stays
         throw;
     }
+    // The lock lives on in a second descriptor of the same open file until after the rename.
+    struct stat st {};
+    Fd held(::dup(fd.fd));
+    if (error == 0 && held.fd < 0)
+        error = lastError();
     if (error == 0 && ((flush == Flush::ToDisk && ::fdatasync(fd.fd) != 0) || ::fstat(fd.fd, &st) != 0 ||
                        ::close(fd.release()) != 0))
         error = lastError();
@@ -330,13 +393,47 @@ FileResult<void> writeAll(const QString &path, const Writer &write, FileStamp *w
     if (::rename(temp.constData(), target.constData()) != 0) {
         error = lastError();
         ::unlink(temp.constData());
-        return inPlace(error);
+        return orInPlace(error);
     }
     if (flush == Flush::ToDisk)
         syncFolder(folder);
     if (written)
         *written = FileStamp::ofStat(st);
+    if (lock)
+        *lock = held.release();
     return {};
+}
+
+} // namespace
+
+FileResult<void> writeAll(const QString &path, const QByteArray &bytes, FileStamp *written, Flush flush)
+{
+    return writeAll(path, bytesWriter(bytes), written, flush);
+}
+
+FileResult<void> writeAll(const QString &path, const Writer &write, FileStamp *written, Flush flush)
+{
+    return replace(path, write, written, flush, nullptr);
+}
+
+FileResult<void> writeLocked(const QString &path, const Writer &write, int *lock, Flush flush)
+{
+    return replace(path, write, nullptr, flush, lock);
+}
+
+FileResult<void> writeInPlace(const QString &path, const Writer &write, FileStamp *written, Flush flush,
+                              Journal journal)
+{
+    if (path.isEmpty())
+        return FileError{ENOENT};
+    return inPlace(nativename::toNative(path), write, written, flush, journal);
+}
+
+Writer bytesWriter(const QByteArray &bytes)
+{
+    return [bytes](ByteSink &out) {
+        out.finish(out.put(out.start(), std::string_view(bytes.constData(), std::size_t(bytes.size()))));
+    };
 }
 
 FileResult<QByteArray> readAll(const QString &path, FileStamp *stamp)

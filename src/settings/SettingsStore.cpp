@@ -67,9 +67,10 @@ void SettingsStore::open()
     const QString path = filePath();
     if (!QDir().mkpath(m_folder))
         throw SettingsError::cannotCreateKey(path);
+    // Append: a file that a second program creates meanwhile is left as it is, never emptied.
     if (!QFileInfo::exists(path)) {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
             throw SettingsError::cannotCreateKey(path);
     }
     m_open = true;

@@ -14,6 +14,7 @@
 #include "ui/AnleitungUnit.h"
 #include "ui/EditMenu.h"
 #include "ui/HandlerGuard.h"
+#include "ui/InterruptedSaveOffer.h"
 #include "ui/ListController.h"
 #include "ui/ListView.h"
 #include "ui/PrintCommands.h"
@@ -178,10 +179,12 @@ void TMainForm::FormCreate(const QString &programDirectory, const QString &start
     // Any load refreshes the stamp of the default list file, so the watch starts from it also
     // when another file is opened.
     // A file named on the command line enters the recently used files; the default file does not.
-    if (startFile.isEmpty())
+    // A list file whose save was cut short and is written back now is opened instead.
+    const QString file = interruptedsaveoffer::ask(m_prompts, startFile);
+    if (file.isEmpty())
         m_document.OpenLists(m_document.defaultListFile());
     else
-        m_recent->open(startFile);
+        m_recent->open(file);
     m_timer.start();
 }
 

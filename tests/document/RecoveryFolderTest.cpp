@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "document/RecoveryFolder.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,32 +9,11 @@
 #include <sys/stat.h>
 
 using testsupport::readFile;
+using testsupport::ScopedEnv;
 using testsupport::setFileTime;
 using testsupport::writeFile;
 
 namespace {
-
-// Sets an environment variable for the scope, then puts back what it was.
-class ScopedEnv {
-public:
-    ScopedEnv(const char *name, const QByteArray &value) : m_name(name), m_had(qEnvironmentVariableIsSet(name))
-    {
-        m_old = qgetenv(name);
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
 
 TEST(RecoveryFolder, pathFollowsAnAbsoluteStateHomeElseTheHomeFolder)
 {

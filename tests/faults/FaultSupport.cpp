@@ -1,9 +1,14 @@
 #include "FaultSupport.h"
 
+#include "document/InterruptedSave.h"
+
 #include <QFile>
 
+#include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <grp.h>
+#include <sys/ptrace.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
@@ -56,6 +61,59 @@ std::optional<QByteArray> runChild(const std::function<QByteArray()> &work, bool
 }
 
 } // namespace
+
+Ending killedAtCall(int call, const std::function<void()> &work)
+{
+    const pid_t pid = fork();
+    if (pid < 0)
+        return Ending::Failed;
+    if (pid == 0) {
+        if (ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0 || raise(SIGSTOP) != 0)
+            _exit(3);
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    const auto end = [&](Ending ending) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return ending;
+    };
+    if (waitpid(pid, &status, 0) != pid || !WIFSTOPPED(status) ||
+        ptrace(PTRACE_SETOPTIONS, pid, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL) != 0)
+        return end(Ending::Failed);
+    int entered = 0;
+    int signal = 0;
+    for (;;) {
+        ptrace(PTRACE_SYSCALL, pid, nullptr, reinterpret_cast<void *>(intptr_t(signal)));
+        if (waitpid(pid, &status, 0) != pid)
+            return end(Ending::Failed);
+        if (WIFEXITED(status))
+            return WEXITSTATUS(status) == 0 ? Ending::Finished : Ending::Failed;
+        if (WIFSIGNALED(status))
+            return Ending::Failed;
+        signal = 0;
+        if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
+            signal = WSTOPSIG(status); // a signal of the child's own goes on to it
+            continue;
+        }
+        __ptrace_syscall_info info{};
+        if (ptrace(PTRACE_GET_SYSCALL_INFO, pid, reinterpret_cast<void *>(sizeof info), &info) <= 0)
+            return end(Ending::Failed);
+        if (info.op == PTRACE_SYSCALL_INFO_ENTRY && entered++ == call)
+            return end(Ending::Killed);
+    }
+}
+
+void leaveInterruptedSave(const QString &file, const QByteArray &bytes)
+{
+    const Ending ending = killedAtCall(INT_MAX, [&] {
+        const auto journal = interruptedsave::Journal::begin(QFile::encodeName(file), safefile::bytesWriter(bytes),
+                                                             safefile::Flush::ToDisk);
+        std::_Exit(journal.kept() ? 0 : 1); // without removing it
+    });
+    ASSERT_EQ(ending, Ending::Finished) << "no journal was left for " << qPrintable(file);
+}
 
 std::optional<QByteArray> unprivileged(const std::function<QByteArray()> &work)
 {

@@ -29,6 +29,18 @@ inline const char *kNoUnprivilegedChild = "runs as root and cannot drop its righ
 // Runs `work` in a child process with the rights of this one, e.g. to measure its peak memory alone.
 std::optional<QByteArray> inChild(const std::function<QByteArray()> &work);
 
+// How a child process of killedAtCall ended.
+enum class Ending { Killed, Finished, Failed };
+// Runs `work` in a child process with the rights of this one, traced, and kills it (SIGKILL) as it
+// enters its system call number `call` (from 0) since `work` began, the way a crash or a power cut
+// ends a program between two steps: Killed. Finished when `work` made fewer calls and ended;
+// Failed when the child could not be traced or ended otherwise.
+Ending killedAtCall(int call, const std::function<void()> &work);
+
+// What a program leaves that dies while it writes `file` in place: the journal of the new `bytes` in
+// the recovery folder, the file itself as it is. Fails the running test when none is left.
+void leaveInterruptedSave(const QString &file, const QByteArray &bytes);
+
 // Lets everyone into `path` (mode 0755), so that the unprivileged child can reach what lies below.
 void openToAll(const QString &path);
 

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -14,6 +15,8 @@
 #include <cstring>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -349,6 +352,62 @@ TEST_F(SafeFile, aWriterStoppedMidwayLeavesTheOldFileAndNoTrace)
     EXPECT_EQ(safefile::writeAll(file, unfinished).error().code, EIO) << "a writer that never says where its bytes end";
     EXPECT_EQ(testsupport::readFile(file), previous);
     EXPECT_EQ(files(), QStringList{QStringLiteral("liste.mal")});
+}
+
+TEST(SafeFileNames, aTemporaryNameIsHiddenAndCarriesTheTagAndSixLettersOrDigits)
+{
+    const struct {
+        const char *name;
+        bool temporary;
+    } rows[] = {
+        {".liste.mal.mltmp-k3x9a0", true},
+        {".0123456789abcdef.mltmp-zzzzzz", true}, // the hashed form of a long name
+        {"liste.mal.mltmp-k3x9a0", false},       // not hidden
+        {"..mltmp-k3x9a0", false},               // no name before the tag
+        {".liste.mal.mltmp-K3X9A0", false},      // upper case: another program's
+        {".liste.mal.mltmp-k3x9a", false},
+        {".liste.mal.mltmp-k3x9a0b", false},
+        {".liste.mal.k3x9a0", false},            // the form of other programs
+        {".liste.mal.mltmp-k3x9a0.swp", false},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(safefile::isTemporaryName(row.name), row.temporary) << row.name;
+}
+
+TEST_F(SafeFile, aSaveRemovesTheTemporaryFilesLeftByKilledSavesButNoneThatARunningSaveHolds)
+{
+    const QString file = path(QStringLiteral("liste.mal"));
+    const QString stray = path(QStringLiteral(".alt.mal.mltmp-abc123"));
+    const QString held = path(QStringLiteral(".offen.mal.mltmp-def456"));
+    const QString others = path(QStringLiteral(".fremd.mal.mltmp-ghi789"));
+    for (const QString &name : {stray, held, others})
+        testsupport::writeFile(name, PatternWriter{1000, 1000}.bytes());
+    ASSERT_TRUE(QDir().mkdir(path(QStringLiteral(".ordner.mltmp-jkl012"))));
+    ASSERT_EQ(symlink(encoded(held).constData(), encoded(path(QStringLiteral(".link.mltmp-mno345"))).constData()), 0);
+    const int heldFd = open(encoded(held).constData(), O_RDONLY);
+    ASSERT_EQ(flock(heldFd, LOCK_EX), 0); // another program's save that runs
+    if (geteuid() == 0)
+        ASSERT_EQ(chown(encoded(others).constData(), 4321, 4321), 0);
+    else
+        QFile::remove(others);
+
+    // A second save into the folder while the first one writes: the first one's temporary file stays.
+    const QString second = path(QStringLiteral("zweite.mal"));
+    const auto writer = [&](ByteSink &out) {
+        EXPECT_TRUE(safefile::writeAll(second, next));
+        out.finish(out.put(out.start(), std::string_view(next.constData(), std::size_t(next.size()))));
+    };
+    ASSERT_TRUE(safefile::writeAll(file, safefile::Writer(writer)));
+    close(heldFd);
+    EXPECT_EQ(testsupport::readFile(file), next);
+    QStringList left = files();
+    left.sort();
+    QStringList expected{QStringLiteral(".link.mltmp-mno345"), QStringLiteral(".offen.mal.mltmp-def456"),
+                         QStringLiteral("liste.mal"), QStringLiteral("zweite.mal")};
+    if (geteuid() == 0)
+        expected.prepend(QStringLiteral(".fremd.mal.mltmp-ghi789"));
+    EXPECT_EQ(left, expected);
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral(".ordner.mltmp-jkl012"))).isDir());
 }
 
 TEST_F(SafeFile, readsOnlyRegularFilesAndStampsTheOpenedFile)

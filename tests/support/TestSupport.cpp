@@ -154,4 +154,18 @@ FullDisk::~FullDisk()
     std::signal(SIGXFSZ, m_oldHandler);
 }
 
+ScopedEnv::ScopedEnv(const char *name, const QByteArray &value)
+    : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+{
+    qputenv(name, value);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (m_had)
+        qputenv(m_name, m_old);
+    else
+        qunsetenv(m_name);
+}
+
 } // namespace testsupport

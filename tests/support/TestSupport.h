@@ -58,6 +58,20 @@ void PrintTo(const MessageFields &m, std::ostream *os);
 // ASSERT_TRUE(eventually(...)): Qt's QTRY_ macros fail silently inside a GoogleTest test.
 ::testing::AssertionResult eventually(const std::function<bool()> &done, int timeoutMs = 10000);
 
+// Sets an environment variable for as long as it lives, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char *name, const QByteArray &value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
 // Paths in a folder whose last parts are given as bytes, also where those are not UTF-8 (as
 // nativename gives such names):  names.path("\xe4nderung.mal"). Qt can neither list nor remove such
 // a name, so the destructor removes every path made, files and then their folders.
