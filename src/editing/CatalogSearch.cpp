@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
-#include <numeric>
+#include <limits>
+#include <new>
 
 namespace editing {
 namespace searchfold {
@@ -55,6 +57,15 @@ void append(std::string &out, std::string_view text)
     }
 }
 
+// The length of text folded: the copy is made at its exact size.
+std::size_t foldedSize(std::string_view text)
+{
+    std::size_t n = 0;
+    for (const char c : text)
+        n += kTable[static_cast<unsigned char>(c)].length;
+    return n;
+}
+
 } // namespace
 
 std::string_view of(unsigned char byte)
@@ -72,15 +83,17 @@ std::string fold(std::string_view text)
 
 } // namespace searchfold
 
-void CatalogSearch::index(const std::vector<ListEntry> &entries, const RowShown &shown)
+void CatalogSearch::index(const std::vector<ListEntry> &entries)
 {
     // Built aside first: a failure leaves the previous index whole.
     std::string folded;
     std::vector<std::uint32_t> starts;
-    starts.reserve(entries.size() + 1);
     std::size_t bytes = 0;
     for (const ListEntry &e : entries)
-        bytes += e.caption().size() + (e.subItemCount() ? e.subItem(0).size() : 0) + 2;
+        bytes += searchfold::foldedSize(e.caption()) + (e.subItemCount() ? searchfold::foldedSize(e.subItem(0)) : 0) + 2;
+    if (bytes > std::numeric_limits<std::uint32_t>::max()) // offsets are 32 bits
+        throw std::bad_alloc();
+    starts.reserve(entries.size() + 1);
     folded.reserve(bytes);
     for (const ListEntry &e : entries) {
         starts.push_back(static_cast<std::uint32_t>(folded.size()));
@@ -91,34 +104,70 @@ void CatalogSearch::index(const std::vector<ListEntry> &entries, const RowShown 
         folded.push_back('\0');
     }
     starts.push_back(static_cast<std::uint32_t>(folded.size()));
-    std::vector<std::uint32_t> matches;
+    std::vector<std::uint64_t> shown((entries.size() + 63) / 64);
+    std::vector<std::uint32_t> before(shown.size() + 1);
     m_folded.swap(folded);
     m_starts.swap(starts);
-    searchAll(matches);
-    m_matches.swap(matches);
-    if (!shown)
-        return;
-    auto next = m_matches.begin();
-    for (int row = 0; row < rowCount(); ++row) {
-        const bool match = next != m_matches.end() && *next == static_cast<std::uint32_t>(row);
-        next += match ? 1 : 0;
-        shown(row, match);
-    }
+    m_shown.swap(shown);
+    m_before.swap(before);
+    searchAll();
 }
 
 bool CatalogSearch::shows(int row) const
 {
-    return std::binary_search(m_matches.begin(), m_matches.end(), static_cast<std::uint32_t>(row));
+    if (row < 0 || row >= rowCount())
+        return false;
+    const auto r = static_cast<std::size_t>(row);
+    return (m_shown[r / 64] >> (r % 64)) & 1U;
 }
 
-void CatalogSearch::searchAll(std::vector<std::uint32_t> &into) const
+int CatalogSearch::rankOf(int row) const
 {
-    into.clear();
+    const auto r = static_cast<std::size_t>(std::clamp(row, 0, rowCount()));
+    const std::uint64_t below = r % 64 ? m_shown[r / 64] & (~std::uint64_t{0} >> (64 - r % 64)) : 0;
+    return static_cast<int>(m_before[r / 64]) + std::popcount(below);
+}
+
+int CatalogSearch::match(int k) const
+{
+    std::size_t word;
+    std::uint64_t bits;
+    if (k == m_lastK + 1 && m_lastK >= 0) {
+        // The next shown row after the previous answer.
+        const auto from = static_cast<std::size_t>(m_lastRow) + 1;
+        word = from / 64;
+        bits = from % 64 ? m_shown[word] & (~std::uint64_t{0} << (from % 64)) : m_shown[word];
+        while (bits == 0)
+            bits = m_shown[++word];
+    } else {
+        word = static_cast<std::size_t>(std::upper_bound(m_before.begin(), m_before.end(), static_cast<std::uint32_t>(k))
+                                        - m_before.begin() - 1);
+        bits = m_shown[word];
+        for (auto skip = static_cast<std::uint32_t>(k) - m_before[word]; skip > 0; --skip)
+            bits &= bits - 1;
+    }
+    m_lastK = k;
+    m_lastRow = static_cast<int>(word * 64) + std::countr_zero(bits);
+    return m_lastRow;
+}
+
+void CatalogSearch::counted()
+{
+    for (std::size_t w = 0; w < m_shown.size(); ++w)
+        m_before[w + 1] = m_before[w] + static_cast<std::uint32_t>(std::popcount(m_shown[w]));
+    m_lastK = -1;
+}
+
+void CatalogSearch::searchAll()
+{
     if (m_needle.empty()) {
-        into.resize(static_cast<std::size_t>(rowCount()));
-        std::iota(into.begin(), into.end(), 0U);
+        std::fill(m_shown.begin(), m_shown.end(), ~std::uint64_t{0});
+        if (const auto tail = static_cast<std::size_t>(rowCount()) % 64)
+            m_shown.back() = ~std::uint64_t{0} >> (64 - tail);
+        counted();
         return;
     }
+    std::fill(m_shown.begin(), m_shown.end(), std::uint64_t{0});
     // One pass of the byte search over the whole copy; the needle holds no zero byte, so a hit never
     // spans two texts. After a hit the search goes on at the next row.
     const char *base = m_folded.data();
@@ -130,25 +179,27 @@ void CatalogSearch::searchAll(std::vector<std::uint32_t> &into) const
             break;
         const auto at = static_cast<std::uint32_t>(static_cast<const char *>(hit) - base);
         row = std::upper_bound(row, m_starts.end(), at) - 1;
-        into.push_back(static_cast<std::uint32_t>(row - m_starts.begin()));
+        const auto r = static_cast<std::size_t>(row - m_starts.begin());
+        m_shown[r / 64] |= std::uint64_t{1} << (r % 64);
         pos = *++row;
     }
+    counted();
 }
 
-void CatalogSearch::narrow(const RowShown &shown)
+void CatalogSearch::narrow()
 {
-    auto kept = m_matches.begin();
-    for (const std::uint32_t row : m_matches) {
-        const std::string_view text(m_folded.data() + m_starts[row], m_starts[row + 1] - m_starts[row]);
-        if (text.find(m_needle) != std::string_view::npos)
-            *kept++ = row;
-        else if (shown)
-            shown(static_cast<int>(row), false);
+    for (std::size_t w = 0; w < m_shown.size(); ++w) {
+        for (std::uint64_t bits = m_shown[w]; bits != 0; bits &= bits - 1) {
+            const std::size_t r = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+            const std::string_view text(m_folded.data() + m_starts[r], m_starts[r + 1] - m_starts[r]);
+            if (text.find(m_needle) == std::string_view::npos)
+                m_shown[w] &= ~(std::uint64_t{1} << (r % 64));
+        }
     }
-    m_matches.erase(kept, m_matches.end());
+    counted();
 }
 
-void CatalogSearch::setText(std::string_view text, const RowShown &shown)
+void CatalogSearch::setText(std::string_view text)
 {
     std::string needle = searchfold::fold(text);
     std::erase(needle, '\0');
@@ -157,26 +208,10 @@ void CatalogSearch::setText(std::string_view text, const RowShown &shown)
     // Every row that contains the new text contains the old one: only the old result is searched.
     const bool narrows = !m_needle.empty() && needle.find(m_needle) != std::string::npos;
     m_needle = std::move(needle);
-    if (narrows) {
-        narrow(shown);
-        return;
-    }
-    std::vector<std::uint32_t> matches;
-    searchAll(matches);
-    if (shown) {
-        // Both are ascending: one merge reports what left and what came.
-        auto was = m_matches.begin();
-        auto now = matches.begin();
-        while (was != m_matches.end() || now != matches.end()) {
-            if (now == matches.end() || (was != m_matches.end() && *was < *now))
-                shown(static_cast<int>(*was++), false);
-            else if (was == m_matches.end() || *now < *was)
-                shown(static_cast<int>(*now++), true);
-            else
-                ++was, ++now;
-        }
-    }
-    m_matches.swap(matches);
+    if (narrows)
+        narrow();
+    else
+        searchAll();
 }
 
 } // namespace editing

@@ -193,13 +193,13 @@ void ListController::drop(ListView *target, QPoint pos, QObject *source)
     if (target != &m_view || source != target)
         return;
     m_list.beginUpdate();
-    const QModelIndex at = target->indexAt(pos);
+    const int at = target->rowAt(pos);
     int selected = target->selectedRow();
     if (selected >= 0) {
         ListEntry copy = m_list.at(selected);
-        if (at.isValid()) {
-            m_list.insert(at.row(), std::move(copy));
-            if (selected >= at.row())
+        if (at >= 0) {
+            m_list.insert(at, std::move(copy));
+            if (selected >= at)
                 ++selected;
         } else {
             m_list.append(std::move(copy));

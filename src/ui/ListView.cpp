@@ -3,6 +3,7 @@
 #include "editing/SortState.h"
 #include "ui/AccessibleNames.h"
 #include "ui/Contrast.h"
+#include "ui/SearchProxy.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -189,26 +190,52 @@ int ListView::selectedRow() const
     if (!selectionModel())
         return -1;
     const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.front().row();
+    return rows.isEmpty() ? -1 : listRow(rows.front());
+}
+
+int ListView::listRow(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return -1;
+    const auto *proxy = qobject_cast<const SearchProxy *>(model());
+    return proxy ? proxy->listRow(index.row()) : index.row();
+}
+
+QModelIndex ListView::indexOfRow(int row) const
+{
+    if (!model())
+        return {};
+    const auto *proxy = qobject_cast<const SearchProxy *>(model());
+    return model()->index(proxy ? proxy->rowOf(row) : row, 0);
+}
+
+int ListView::rowAt(QPoint pos) const
+{
+    return listRow(indexAt(pos));
 }
 
 void ListView::selectRow(int row)
 {
-    if (!model() || row < 0 || row >= model()->rowCount())
+    selectIndex(indexOfRow(row));
+}
+
+void ListView::selectIndex(const QModelIndex &idx)
+{
+    if (!idx.isValid())
         return;
-    const QModelIndex idx = model()->index(row, 0);
     selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(idx);
 }
 
 void ListView::openEditor(int row)
 {
-    if (!model() || row < 0 || row >= model()->rowCount())
+    const QModelIndex idx = indexOfRow(row);
+    if (!idx.isValid())
         return;
     setFocus(Qt::OtherFocusReason);
     selectRow(row);
     // The editor may stay closed (see edit()): the public edit() would warn about that.
-    edit(model()->index(row, 0), QAbstractItemView::AllEditTriggers, nullptr);
+    edit(idx, QAbstractItemView::AllEditTriggers, nullptr);
 }
 
 void ListView::keyPressEvent(QKeyEvent *event)
@@ -247,7 +274,7 @@ void ListView::focusInEvent(QFocusEvent *event)
     if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
         && selectedRow() < 0 && model() && model()->rowCount() > 0) {
         const QModelIndex current = currentIndex();
-        selectRow(current.isValid() ? current.row() : 0);
+        selectIndex(current.isValid() ? current.siblingAtColumn(0) : model()->index(0, 0));
     }
     m_focusFrame->setVisible(hasFocus());
     viewport()->update();
@@ -338,8 +365,9 @@ void ListView::hoverSelect()
 {
     if (m_hoverCandidate < 0 || m_hoverCandidate != m_hoverRow || isEditing())
         return;
-    if (selectedRow() != m_hoverCandidate)
-        selectRow(m_hoverCandidate);
+    const QModelIndex idx = model()->index(m_hoverCandidate, 0);
+    if (selectedRow() != listRow(idx))
+        selectIndex(idx);
 }
 
 void ListView::setHoverRow(int row)

@@ -29,11 +29,15 @@ public:
     const QIcon &rowIcon() const { return m_rowIcon; }
     int hoverRow() const { return m_hoverRow; }
 
+    // Rows here are the list's rows, also when the view shows only some of them (a SearchProxy as
+    // its model); a row the view leaves out is neither selected nor edited.
     // The selected row, or -1.
     int selectedRow() const;
     void selectRow(int row);
     // Takes the focus, selects the row and opens the caption editor on it.
     void openEditor(int row);
+    // The row under pos in the viewport, or -1.
+    int rowAt(QPoint pos) const;
     bool isEditing() const { return state() == QAbstractItemView::EditingState; }
     // Whether the view accepts a drag over it (decided by the window).
     void setDropAcceptor(std::function<bool(QObject *source)> acceptor) { m_acceptDrop = std::move(acceptor); }
@@ -90,6 +94,9 @@ protected:
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    int listRow(const QModelIndex &index) const;
+    QModelIndex indexOfRow(int row) const;
+    void selectIndex(const QModelIndex &idx);
     bool acceptsDrag(const QDropEvent *event) const;
     void hoverSelect();
     void setHoverRow(int row);

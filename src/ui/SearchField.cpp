@@ -1,8 +1,8 @@
 #include "ui/SearchField.h"
 
-#include "document/Cp1252.h"
 #include "document/EntryList.h"
 #include "ui/ListView.h"
+#include "ui/SearchProxy.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -15,7 +15,7 @@
 SearchField::SearchField(ListView &view, EntryList &list, QWidget *window)
     : QWidget(view.parentWidget()),
       m_view(view),
-      m_list(list),
+      m_rows(new SearchProxy(list, this)),
       m_edit(new QLineEdit(this)),
       m_count(new QLabel(this))
 {
@@ -50,14 +50,14 @@ SearchField::SearchField(ListView &view, EntryList &list, QWidget *window)
         m_edit->setFocus(Qt::ShortcutFocusReason);
         m_edit->selectAll();
     });
-    connect(m_edit, &QLineEdit::textChanged, this, &SearchField::textChanged);
-    // The view has taken each change before the field hears of it (it was connected first).
-    connect(&list, &EntryList::rowsInserted, this, &SearchField::listChanged);
-    connect(&list, &EntryList::rowsRemoved, this, &SearchField::listChanged);
-    connect(&list, &EntryList::rowsMoved, this, &SearchField::listChanged);
-    connect(&list, &EntryList::modelReset, this, &SearchField::listChanged);
-    connect(&list, &EntryList::layoutChanged, this, &SearchField::listChanged);
-    connect(&list, &EntryList::dataChanged, this, &SearchField::listChanged);
+    view.setModel(m_rows);
+    connect(m_edit, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_rows->setText(text);
+        showCount();
+    });
+    // A change of the list with a text set arrives as a layout change.
+    connect(m_rows, &SearchProxy::layoutChanged, this, &SearchField::showCount);
+    connect(m_rows, &SearchProxy::searchDropped, m_edit, &QLineEdit::clear, Qt::QueuedConnection);
 }
 
 void SearchField::search(const QString &text)
@@ -65,42 +65,12 @@ void SearchField::search(const QString &text)
     m_edit->setText(text);
 }
 
-void SearchField::setShown(int row, bool shown)
+void SearchField::showCount()
 {
-    if (m_view.isRowHidden(row, {}) == shown)
-        m_view.setRowHidden(row, {}, !shown);
-}
-
-void SearchField::textChanged(const QString &text)
-{
-    const auto shown = [this](int row, bool on) { setShown(row, on); };
-    if (m_stale) {
-        // Nothing is hidden while the field is empty, so the rows need no report here.
-        m_search.index(m_list.entries());
-        m_stale = false;
-    }
-    m_search.setText(cp1252::fromUnicode(text), shown);
-    finish();
-}
-
-void SearchField::listChanged()
-{
-    if (!m_search.active()) {
-        m_stale = true;
-        return;
-    }
-    m_search.index(m_list.entries(), [this](int row, bool on) { setShown(row, on); });
-    m_stale = false;
-    finish();
-}
-
-void SearchField::finish()
-{
-    const int selected = m_view.selectedRow();
-    if (selected >= 0 && m_view.isRowHidden(selected, {}))
-        m_view.selectionModel()->clear();
-    m_count->setText(m_search.active() ? QStringLiteral("%1 von %2").arg(m_search.matches().size()).arg(m_list.count())
-                                       : QString());
+    const editing::CatalogSearch &search = m_rows->search();
+    m_count->setText(search.active() && m_rows->list()
+                         ? QStringLiteral("%1 von %2").arg(search.matchCount()).arg(m_rows->list()->count())
+                         : QString());
 }
 
 int SearchField::pickRow() const
@@ -108,7 +78,7 @@ int SearchField::pickRow() const
     const int selected = m_view.selectedRow();
     if (selected >= 0)
         return selected; // a hidden row is never selected
-    return m_search.active() && !m_search.matches().empty() ? static_cast<int>(m_search.matches().front()) : -1;
+    return m_rows->search().active() ? m_rows->listRow(0) : -1;
 }
 
 bool SearchField::eventFilter(QObject *watched, QEvent *event)
@@ -120,11 +90,10 @@ bool SearchField::eventFilter(QObject *watched, QEvent *event)
         return false;
     switch (key->key()) {
     case Qt::Key_Down:
-        if (m_search.active() && !m_search.matches().empty()) {
+        if (m_rows->rowCount() > 0) {
             m_view.setFocus(Qt::TabFocusReason);
-            m_view.selectRow(static_cast<int>(m_search.matches().front()));
-        } else if (!m_search.active() && m_list.count() > 0) {
-            m_view.setFocus(Qt::TabFocusReason);
+            if (m_rows->search().active())
+                m_view.selectRow(m_rows->listRow(0));
         }
         return true;
     case Qt::Key_Escape:

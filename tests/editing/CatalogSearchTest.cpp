@@ -38,12 +38,21 @@ ListEntry d(const char16_t *name, const char16_t *assembly)
     return defect(cp(name), cp(assembly));
 }
 
+// The rows a search shows, asked in turn as a view asks.
+std::vector<int> rowsOf(const CatalogSearch &search)
+{
+    std::vector<int> rows;
+    for (int k = 0; k < search.matchCount(); ++k)
+        rows.push_back(search.match(k));
+    return rows;
+}
+
 // Which rows a search shows, by captions.
 std::vector<std::string> shown(const CatalogSearch &search, const std::vector<ListEntry> &entries)
 {
     std::vector<std::string> out;
-    for (const std::uint32_t row : search.matches())
-        out.push_back(cp1252::toUnicode(entries[row].caption()).toStdString());
+    for (const int row : rowsOf(search))
+        out.push_back(cp1252::toUnicode(entries[static_cast<size_t>(row)].caption()).toStdString());
     return out;
 }
 
@@ -92,27 +101,34 @@ TEST(CatalogSearchTest, setText_findsTheTextAnywhereInNameOrAssembly)
     }
 }
 
-TEST(CatalogSearchTest, typingAndDeleting_reportsEveryChangeAndEqualsAFreshSearch)
+TEST(CatalogSearchTest, typingAndDeleting_equalsAFreshSearchInEveryWayOfAsking)
 {
     std::vector<ListEntry> entries;
     const std::string words[] = {cp(u"Wand"), cp(u"Tür"), cp(u"Riß"), "Schimmel", "Fenster", "Dach", "Rinne", "Putz"};
     for (int i = 0; i < 400; ++i)
         entries.push_back(defect(words[i % 8] + " " + words[(i / 8) % 8] + std::to_string(i), cp(i % 3 ? u"Außen" : u"Keller")));
     CatalogSearch search;
-    std::vector<bool> visible(entries.size(), false);
-    const auto track = [&visible](int row, bool shows) { visible[static_cast<size_t>(row)] = shows; };
-    search.index(entries, track);
+    search.index(entries);
     // Typed letter by letter, then deleted, then typed over: narrowing and widening both.
     for (const std::string text : {"r", "ri", "ris", "riss", "riss ", "riss w", "riss", "ri", "", "s", "ss", "aus",
                                    "x", "2", "23"}) {
         SCOPED_TRACE(text);
-        search.setText(text, track);
+        search.setText(text);
         CatalogSearch fresh;
         fresh.index(entries);
         fresh.setText(text);
-        EXPECT_EQ(search.matches(), fresh.matches());
-        for (size_t row = 0; row < entries.size(); ++row)
-            ASSERT_EQ(visible[row], search.shows(static_cast<int>(row))) << row;
+        const std::vector<int> rows = rowsOf(search);
+        EXPECT_EQ(rows, rowsOf(fresh));
+        // Asked out of turn, and the way back from a row to its place among the shown rows.
+        for (int k = search.matchCount() - 1; k >= 0; k -= 3)
+            ASSERT_EQ(search.match(k), rows[static_cast<size_t>(k)]) << k;
+        int rank = 0;
+        for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
+            ASSERT_EQ(search.rankOf(row), rank) << row;
+            const bool listed = rank < static_cast<int>(rows.size()) && rows[static_cast<size_t>(rank)] == row;
+            ASSERT_EQ(search.shows(row), listed) << row;
+            rank += listed ? 1 : 0;
+        }
     }
 }
 
@@ -123,8 +139,9 @@ TEST(CatalogSearchTest, index_keepsTheTextOverAChangedList)
     search.setText("riss");
     std::vector<ListEntry> changed = kCatalog;
     changed.insert(changed.begin(), d(u"Riss im Putz", u"Wand"));
-    std::vector<int> reported;
-    search.index(changed, [&reported](int row, bool shows) { reported.push_back(shows ? row : -1); });
+    search.index(changed);
     EXPECT_EQ(shown(search, changed), (std::vector<std::string>{"Riss im Putz", "Riss"}));
-    EXPECT_EQ(reported, (std::vector<int>{0, -1, -1, -1, 4, -1, -1, -1}));
+    search.index({});
+    EXPECT_EQ(search.matchCount(), 0);
+    EXPECT_TRUE(search.active());
 }

@@ -204,7 +204,7 @@ TEST_F(Editing, textsOfAnyLengthSurviveEditing)
     doc().DefectCatalog.setCaption(0, longName);
     ListView *view = form->ListView2();
     view->openEditor(0);
-    auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(doc().DefectCatalog.index(0, 0)));
+    auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(view->model()->index(0, 0)));
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_End);
     QTest::keyClicks(editor, typed);

@@ -8,6 +8,7 @@
 #include "ui_MainUnit.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -31,9 +32,9 @@ struct Search : WindowFixture {
     std::vector<std::string> shownRows()
     {
         std::vector<std::string> out;
-        for (int row = 0; row < doc().DefectCatalog.count(); ++row)
-            if (!form->ListView2()->isRowHidden(row, {}))
-                out.emplace_back(doc().DefectCatalog.caption(row));
+        const QAbstractItemModel &rows = *form->ListView2()->model();
+        for (int row = 0; row < rows.rowCount(); ++row)
+            out.push_back(rows.index(row, 0).data().toString().toStdString());
         return out;
     }
     using Rows = std::vector<std::string>;
@@ -54,6 +55,11 @@ TEST_F(Search, typingHidesRowsOnlyAndEscapeShowsThemAgain)
     QTest::keyClick(&edit(), Qt::Key_Down);
     EXPECT_EQ(QApplication::focusWidget(), form->ListView2());
     EXPECT_EQ(form->ListView2()->selectedRow(), 1);
+    // Nothing found: the columns keep their widths.
+    const int width = form->ListView2()->header()->sectionSize(0);
+    QTest::keyClicks(&edit(), QStringLiteral("xyz"));
+    EXPECT_EQ(shownRows(), Rows{});
+    EXPECT_EQ(form->ListView2()->header()->sectionSize(0), width);
     QTest::keyClick(&edit(), Qt::Key_Escape);
     EXPECT_EQ(edit().text(), QString());
     EXPECT_EQ(shownRows(), (Rows{"Riss", "Loch", "Ziegel"}));
