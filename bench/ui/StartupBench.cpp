@@ -175,7 +175,7 @@ const Samples &samples()
         std::vector<std::string> env;
         for (char **e = environ; *e; ++e) {
             const std::string var = *e;
-            for (const char *drop : {"DISPLAY=", "QT_QPA_PLATFORM=", "XDG_CONFIG_HOME=", "MAL_STARTUP_PROBE_FD="}) {
+            for (const char *drop : {"DISPLAY=", "QT_QPA_PLATFORM=", "XDG_CONFIG_HOME=", "XDG_STATE_HOME=", "MAL_STARTUP_PROBE_FD="}) {
                 if (var.rfind(drop, 0) == 0)
                     goto skip;
             }
@@ -185,6 +185,8 @@ const Samples &samples()
         env.push_back("DISPLAY=" + server.display);
         env.push_back("QT_QPA_PLATFORM=xcb");
         env.push_back("XDG_CONFIG_HOME=" + config.toStdString());
+        // An empty folder of recovery copies, as at a start after a normal end.
+        env.push_back("XDG_STATE_HOME=" + QDir(benchsupport::scratchDir()).filePath(QStringLiteral("state")).toStdString());
 
         const std::vector<std::string> program{MAL_PROGRAM}, bare{MAL_BARE_WINDOW},
             bareText{MAL_BARE_WINDOW, "--header-text"};

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
 #include <cstdio>
 #include <malloc.h>
@@ -272,6 +273,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Recovery copies of the documents made here go to a scratch folder, never the user's.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(QDir(benchsupport::scratchDir()).filePath(QStringLiteral("state"))));
     benchsupport::addRatio("open 1,000,000 entries in the window, first paint", "BM_OpenInWindow/iterations:5/real_time",
                            "BM_LoadAlone/iterations:5/real_time", 1.3);
     benchsupport::addFixedLimit("select an assembly, catalogue of 100,000", "BM_SelectAssembly/real_time", 0.016);
