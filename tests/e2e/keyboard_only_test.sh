@@ -9,10 +9,7 @@ set -euo pipefail
 exe=$1
 guide=$2
 burst=${3:-}
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$exe" "$work/maengelliste"
+. "$(dirname "$0")/workdir.sh"
 cp "$guide" "$work/Anleitung.md"
 printf '1\r\nDach\r\n1\r\nRiss\r\nDach\r\n0\r\n' > "$work/mängel.mal"
 cd "$work"

@@ -6,10 +6,7 @@
 # Usage: next_building_test.sh <path to maengelliste>
 set -euo pipefail
 exe=$1
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$exe" "$work/maengelliste"
+. "$(dirname "$0")/workdir.sh"
 first=$(printf '2\r\nDach\r\nWand\r\n2\r\nRiss\r\nDach\r\nSchimmel\r\nWand\r\n1\r\nRiss\r\nDach\r\n')
 printf '%s' "$first" > "$work/Haus1.mal"
 cd "$work"

@@ -6,10 +6,7 @@
 set -euo pipefail
 exe=$1
 answer=$2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$exe" "$work/maengelliste"
+. "$(dirname "$0")/workdir.sh"
 original=$(printf '1\r\nDach\r\n1\r\nRiss\r\nDach\r\n0\r\n')
 printf '%s' "$original" > "$work/mängel.mal"
 cd "$work"

@@ -8,10 +8,7 @@
 set -euo pipefail
 exe=$1
 keep=${2:-}
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$exe" "$work/maengelliste"
+. "$(dirname "$0")/workdir.sh"
 
 # A list of 60 defects over five assemblies (Windows-1252), some names and one assembly long enough
 # to need wrapping.

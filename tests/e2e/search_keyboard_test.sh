@@ -5,10 +5,7 @@
 # Usage: search_keyboard_test.sh <path to maengelliste>
 set -euo pipefail
 exe=$1
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$exe" "$work/maengelliste"
+. "$(dirname "$0")/workdir.sh"
 # Windows-1252: \xfc is ü.
 catalogue='2\r\nDach\r\nInnenausbau\r\n4\r\nRiss\r\nDach\r\nLoch\r\nDach\r\nT\xfcrblatt verzogen\r\nInnenausbau\r\nZiegel\r\nDach\r\n'
 printf "${catalogue}0\r\n" > "$work/mängel.mal"
